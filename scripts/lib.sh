@@ -1,0 +1,32 @@
+# Shared helpers for the project's scripts.
+
+# Installs the Debian packages that are missing, when this user can.
+ensure_packages() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null; then sudo="sudo"; else
+            echo "Missing packages: ${missing[*]} (install them as root)" >&2
+            return 1
+        fi
+    fi
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+
+# configure_and_build DIR SANITIZERS [extra cmake arguments...]
+configure_and_build() {
+    local dir=$1 sanitize=$2
+    shift 2
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCORVANE_SANITIZE="$sanitize" "$@" >/dev/null
+    cmake --build "$dir" -j"$(nproc)"
+}

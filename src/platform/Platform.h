@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/DisplayCatalog.h"
+#include "platform/DisplayConnectServices.h"
+#include "platform/GammaTables.h"
+#include "platform/IORegistry.h"
+#include "platform/Localizer.h"
+#include "platform/MainLoop.h"
+#include "platform/OverlayWindows.h"
+#include "platform/PreferencesStore.h"
+#include "platform/PrivateDisplayFunctions.h"
+#include "platform/ScreenCatalog.h"
+#include "platform/Sleeper.h"
+
+namespace corvane {
+
+// Every platform facility the core uses. The desktop that provides them (simulated or real)
+// outlives everything that holds this.
+struct Platform {
+    DisplayCatalog& displays;
+    ScreenCatalog& screens;
+    const PrivateDisplayFunctions& functions;
+    DisplayConnectServices& displayConnect;
+    GammaTables& gamma;
+    IORegistry& registry;
+    Sleeper& sleeper;
+    PreferencesStore& preferences;
+    Localizer& localizer;
+    OverlayWindows& overlays;
+    MainLoop& loop;
+};
+
+}  // namespace corvane
