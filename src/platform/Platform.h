@@ -5,12 +5,16 @@
 #include "platform/GammaTables.h"
 #include "platform/IORegistry.h"
 #include "platform/Localizer.h"
+#include "platform/LoginItem.h"
 #include "platform/MainLoop.h"
 #include "platform/OverlayWindows.h"
+#include "platform/PowerSources.h"
 #include "platform/PreferencesStore.h"
 #include "platform/PrivateDisplayFunctions.h"
 #include "platform/ScreenCatalog.h"
 #include "platform/Sleeper.h"
+#include "platform/SystemEventStream.h"
+#include "platform/SystemNotifications.h"
 
 namespace corvane {
 
@@ -28,6 +32,10 @@ struct Platform {
     Localizer& localizer;
     OverlayWindows& overlays;
     MainLoop& loop;
+    PowerSources& power;
+    LoginItem& loginItem;
+    SystemNotifications& notifications;
+    SystemEventStream& events;
 };
 
 }  // namespace corvane

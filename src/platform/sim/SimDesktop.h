@@ -9,11 +9,15 @@
 #include "platform/sim/SimDisplaySpec.h"
 #include "platform/sim/SimGamma.h"
 #include "platform/sim/SimLocalizer.h"
+#include "platform/sim/SimLoginItem.h"
 #include "platform/sim/SimMainLoop.h"
+#include "platform/sim/SimNotifications.h"
 #include "platform/sim/SimOverlayWindows.h"
+#include "platform/sim/SimPowerSources.h"
 #include "platform/sim/SimPreferences.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimSleeper.h"
+#include "platform/sim/SimSystemEventStream.h"
 
 namespace corvane::sim {
 
@@ -65,6 +69,10 @@ public:
     SimRegistry& registry() { return registry_; }
     SimOverlayWindows& overlays() { return overlays_; }
     SimDisplayConnect& displayConnect() { return displayConnect_; }
+    SimPowerSources& power() { return power_; }
+    SimLoginItem& loginItem() { return loginItem_; }
+    SimNotifications& notifications() { return notifications_; }
+    SimSystemEventStream& events() { return events_; }
 
 private:
     class Displays;
@@ -87,6 +95,10 @@ private:
     SimLocalizer localizer_;
     SimOverlayWindows overlays_;
     SimMainLoop loop_;
+    SimPowerSources power_;
+    SimLoginItem loginItem_;
+    SimNotifications notifications_;
+    SimSystemEventStream events_;
     std::unique_ptr<Platform> platform_;
     double nextOriginX_ = 0;
 };

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <unordered_set>
+
+#include "model/BrightnessPreset.h"
+#include "model/ControlPath.h"
+#include "model/CorvaneUUID.h"
+#include "model/DisplaySnapshot.h"
+#include "platform/sim/SimDesktop.h"
+
+namespace corvane {
+namespace {
+
+DisplayFacts boostFacts(double percent) {
+    return {7, "uuid", "XDR", true, true, true, ControlPath::hardware, percent, 600, 1600};
+}
+
+TEST(DisplaySnapshot, DerivesNitsAndStandardRangeFromTheFigures) {
+    DisplaySnapshot boosted = makeSnapshot(boostFacts(50));
+    EXPECT_EQ(boosted.estimatedNits, 800);
+    EXPECT_DOUBLE_EQ(boosted.sdrPercent, 37.5);
+
+    DisplayFacts plain = boostFacts(50);
+    plain.supportsXDR = false;
+    plain.sdrNits = plain.peakNits = 400;
+    EXPECT_EQ(makeSnapshot(plain).estimatedNits, std::nullopt);
+    EXPECT_DOUBLE_EQ(makeSnapshot(plain).sdrPercent, 100);
+
+    DisplayFacts dark = plain;
+    dark.peakNits = 0;
+    EXPECT_DOUBLE_EQ(makeSnapshot(dark).sdrPercent, 100);
+}
+
+TEST(DisplaySnapshot, EstimatedNitsRoundHalvesAwayFromZero) {
+    // 1600 × 0.03125 = 50 exactly; 1600 × 0.0003125 = 0.5 rounds up to 1, not to even 0.
+    EXPECT_EQ(makeSnapshot(boostFacts(3.125)).estimatedNits, 50);
+    EXPECT_EQ(makeSnapshot(boostFacts(0.03125)).estimatedNits, 1);
+    EXPECT_EQ(makeSnapshot(boostFacts(0.15625)).estimatedNits, 3);  // 2.5 → 3
+}
+
+TEST(DisplaySnapshot, EqualityComparesEveryFieldIncludingNitsPresence) {
+    DisplaySnapshot a = makeSnapshot(boostFacts(50));
+    DisplaySnapshot b = a;
+    EXPECT_EQ(a, b);
+    b.estimatedNits.reset();
+    EXPECT_NE(a, b);
+    b = a;
+    b.percent = 50.000001;
+    EXPECT_NE(a, b);
+    b = a;
+    b.path = ControlPath::software;
+    EXPECT_NE(a, b);
+}
+
+TEST(ControlPath, RawValuesRoundTripAndNothingElseParses) {
+    for (ControlPath path : {ControlPath::hardware, ControlPath::ddc, ControlPath::software,
+                             ControlPath::unavailable})
+        EXPECT_EQ(controlPathFromRawValue(rawValue(path)), path);
+    EXPECT_EQ(rawValue(ControlPath::ddc), "ddc");
+    EXPECT_EQ(controlPathFromRawValue("Hardware"), std::nullopt);
+    EXPECT_EQ(controlPathFromRawValue("DDC"), std::nullopt);
+    EXPECT_EQ(controlPathFromRawValue(""), std::nullopt);
+    EXPECT_EQ(std::hash<ControlPath>{}(ControlPath::software),
+              std::hash<std::string_view>{}("software"));
+}
+
+TEST(BrightnessPreset, CasesAreOrderedAndParseExactly) {
+    std::vector<std::string_view> raws;
+    for (BrightnessPreset preset : kAllBrightnessPresets) raws.push_back(rawValue(preset));
+    EXPECT_EQ(raws, (std::vector<std::string_view>{"sdr", "nits1000", "peak", "restore"}));
+    EXPECT_EQ(brightnessPresetFromRawValue("nits1000"), BrightnessPreset::nits1000);
+    EXPECT_EQ(brightnessPresetFromRawValue("Peak"), std::nullopt);
+}
+
+TEST(BrightnessPreset, LevelsOnABoostDisplayAndOnAPlainOne) {
+    PresetTarget boost{true, 600, 1600, 50};
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, boost), 37.5);
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, boost), 62.5);
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::peak, boost), 100);
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::restore, boost), 50);
+
+    PresetTarget plain{false, 400, 400, 23};
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, plain), 100);
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, plain), 100);
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::restore, plain), 23);
+}
+
+TEST(BrightnessPreset, DegenerateFiguresNeverLeaveTheScale) {
+    PresetTarget noPeak{true, 600, 0, 10};
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, noPeak), 100);
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, noPeak), 100);
+    PresetTarget dimPeak{true, 300, 800, 10};
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, dimPeak), 100);
+    PresetTarget exactPeak{true, 300, 1000, 10};
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, exactPeak), 100);
+}
+
+TEST(CorvaneUUID, UsesThePlatformUUIDElseTheDecimalIdentifier) {
+    sim::SimDesktop desktop;
+    sim::SimDisplaySpec withUUID = sim::SimDisplaySpec::ddcMonitor("Dell");
+    withUUID.uuid = "9E3A1C52-0B6F-4E0D-8C3E-2A7F3D5B9C11";
+    DisplayID known = desktop.add(withUUID);
+    DisplayID unknown = desktop.add(sim::SimDisplaySpec::gammaOnlyMonitor("LG"));
+    EXPECT_EQ(corvaneUUID(desktop.platform().displays, known), *withUUID.uuid);
+    EXPECT_EQ(corvaneUUID(desktop.platform().displays, unknown), "display-2");
+    EXPECT_EQ(corvaneUUID(desktop.platform().displays, unknown), "display-2");
+    EXPECT_EQ(corvaneUUID(desktop.platform().displays, 4294967295u), "display-4294967295");
+}
+
+}  // namespace
+}  // namespace corvane
