@@ -170,7 +170,10 @@ void SimDesktop::rebuildFunctions() {
         using Slot = std::remove_reference_t<decltype(slot)>;
         slot = state(entryPoint) == EntryPointState::absent ? Slot{} : Slot{function};
     };
-    auto failing = [&](EntryPoint entryPoint) { return state(entryPoint) == EntryPointState::failing; };
+    // Holds `state` by value: the entry points outlive this call.
+    auto failing = [state](EntryPoint entryPoint) {
+        return state(entryPoint) == EntryPointState::failing;
+    };
 
     include(EntryPoint::getBrightness, functions_.getBrightness,
             [this, failing](DisplayID id, float* level) -> std::int32_t {
