@@ -3,6 +3,7 @@
 #include "platform/DisplayCatalog.h"
 #include "platform/DisplayConnectServices.h"
 #include "platform/GammaTables.h"
+#include "platform/IndicatorPanel.h"
 #include "platform/IORegistry.h"
 #include "platform/Localizer.h"
 #include "platform/LoginItem.h"
@@ -36,6 +37,7 @@ struct Platform {
     LoginItem& loginItem;
     SystemNotifications& notifications;
     SystemEventStream& events;
+    IndicatorPanels& indicatorPanels;
 };
 
 }  // namespace corvane

@@ -92,7 +92,8 @@ SimDesktop::SimDesktop()
     rebuildFunctions();
     platform_.reset(new Platform{*displayCatalog_, *screenCatalog_, functions_, displayConnect_,
                                  gamma_, registry_, sleeper_, preferences_, localizer_,
-                                 overlays_, loop_, power_, loginItem_, notifications_, events_});
+                                 overlays_, loop_, power_, loginItem_, notifications_, events_,
+                                 indicatorPanels_});
 }
 
 SimDesktop::~SimDesktop() = default;

@@ -8,6 +8,7 @@
 #include "platform/sim/SimDisplayConnect.h"
 #include "platform/sim/SimDisplaySpec.h"
 #include "platform/sim/SimGamma.h"
+#include "platform/sim/SimIndicatorPanels.h"
 #include "platform/sim/SimLocalizer.h"
 #include "platform/sim/SimLoginItem.h"
 #include "platform/sim/SimMainLoop.h"
@@ -73,6 +74,7 @@ public:
     SimLoginItem& loginItem() { return loginItem_; }
     SimNotifications& notifications() { return notifications_; }
     SimSystemEventStream& events() { return events_; }
+    SimIndicatorPanels& indicatorPanels() { return indicatorPanels_; }
 
 private:
     class Displays;
@@ -99,6 +101,7 @@ private:
     SimLoginItem loginItem_;
     SimNotifications notifications_;
     SimSystemEventStream events_;
+    SimIndicatorPanels indicatorPanels_;
     std::unique_ptr<Platform> platform_;
     double nextOriginX_ = 0;
 };
