@@ -100,11 +100,17 @@ void DisplaySession::writeHardware(double fraction, bool moved, bool forceHardwa
         if (skip) return;
         ddc_->write(fraction);
         lastHardware_ = fraction;
-        if (ddc_->degraded())
-            path_ = software_.original() ? ControlPath::software : ControlPath::unavailable;
+        if (ddc_->degraded()) leaveDegradedMonitor();
         return;
     }
+    // The monitor gives up on its own thread, usually after the write that failed has
+    // returned: the first apply that finds it degraded leaves the DDC path here.
+    if (ddc_ && path_ == ControlPath::ddc) leaveDegradedMonitor();
     writeSoftware(fraction);
+}
+
+void DisplaySession::leaveDegradedMonitor() {
+    path_ = software_.original() ? ControlPath::software : ControlPath::unavailable;
 }
 
 bool DisplaySession::writeSoftware(double fraction) {

@@ -74,6 +74,7 @@ private:
     std::optional<double> splitPoint() const;
     void writeHardware(double fraction, bool moved, bool forceHardware);
     bool writeSoftware(double fraction);
+    void leaveDegradedMonitor();
     void applyBoost(double fraction);
 
     const Platform* platform_;

@@ -203,7 +203,7 @@ TEST_F(DisplaySessionTest, ReassertRewritesADriftedBacklightAndKeepsTheBoost) {
     xdr->apply(18.75, false, false);  // hardware 0.5
     desktop.setBacklight(id, 0.515);
     xdr->reassertIfDrifted();
-    EXPECT_DOUBLE_EQ(backlight(id), 0.515f);
+    EXPECT_DOUBLE_EQ(backlight(id), 0.515);
     desktop.setBacklight(id, 0.516);
     xdr->reassertIfDrifted();
     EXPECT_DOUBLE_EQ(backlight(id), 0.5);
