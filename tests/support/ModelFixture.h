@@ -1,0 +1,47 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "hud/BrightnessHUD.h"
+#include "model/AppModel.h"
+#include "platform/sim/SimDesktop.h"
+
+namespace corvane::testing {
+
+// A model on a simulated desktop, with helpers to read what the hardware shows.
+class ModelFixture : public ::testing::Test {
+protected:
+    std::shared_ptr<AppModel>& makeModel() {
+        hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
+                                    desktop.indicatorPanels());
+        model = AppModel::make(desktop.platform(), *hud);
+        return model;
+    }
+    std::shared_ptr<AppModel>& startModel() {
+        makeModel()->start();
+        return model;
+    }
+    DisplaySession& session(DisplayID id) { return *model->sessions().at(id); }
+    double percent(DisplayID id) { return model->sessions().at(id)->percent(); }
+    double intended(DisplayID id) { return model->intendedPercents().at(id); }
+    double backlight(DisplayID id) { return *desktop.display(id).spec.backlight; }
+    void pressKey(int keyCode, std::uint64_t modifiers = 0) {
+        desktop.events().deliver(sim::auxButtonEvent(keyCode, sim::KeyState::pressed, modifiers));
+        desktop.events().deliver(sim::auxButtonEvent(keyCode, sim::KeyState::released, modifiers));
+    }
+    const sim::SimIndicatorPanelRecord* indicator() {
+        auto& records = desktop.indicatorPanels().records();
+        return records.empty() ? nullptr : records.front().get();
+    }
+    std::optional<PropertyValue> stored(std::string_view key) {
+        return desktop.preferences().object(key);
+    }
+
+    sim::SimDesktop desktop;
+    std::shared_ptr<BrightnessHUD> hud;
+    std::shared_ptr<AppModel> model;
+};
+
+}  // namespace corvane::testing
