@@ -78,7 +78,7 @@ std::int32_t SimDDCMonitor::read(std::uint32_t chip, std::uint32_t offset,
     ++reads_;
     if (chip != kChipAddress || offset != 0 || transferFails()) return kRefusedStatus;
     if (!requestedCode_) return kRefusedStatus;  // nothing was asked: the monitor NAKs
-    std::vector<std::uint8_t> reply = replyFor(*requestedCode_);
+    std::vector<std::uint8_t> reply = rawReply_ ? *rawReply_ : replyFor(*requestedCode_);
     requestedCode_.reset();
     for (std::size_t i = 0; i < buffer.size(); ++i) buffer[i] = i < reply.size() ? reply[i] : 0;
     return 0;
@@ -112,6 +112,11 @@ void SimDDCMonitor::failNextTransfers(int count) {
 void SimDDCMonitor::setReplyFault(ReplyFault fault) {
     std::lock_guard lock(mutex_);
     fault_ = fault;
+}
+
+void SimDDCMonitor::setRawReply(std::optional<std::vector<std::uint8_t>> bytes) {
+    std::lock_guard lock(mutex_);
+    rawReply_ = std::move(bytes);
 }
 
 std::vector<std::vector<std::uint8_t>> SimDDCMonitor::receivedFrames() const {

@@ -37,6 +37,10 @@ public:
     // The next `count` transfers (writes or reads) return a non-zero status.
     void failNextTransfers(int count);
     void setReplyFault(ReplyFault fault);
+    // Answers every read that follows a Get VCP Feature request with exactly these bytes
+    // (cut or zero-padded to the reader's buffer) instead of a framed reply; none restores
+    // the framed reply. For replies no honest monitor would send.
+    void setRawReply(std::optional<std::vector<std::uint8_t>> bytes);
 
     // Every frame that arrived, valid or not, in order.
     std::vector<std::vector<std::uint8_t>> receivedFrames() const;
@@ -53,6 +57,7 @@ private:
     bool refusing_ = false;
     int failuresToCome_ = 0;
     ReplyFault fault_ = ReplyFault::none;
+    std::optional<std::vector<std::uint8_t>> rawReply_;
     std::optional<std::uint8_t> requestedCode_;
     std::vector<std::vector<std::uint8_t>> frames_;
     std::size_t reads_ = 0;

@@ -3,9 +3,19 @@
 namespace corvane::sim {
 
 void SimSleeper::sleep(std::chrono::microseconds duration) {
+    std::function<void(std::chrono::microseconds)> hook;
+    {
+        std::lock_guard lock(mutex_);
+        durations_.push_back(duration);
+        elapsed_ += duration;
+        hook = hook_;
+    }
+    if (hook) hook(duration);
+}
+
+void SimSleeper::setHook(std::function<void(std::chrono::microseconds)> hook) {
     std::lock_guard lock(mutex_);
-    durations_.push_back(duration);
-    elapsed_ += duration;
+    hook_ = std::move(hook);
 }
 
 std::vector<std::chrono::microseconds> SimSleeper::durations() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -17,11 +18,15 @@ public:
     std::vector<std::chrono::microseconds> durations() const;
     std::chrono::microseconds elapsed() const;
     void clear();
+    // Calls `hook` on the sleeping thread after each recorded sleep, so that a test can hold a
+    // worker at a known point. Set it while no thread sleeps; empty removes it.
+    void setHook(std::function<void(std::chrono::microseconds)> hook);
 
 private:
     mutable std::mutex mutex_;
     std::vector<std::chrono::microseconds> durations_;
     std::chrono::microseconds elapsed_{0};
+    std::function<void(std::chrono::microseconds)> hook_;
 };
 
 }  // namespace corvane::sim

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/sim/SimDesktop.h"
+
+namespace corvane::ddc_test {
+
+using Bytes = std::vector<std::uint8_t>;
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+
+inline std::vector<microseconds> ms(std::initializer_list<int> values) {
+    std::vector<microseconds> out;
+    for (int value : values) out.push_back(milliseconds(value));
+    return out;
+}
+
+// A desktop with one DDC/CI monitor, and an AV service that talks to it.
+struct MonitorFixture {
+    explicit MonitorFixture(std::uint16_t current = 50, std::uint16_t maximum = 100) {
+        id = desktop.add(sim::SimDisplaySpec::ddcMonitor("Studio", sim::SimDDCSpec{current, maximum}));
+        monitor = desktop.display(id).monitor;
+        service = std::make_shared<sim::SimAVService>(monitor);
+    }
+
+    sim::SimDesktop desktop;
+    DisplayID id = 0;
+    std::shared_ptr<sim::SimDDCMonitor> monitor;
+    std::shared_ptr<sim::SimAVService> service;
+};
+
+// An independent framing of a Set VCP Feature request for brightness.
+inline Bytes setBrightnessFrame(std::uint16_t value) {
+    Bytes frame{0x84, 0x03, 0x10, static_cast<std::uint8_t>(value >> 8),
+                static_cast<std::uint8_t>(value & 0xFF)};
+    std::uint8_t checksum = 0x6E ^ 0x51;
+    for (std::uint8_t byte : frame) checksum ^= byte;
+    frame.push_back(checksum);
+    return frame;
+}
+
+inline const Bytes kGetBrightnessFrame{0x82, 0x01, 0x10, 0xAC};
+
+}  // namespace corvane::ddc_test
