@@ -17,8 +17,7 @@ std::shared_ptr<BrightnessHUD> BrightnessHUD::create(MainLoop& loop, const Scree
     return std::shared_ptr<BrightnessHUD>(new BrightnessHUD(loop, screens, panels));
 }
 
-BrightnessHUD::BrightnessHUD(MainLoop& loop, const ScreenCatalog& screens,
-                             IndicatorPanels& panels)
+BrightnessHUD::BrightnessHUD(MainLoop& loop, const ScreenCatalog& screens, IndicatorPanels& panels)
     : loop_(loop), screens_(screens), panels_(panels) {}
 
 void BrightnessHUD::show(double percent, std::optional<int> nits, DisplayID display) {

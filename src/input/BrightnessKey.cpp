@@ -13,7 +13,9 @@ constexpr std::uint64_t kKeyStateMask = 0xFF00;
 constexpr std::uint64_t kPressedState = 0x0A00;
 constexpr std::int32_t kBrightnessUpCode = 2;
 
-std::uint64_t bits(const SystemEvent& event) { return static_cast<std::uint64_t>(event.data1); }
+std::uint64_t bits(const SystemEvent& event) {
+    return static_cast<std::uint64_t>(event.data1);
+}
 
 bool isAuxControlButton(const SystemEvent& event) {
     return event.type == kSystemDefinedEventType && event.subtype == kAuxControlButtonsSubtype;

@@ -22,7 +22,9 @@ BrightnessKeyMonitor::BrightnessKeyMonitor(SystemEventStream& events, MainLoop& 
     : events_(events), loop_(loop) {}
 
 // The platform's callbacks must not outlive the monitor they call into.
-BrightnessKeyMonitor::~BrightnessKeyMonitor() { stop(); }
+BrightnessKeyMonitor::~BrightnessKeyMonitor() {
+    stop();
+}
 
 void BrightnessKeyMonitor::start() {
     stop();

@@ -21,8 +21,7 @@ public:
     // Receives the key and whether Option was held; always called on the main thread.
     using KeyHandler = std::function<void(BrightnessKey key, bool fine)>;
 
-    static std::shared_ptr<BrightnessKeyMonitor> create(SystemEventStream& events,
-                                                        MainLoop& loop);
+    static std::shared_ptr<BrightnessKeyMonitor> create(SystemEventStream& events, MainLoop& loop);
     ~BrightnessKeyMonitor();
     BrightnessKeyMonitor(const BrightnessKeyMonitor&) = delete;
     BrightnessKeyMonitor& operator=(const BrightnessKeyMonitor&) = delete;

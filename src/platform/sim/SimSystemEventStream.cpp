@@ -142,8 +142,8 @@ bool SimSystemEventStream::isTapEnabled() const {
     return std::any_of(taps.begin(), taps.end(), [](const auto& tap) { return tap->enabled; });
 }
 
-std::vector<std::shared_ptr<SimSystemEventStream::TapRecord>>
-SimSystemEventStream::installedTaps() const {
+std::vector<std::shared_ptr<SimSystemEventStream::TapRecord>> SimSystemEventStream::installedTaps()
+    const {
     std::vector<std::shared_ptr<TapRecord>> installed;
     for (const auto& tap : taps_)
         if (tap->installed) installed.push_back(tap);
