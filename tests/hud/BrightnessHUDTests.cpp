@@ -16,9 +16,9 @@ namespace {
 
 using sim::SimDisplaySpec;
 
-SimDisplaySpec sized(SimDisplaySpec spec, Size size) {
-    spec.size = size;
-    return spec;
+SimDisplaySpec sized(SimDisplaySpec display, Size size) {
+    display.size = size;
+    return display;
 }
 
 // Screens sit side by side from x = 0, and the simulated desktop keeps a 60-point dock at the
