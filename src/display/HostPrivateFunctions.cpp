@@ -34,7 +34,9 @@ void* hostServiceOf(AVService& service) {
     return host ? host->get() : nullptr;
 }
 
-bool fitsLength(std::size_t size) { return size <= std::numeric_limits<std::uint32_t>::max(); }
+bool fitsLength(std::size_t size) {
+    return size <= std::numeric_limits<std::uint32_t>::max();
+}
 
 }  // namespace
 

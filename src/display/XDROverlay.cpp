@@ -67,8 +67,8 @@ void XDROverlay::tearDown() {
 void XDROverlay::build() {
     auto screen = screenOf(platform_->screens, displayID_);
     if (!screen || !hasDevice_) return;
-    window_ = platform_->overlays.build(*screen, screen->backingScaleFactor,
-                                        drawableSizeFor(*screen));
+    window_ =
+        platform_->overlays.build(*screen, screen->backingScaleFactor, drawableSizeFor(*screen));
     if (!window_) return;
     present();
     // Re-presenting keeps the window fitted to the screen and retries a skipped first frame.

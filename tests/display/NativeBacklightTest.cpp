@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "platform/sim/SimDesktop.h"
@@ -15,150 +14,109 @@ using sim::EntryPointState;
 using sim::SimDisplayConnect;
 using sim::SimDisplaySpec;
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
 class NativeBacklightTest : public ::testing::Test {
 protected:
-    double backlight(DisplayID id) { return *desktop.display(id).spec.backlight; }
-    void withoutDisplayServices() {
-        desktop.setEntryPoint(EntryPoint::getBrightness, EntryPointState::absent);
-        desktop.setEntryPoint(EntryPoint::setBrightness, EntryPointState::absent);
+    double level() { return *desktop.display(panel).spec.backlight; }
+    DisplayConnectID service(std::uint32_t vendor, std::uint32_t product, std::uint32_t serial,
+                             bool builtin = false) {
+        return desktop.displayConnect().add(
+            SimDisplayConnect::infoFor(vendor, product, serial, builtin), 0);
     }
-    // An external monitor without a backlight of its own, for matching tests.
-    DisplayID monitor(std::uint32_t serial) {
-        SimDisplaySpec spec = SimDisplaySpec::gammaOnlyMonitor("Monitor");
-        spec.serial = serial;
-        return desktop.add(spec);
+    DisplayConnectID serviceFor(DisplayID id) {
+        return NativeBacklight::ioDisplayService(platform, id);
     }
 
     sim::SimDesktop desktop;
     const Platform& platform = desktop.platform();
+    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.4));
+    std::optional<NativeBacklight> backlight = NativeBacklight::probe(platform, panel);
 };
 
-TEST_F(NativeBacklightTest, ReadsAndWritesLimitedToTheUnitRange) {
-    DisplayID id = desktop.add(SimDisplaySpec::builtinPanel());
-    auto backlightControl = NativeBacklight::probe(platform, id);
-    ASSERT_TRUE(backlightControl);
-    EXPECT_EQ(backlightControl->displayID(), id);
+TEST_F(NativeBacklightTest, LevelsAreLimitedAndNaNIsNoLevel) {
+    ASSERT_TRUE(backlight);
+    desktop.setBacklight(panel, 1.2);
+    EXPECT_EQ(backlight->read(), 1.0);
+    desktop.setBacklight(panel, -0.1);
+    EXPECT_EQ(backlight->read(), 0.0);
+    desktop.setBacklight(panel, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(backlight->read(), std::nullopt);
 
-    desktop.setBacklight(id, 0.3);
-    EXPECT_NEAR(*backlightControl->read(), 0.3, 1e-6);
-    desktop.setBacklight(id, 1.2);
-    EXPECT_EQ(backlightControl->read(), 1.0);
-    desktop.setBacklight(id, -0.1);
-    EXPECT_EQ(backlightControl->read(), 0.0);
-
-    EXPECT_TRUE(backlightControl->write(1.5));
-    EXPECT_EQ(backlight(id), 1.0);
-    EXPECT_TRUE(backlightControl->write(-0.2));
-    EXPECT_EQ(backlight(id), 0.0);
-    EXPECT_TRUE(backlightControl->write(0.7));
-    EXPECT_NEAR(backlight(id), 0.7, 1e-6);
-}
-
-TEST_F(NativeBacklightTest, NaNIsNeitherReadNorWritten) {
-    DisplayID id = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.4));
-    auto backlightControl = NativeBacklight::probe(platform, id);
-    ASSERT_TRUE(backlightControl);
-
-    EXPECT_FALSE(backlightControl->write(kNaN));
-    EXPECT_NEAR(backlight(id), 0.4, 1e-6);
-    desktop.setBacklight(id, kNaN);
-    EXPECT_EQ(backlightControl->read(), std::nullopt);
+    EXPECT_TRUE(backlight->write(1.5));
+    EXPECT_EQ(level(), 1.0);
+    EXPECT_TRUE(backlight->write(-0.2));
+    EXPECT_EQ(level(), 0.0);
+    EXPECT_FALSE(backlight->write(std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_EQ(level(), 0.0);
 }
 
 TEST_F(NativeBacklightTest, FallsBackToTheDisplayConnectService) {
-    DisplayID id = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.4));
-    auto backlightControl = NativeBacklight::probe(platform, id);
-    ASSERT_TRUE(backlightControl);
-
+    ASSERT_TRUE(backlight);
     desktop.setEntryPoint(EntryPoint::getBrightness, EntryPointState::failing);
     desktop.setEntryPoint(EntryPoint::setBrightness, EntryPointState::failing);
-    EXPECT_NEAR(*backlightControl->read(), 0.4, 1e-6);
-    EXPECT_TRUE(backlightControl->write(0.9));
-    EXPECT_NEAR(backlight(id), 0.9, 1e-6);
+    EXPECT_NEAR(*backlight->read(), 0.4, 1e-6);
+    EXPECT_TRUE(backlight->write(0.9));
+    EXPECT_NEAR(level(), 0.9, 1e-6);
 
-    withoutDisplayServices();
-    EXPECT_TRUE(NativeBacklight::probe(platform, id));
-    EXPECT_TRUE(backlightControl->write(0.2));
-    EXPECT_NEAR(*backlightControl->read(), 0.2, 1e-6);
+    desktop.setEntryPoint(EntryPoint::getBrightness, EntryPointState::absent);
+    desktop.setEntryPoint(EntryPoint::setBrightness, EntryPointState::absent);
+    EXPECT_TRUE(NativeBacklight::probe(platform, panel));
+    EXPECT_TRUE(backlight->write(0.2));
+    EXPECT_NEAR(*backlight->read(), 0.2, 1e-6);
 
-    // Neither path left: nothing read, nothing written, no backlight found.
     desktop.displayConnect().setMatchingFails(true);
-    EXPECT_FALSE(NativeBacklight::probe(platform, id));
-    EXPECT_EQ(backlightControl->read(), std::nullopt);
-    EXPECT_FALSE(backlightControl->write(0.5));
-    EXPECT_NEAR(backlight(id), 0.2, 1e-6);
+    EXPECT_FALSE(NativeBacklight::probe(platform, panel));
+    EXPECT_EQ(backlight->read(), std::nullopt);
+    EXPECT_FALSE(backlight->write(0.5));
+    EXPECT_NEAR(level(), 0.2, 1e-6);
 }
 
-TEST_F(NativeBacklightTest, ProbeIgnoresAnUntouchedNegativeReading) {
-    DisplayID id = desktop.add(SimDisplaySpec::builtinPanel("Panel", -1));
-    EXPECT_TRUE(NativeBacklight::probe(platform, id));
+TEST_F(NativeBacklightTest, ProbeTriesTheServiceWhenTheReadingStaysNegative) {
+    desktop.setBacklight(panel, -1);
+    EXPECT_TRUE(NativeBacklight::probe(platform, panel));
     desktop.displayConnect().setMatchingFails(true);
-    EXPECT_FALSE(NativeBacklight::probe(platform, id));
-
-    DisplayID monitorID = monitor(7);
-    EXPECT_FALSE(NativeBacklight::probe(platform, monitorID));
+    EXPECT_FALSE(NativeBacklight::probe(platform, panel));
+    EXPECT_FALSE(
+        NativeBacklight::probe(platform, desktop.add(SimDisplaySpec::gammaOnlyMonitor("M"))));
 }
 
-TEST_F(NativeBacklightTest, MatchesServicesByVendorProductAndSerial) {
-    DisplayID id = monitor(0x1234);
-    SimDisplayConnect& services = desktop.displayConnect();
-    const SimDisplaySpec& spec = desktop.display(id).spec;
+TEST_F(NativeBacklightTest, MatchesVendorProductAndSerial) {
+    SimDisplaySpec spec = SimDisplaySpec::gammaOnlyMonitor("Monitor");
+    spec.serial = 0x55;
+    DisplayID monitor = desktop.add(spec);
+    spec.serial = 0;
+    DisplayID withoutSerial = desktop.add(spec);
 
-    services.add(std::nullopt, id);
-    services.add(SimDisplayConnect::infoFor(spec.vendor, spec.model, 0x9999, false), id);
-    services.add(SimDisplayConnect::infoFor(spec.vendor + 1, spec.model, 0x1234, false), id);
-    services.add(SimDisplayConnect::infoFor(spec.vendor, spec.model + 1, 0x1234, true), id);
-    EXPECT_EQ(NativeBacklight::ioDisplayService(platform, id), 0u);
+    desktop.displayConnect().add(std::nullopt, 0);
+    DisplayConnectID otherSerial = service(spec.vendor, spec.model, 0x99);
+    service(spec.vendor + 1, spec.model, 0x55);
+    service(spec.vendor, spec.model + 1, 0x55, true);
+    EXPECT_EQ(serviceFor(monitor), 0u);
+    EXPECT_EQ(serviceFor(withoutSerial), otherSerial);
 
-    DisplayConnectID exact =
-        services.add(SimDisplayConnect::infoFor(spec.vendor, spec.model, 0x1234, false), id);
-    services.add(SimDisplayConnect::infoFor(spec.vendor, spec.model, 0x1234, false), id);
-    EXPECT_EQ(NativeBacklight::ioDisplayService(platform, id), exact);
+    // A serial entry that is not a number counts as absent; the first match wins.
+    DisplayConnectID textSerial =
+        desktop.displayConnect().add(Dictionary{{"DisplayVendorID", spec.vendor},
+                                                {"DisplayProductID", spec.model},
+                                                {"DisplaySerialNumber", "0x55"}},
+                                     0);
+    service(spec.vendor, spec.model, 0x55);
+    EXPECT_EQ(serviceFor(monitor), textSerial);
 }
 
-TEST_F(NativeBacklightTest, SerialMatchesWhenEitherSideHasNone) {
-    DisplayID withoutSerial = monitor(0);
-    DisplayID withSerial = monitor(0x55);
-    const SimDisplaySpec& spec = desktop.display(withoutSerial).spec;
-    SimDisplayConnect& services = desktop.displayConnect();
-
-    DisplayConnectID anySerial =
-        services.add(SimDisplayConnect::infoFor(spec.vendor, spec.model, 0x4242, false), 0);
-    EXPECT_EQ(NativeBacklight::ioDisplayService(platform, withoutSerial), anySerial);
-    EXPECT_EQ(NativeBacklight::ioDisplayService(platform, withSerial), 0u);
-
-    // A serial entry that is not a number counts as absent.
-    DisplayConnectID textSerial = services.add(
-        Dictionary{{"DisplayVendorID", spec.vendor},
-                   {"DisplayProductID", spec.model},
-                   {"DisplaySerialNumber", "0x55"}},
-        0);
-    EXPECT_EQ(NativeBacklight::ioDisplayService(platform, withSerial), textSerial);
-}
-
-TEST_F(NativeBacklightTest, BuiltinPanelsMatchLooserServices) {
-    SimDisplaySpec panelSpec = SimDisplaySpec::builtinPanel();
-    panelSpec.backlight.reset();
-    DisplayID panel = desktop.add(panelSpec);
-    SimDisplayConnect& services = desktop.displayConnect();
-
-    services.add(SimDisplayConnect::infoFor(0x999, 0x999, 0, false), panel);
-    DisplayConnectID marked = services.add(SimDisplayConnect::infoFor(0x999, 0x999, 0, true), panel);
-    EXPECT_EQ(NativeBacklight::ioDisplayService(platform, panel), marked);
-
-    sim::SimDesktop other;
-    DisplayID otherPanel = other.add(panelSpec);
-    DisplayConnectID sameVendor = other.displayConnect().add(
-        SimDisplayConnect::infoFor(panelSpec.vendor, 0x1, 0x77, false), otherPanel);
-    EXPECT_EQ(NativeBacklight::ioDisplayService(other.platform(), otherPanel), sameVendor);
-
-    // An external monitor is not matched by vendor alone nor by the built-in mark.
-    DisplayID external = other.add(SimDisplaySpec::gammaOnlyMonitor("Monitor"));
-    const SimDisplaySpec& externalSpec = other.display(external).spec;
-    other.displayConnect().add(SimDisplayConnect::infoFor(externalSpec.vendor, 0x1, 0, true), 0);
-    EXPECT_EQ(NativeBacklight::ioDisplayService(other.platform(), external), 0u);
+TEST_F(NativeBacklightTest, BuiltinPanelMatchesByVendorOrMark) {
+    SimDisplaySpec bare = SimDisplaySpec::builtinPanel();
+    bare.backlight.reset();
+    for (bool byMark : {true, false}) {
+        sim::SimDesktop other;
+        DisplayID id = other.add(bare);
+        auto add = [&](std::uint32_t vendor, bool builtin) {
+            return other.displayConnect().add(SimDisplayConnect::infoFor(vendor, 0x1, 0x7, builtin),
+                                              0);
+        };
+        add(0x999, false);
+        DisplayConnectID expected = byMark ? add(0x999, true) : add(bare.vendor, false);
+        EXPECT_EQ(NativeBacklight::ioDisplayService(other.platform(), id), expected);
+    }
 }
 
 }  // namespace
