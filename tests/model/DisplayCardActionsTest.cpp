@@ -1,0 +1,115 @@
+#include <cmath>
+#include <limits>
+
+#include "model/DisplayCardActions.h"
+#include "support/ModelFixture.h"
+
+namespace corvane {
+namespace {
+
+using sim::SimDisplaySpec;
+using testing::ModelFixture;
+
+class DisplayCardActionsTest : public ModelFixture {
+protected:
+    // A card built from the display's record as last published.
+    DisplayCardActions card(DisplayID id) {
+        for (const DisplaySnapshot& record : model->displays())
+            if (record.id == id) return DisplayCardActions(*model, record);
+        ADD_FAILURE() << "no published record for display " << id;
+        return DisplayCardActions(*model, DisplaySnapshot{});
+    }
+    int shownPercent() { return indicator()->contents.back().percent; }
+};
+
+TEST(SliderValue, MapsThePointerOntoTheScaleAndStaysOnIt) {
+    EXPECT_DOUBLE_EQ(sliderValue(50, 200), 25);
+    EXPECT_DOUBLE_EQ(sliderValue(200, 200), 100);
+    EXPECT_DOUBLE_EQ(sliderValue(-20, 200), 0);
+    EXPECT_DOUBLE_EQ(sliderValue(220, 200), 100);
+    EXPECT_DOUBLE_EQ(sliderValue(std::numeric_limits<double>::infinity(), 200), 100);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (double width : {0.0, -10.0, nan, std::numeric_limits<double>::infinity()})
+        EXPECT_DOUBLE_EQ(sliderValue(10, width), 0) << "width " << width;
+    EXPECT_DOUBLE_EQ(sliderValue(nan, 200), 0);
+}
+
+TEST_F(DisplayCardActionsTest, StepsStartFromTheLiveLevelAndShowTheIndicator) {
+    desktop.preferences().set("corvane.brightness.display-2", 3.0);
+    desktop.add(SimDisplaySpec::builtinPanel());
+    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
+    startModel();
+    DisplayCardActions stale = card(monitor);
+
+    card(monitor).minus();
+    EXPECT_DOUBLE_EQ(intended(monitor), -3.25);
+    EXPECT_DOUBLE_EQ(percent(monitor), 0);
+    EXPECT_DOUBLE_EQ(model->displays().back().percent, 0);
+    EXPECT_EQ(shownPercent(), 0);
+    EXPECT_TRUE(indicator()->onScreen);
+
+    // A card still holding 3 percent steps from the session's 0, not from its own record.
+    stale.plus();
+    EXPECT_DOUBLE_EQ(percent(monitor), 6.25);
+    EXPECT_EQ(stored("corvane.brightness.display-2"), PropertyValue(6.25));
+    EXPECT_EQ(shownPercent(), 6);
+}
+
+TEST_F(DisplayCardActionsTest, StepsOnADisplayThatLeftDoNothing) {
+    desktop.add(SimDisplaySpec::builtinPanel());
+    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
+    startModel();
+    DisplayCardActions orphan = card(monitor);
+    desktop.unplug(monitor);
+    model->refresh();
+
+    orphan.plus();
+    orphan.minus();
+    EXPECT_FALSE(model->intendedPercents().contains(monitor));
+    EXPECT_EQ(indicator(), nullptr);
+    EXPECT_EQ(model->displays().size(), 1u);
+}
+
+TEST_F(DisplayCardActionsTest, StepsPassTheBatteryCapAndSync) {
+    desktop.preferences().set("corvane.limitOnBattery", true);
+    desktop.preferences().set("corvane.brightness.display-1", 35.0);
+    desktop.power().setOnBattery(true);
+    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel());
+    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
+    startModel();
+    model->setSyncDisplays(true);
+
+    card(xdr).plus();
+    EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
+    EXPECT_DOUBLE_EQ(percent(monitor), 41.25);
+    EXPECT_EQ(indicator()->contents.back().nits, 600);
+}
+
+TEST_F(DisplayCardActionsTest, DragMovesWithoutIndicatorAndReleaseCommitsTheCardsLevel) {
+    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
+    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
+    startModel();
+    int publications = 0;
+    model->addObserver([&](ModelField field) { publications += field == ModelField::displays; });
+
+    card(monitor).slide(sliderValue(50, 200));
+    card(monitor).slide(sliderValue(-20, 200));
+    card(monitor).slide(sliderValue(150, 200));
+    EXPECT_EQ(publications, 3);
+    EXPECT_EQ(indicator(), nullptr);
+    EXPECT_DOUBLE_EQ(percent(monitor), 75);
+    EXPECT_DOUBLE_EQ(model->displays().back().percent, 75);
+
+    // Something moves the level between the last publication and the release: the release
+    // puts back the level of the record the card was built from.
+    DisplayCardActions released = card(monitor);
+    model->apply(10, monitor);
+    released.release();
+    EXPECT_DOUBLE_EQ(percent(monitor), 75);
+    EXPECT_EQ(publications, 4);
+    EXPECT_EQ(shownPercent(), 75);
+    EXPECT_DOUBLE_EQ(percent(panel), 50);
+}
+
+}  // namespace
+}  // namespace corvane
