@@ -8,7 +8,8 @@ namespace corvane {
 
 double sliderValue(double x, double width) {
     if (!(width > 0) || !std::isfinite(width)) return 0;
-    return clampedPercent(x / width * 100);
+    // Multiplying first keeps whole-point positions exact: 55 of 100 is 55, not 55.000…01.
+    return clampedPercent(x * 100 / width);
 }
 
 void DisplayCardActions::step(double delta) {
