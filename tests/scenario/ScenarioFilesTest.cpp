@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "scenario/ScenarioScript.h"
+
+namespace corvane::scenario {
+namespace {
+
+using nlohmann::json;
+
+// What a scenario file left behind: its exit status, every dump and the error text.
+struct Outcome {
+    int status = -1;
+    std::vector<json> dumps;
+    std::string errors;
+};
+
+std::vector<json> parseDumps(std::istream& output) {
+    std::vector<json> dumps;
+    for (std::string line; std::getline(output, line);) dumps.push_back(json::parse(line));
+    return dumps;
+}
+
+Outcome runFile(const std::string& name) {
+    std::ifstream file(std::string(CORVANE_SCENARIO_DIR) + "/" + name);
+    EXPECT_TRUE(file) << name;
+    std::stringstream out, err;
+    Outcome outcome;
+    outcome.status = runScenario(file, out, err);
+    outcome.dumps = parseDumps(out);
+    outcome.errors = err.str();
+    return outcome;
+}
+
+const json& displayRecord(const json& dump, int id) {
+    for (const json& record : dump["displays"])
+        if (record["id"] == id) return record;
+    throw std::runtime_error("no record for display " + std::to_string(id));
+}
+
+TEST(ScenarioFiles, AKeyStepsTheBuiltInPanelAndShowsTheIndicatorOnIt) {
+    Outcome run = runFile("key_step.scn");
+    ASSERT_EQ(run.status, kScenarioSucceeded) << run.errors;
+    ASSERT_EQ(run.dumps.size(), 3u);
+    const json& up = run.dumps[0];
+    EXPECT_EQ(displayRecord(up, 1)["percent"], 56.25);
+    EXPECT_EQ(up["hardware"][0]["backlight"], 0.5625);
+    EXPECT_EQ(displayRecord(up, 2)["percent"], 80);
+    EXPECT_EQ(up["focusDisplay"], 1);
+    EXPECT_EQ(up["menuPercent"], 80);
+    EXPECT_EQ(up["hud"]["shown"], true);
+    EXPECT_EQ(up["hud"]["display"], 1);
+    EXPECT_EQ(up["hud"]["percent"], 56);
+    EXPECT_EQ(up["hold"]["running"], true);
+    EXPECT_DOUBLE_EQ(up["hold"]["until"].get<double>(), 0.9);
+    EXPECT_EQ(up["preferences"]["corvane.brightness.display-1"], 56.25);
+
+    const json& fine = run.dumps[1];
+    EXPECT_EQ(displayRecord(fine, 1)["percent"], 55.25);
+    EXPECT_EQ(fine["intendedPercents"]["1"], 55.25);
+    EXPECT_EQ(fine["hud"]["percent"], 55);
+
+    const json& later = run.dumps[2];
+    EXPECT_EQ(later["hud"]["shown"], false);
+    EXPECT_EQ(later["hold"]["running"], false);
+    EXPECT_DOUBLE_EQ(later["time"].get<double>(), 2.1);
+    EXPECT_EQ(displayRecord(later, 1)["percent"], 55.25);
+}
+
+TEST(ScenarioFiles, AFailingDDCMonitorDegradesAndFallsBackToSoftware) {
+    Outcome run = runFile("ddc_fallback.scn");
+    ASSERT_EQ(run.status, kScenarioSucceeded) << run.errors;
+    ASSERT_EQ(run.dumps.size(), 3u);
+    EXPECT_EQ(displayRecord(run.dumps[0], 2)["path"], "ddc");
+    EXPECT_EQ(run.dumps[0]["hardware"][1]["ddc"]["current"], 21);
+
+    EXPECT_EQ(displayRecord(run.dumps[1], 2)["percent"], 46.25);
+    EXPECT_EQ(run.dumps[1]["hardware"][1]["ddc"]["current"], 21);
+
+    const json& fallen = run.dumps[2];
+    EXPECT_EQ(displayRecord(fallen, 2)["path"], "software");
+    EXPECT_EQ(displayRecord(fallen, 2)["percent"], 52.5);
+    EXPECT_EQ(fallen["hardware"][1]["ddc"]["current"], 21);
+    double gamma = fallen["hardware"][1]["gamma"].get<double>();
+    EXPECT_GT(gamma, 0);
+    EXPECT_LT(gamma, 1);
+}
+
+TEST(ScenarioFiles, TheBatteryLimitCapsABoostPanelUntilMainsPower) {
+    Outcome run = runFile("battery_limit.scn");
+    ASSERT_EQ(run.status, kScenarioSucceeded) << run.errors;
+    ASSERT_EQ(run.dumps.size(), 3u);
+    const json& peak = run.dumps[0];
+    EXPECT_EQ(displayRecord(peak, 1)["percent"], 100);
+    EXPECT_EQ(peak["isBoosting"], true);
+    EXPECT_EQ(peak["hardware"][0]["overlay"]["built"], true);
+    EXPECT_GT(peak["hardware"][0]["overlay"]["factor"].get<double>(), 1);
+
+    const json& capped = run.dumps[1];
+    EXPECT_EQ(displayRecord(capped, 1)["percent"], 37.5);
+    EXPECT_EQ(displayRecord(capped, 1)["estimatedNits"], 600);
+    EXPECT_EQ(capped["intendedPercents"]["1"], 100);
+    EXPECT_EQ(capped["limitOnBattery"], true);
+    EXPECT_EQ(capped["preferences"]["corvane.limitOnBattery"], true);
+    EXPECT_EQ(capped["hardware"][0]["backlight"], 1);
+    EXPECT_EQ(capped["hardware"][0]["overlay"]["built"], false);
+
+    const json& mains = run.dumps[2];
+    EXPECT_EQ(displayRecord(mains, 1)["percent"], 100);
+    EXPECT_EQ(mains["hardware"][0]["overlay"]["built"], true);
+}
+
+TEST(ScenarioFiles, APresetMovesEveryDisplayAndRestoreGoesBack) {
+    Outcome run = runFile("presets.scn");
+    ASSERT_EQ(run.status, kScenarioSucceeded) << run.errors;
+    ASSERT_EQ(run.dumps.size(), 2u);
+    const json& preset = run.dumps[0];
+    EXPECT_EQ(displayRecord(preset, 1)["percent"], 62.5);
+    EXPECT_EQ(displayRecord(preset, 2)["percent"], 100);
+    EXPECT_NEAR(preset["previousPercents"]["1"].get<double>(), 30, 1e-5);
+    EXPECT_EQ(preset["previousPercents"]["2"], 80);
+    EXPECT_EQ(preset["hud"]["nits"], 1000);
+    EXPECT_EQ(preset["hud"]["display"], 1);
+
+    const json& restored = run.dumps[1];
+    EXPECT_NEAR(displayRecord(restored, 1)["percent"].get<double>(), 30, 1e-5);
+    EXPECT_EQ(displayRecord(restored, 2)["percent"], 80);
+    EXPECT_TRUE(restored["previousPercents"].empty());
+}
+
+// The real program, from a file and from standard input: a bad line ends the run with
+// status 2, names itself on standard error, and nothing after it runs.
+TEST(ScenarioFiles, TheProgramStopsAtABadLine) {
+    std::string scenario = std::string(CORVANE_SCENARIO_DIR) + "/bad_line.scn";
+    auto temp = std::filesystem::temp_directory_path() / ("corvane-sim-" + std::to_string(getpid()));
+    std::filesystem::create_directories(temp);
+    for (const std::string& input : {" " + scenario, " < " + scenario}) {
+        std::string command = std::string(CORVANE_SIM_PATH) + input + " > " +
+                              (temp / "out").string() + " 2> " + (temp / "err").string();
+        int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << command;
+        EXPECT_EQ(WEXITSTATUS(status), 2) << command;
+        std::ifstream out(temp / "out"), err(temp / "err");
+        EXPECT_EQ(parseDumps(out).size(), 1u);
+        std::string message((std::istreambuf_iterator<char>(err)), {});
+        EXPECT_EQ(message, "line 4: key must be one of down|up, not 'sideways'\n");
+    }
+    std::filesystem::remove_all(temp);
+}
+
+}  // namespace
+}  // namespace corvane::scenario
