@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "scenario/Arguments.h"
+#include "scenario/DisplaySpecParser.h"
+#include "scenario/ScenarioError.h"
+#include "scenario/Tokenizer.h"
+
+namespace corvane::scenario {
+namespace {
+
+TEST(Tokenizer, SplitsAtBlanksGroupsQuotesAndStopsAtComments) {
+    EXPECT_EQ(tokenize("  add\tbuiltin \"Built-in \\\"Retina\\\" \\\\ #1\" main # a comment\r"),
+              (std::vector<Token>{{"add", false},
+                                  {"builtin", false},
+                                  {"Built-in \"Retina\" \\ #1", true},
+                                  {"main", false}}));
+    EXPECT_EQ(tokenize("uuid=\"a b\"c"), (std::vector<Token>{{"uuid=a bc", true}}));
+    EXPECT_EQ(tokenize("pref k \"\""), (std::vector<Token>{{"pref"}, {"k"}, {"", true}}));
+    EXPECT_EQ(tokenize("dump#now"), (std::vector<Token>{{"dump"}}));
+    EXPECT_TRUE(tokenize("   # only a comment").empty());
+    EXPECT_TRUE(tokenize("").empty());
+}
+
+TEST(Tokenizer, RejectsUnterminatedQuotesAndUnknownEscapes) {
+    for (std::string_view line : {"add gamma \"LG", "add gamma \"LG\\", "add \"a\\n\""})
+        EXPECT_THROW(tokenize(line), ScenarioError) << line;
+}
+
+TEST(Arguments, NumbersAreFiniteAndWholeNumbersStayInRange) {
+    EXPECT_DOUBLE_EQ(parseNumber("-1.5e1", "x"), -15);
+    EXPECT_DOUBLE_EQ(parseNumber("+0.25", "x"), 0.25);
+    for (std::string_view bad : {"", "+", "1x", "nan", "inf", "1e999", "0x10", " 1"})
+        EXPECT_THROW(parseNumber(bad, "x"), ScenarioError) << bad;
+
+    EXPECT_EQ(parseInteger("0x10AC", "vendor", 0, 0xFFFFFFFF), 0x10AC);
+    EXPECT_EQ(parseInteger("4294967295", "serial", 0, 0xFFFFFFFF), 0xFFFFFFFF);
+    for (std::string_view bad : {"4294967296", "-1", "1.5", "0x", "0xZZ", "12a"})
+        EXPECT_THROW(parseInteger(bad, "serial", 0, 0xFFFFFFFF), ScenarioError) << bad;
+}
+
+TEST(Arguments, TakesWordsInOrderAndNamesWhatIsWrong) {
+    Arguments arguments({{"up"}, {"on"}, {"7"}, {"extra"}});
+    EXPECT_EQ(arguments.choice("key", {"down", "up"}), 1u);
+    EXPECT_TRUE(arguments.onOff("value"));
+    EXPECT_EQ(arguments.integer("count", 0, 10), 7);
+    try {
+        arguments.finish();
+        FAIL() << "a word was left over";
+    } catch (const ScenarioError& error) {
+        EXPECT_STREQ(error.what(), "unexpected argument 'extra'");
+    }
+    arguments.take("extra");
+    arguments.finish();
+    try {
+        arguments.number("seconds");
+        FAIL() << "no word was left";
+    } catch (const ScenarioError& error) {
+        EXPECT_STREQ(error.what(), "missing seconds");
+    }
+}
+
+sim::SimDisplaySpec specOf(std::string_view line) {
+    Arguments arguments([&] {
+        std::vector<Token> tokens = tokenize(line);
+        tokens.erase(tokens.begin());
+        return tokens;
+    }());
+    return parseDisplaySpec(arguments);
+}
+
+TEST(DisplaySpecParser, StartsFromTheKindAndAppliesEverySetting) {
+    sim::SimDisplaySpec ddc = specOf(
+        "add ddc \"Dell U2720Q\" current=40 max=0x64 vendor=0x10AC model=0x2009 serial=12345 "
+        "uuid=\"A-B C\" length=none width=2560 height=1440 scale=2 main");
+    EXPECT_EQ(ddc.name, "Dell U2720Q");
+    ASSERT_TRUE(ddc.ddc);
+    EXPECT_EQ(ddc.ddc->current, 40);
+    EXPECT_EQ(ddc.ddc->maximum, 100);
+    EXPECT_EQ(ddc.serial, 12345u);
+    EXPECT_EQ(ddc.uuid, "A-B C");
+    EXPECT_FALSE(ddc.gammaLength);
+    EXPECT_EQ(ddc.size, (Size{2560, 1440}));
+    EXPECT_TRUE(ddc.main);
+    EXPECT_FALSE(ddc.builtin);
+
+    sim::SimDisplaySpec boost = specOf("add boost XDR backlight=0.25 headroom=3 potential=8");
+    EXPECT_TRUE(boost.builtin);
+    EXPECT_EQ(boost.backlight, 0.25);
+    EXPECT_EQ(boost.currentHeadroom, 3);
+    EXPECT_EQ(boost.potentialHeadroom, 8);
+    EXPECT_FALSE(boost.main);
+
+    EXPECT_FALSE(specOf("add none TV").gammaLength);
+    EXPECT_EQ(specOf("add gamma LG length=0").gammaLength, 0u);
+}
+
+TEST(DisplaySpecParser, RejectsSettingsThatDoNotFitTheKind) {
+    for (std::string_view line :
+         {"add", "add tv X", "add builtin", "add gamma LG backlight=0.5", "add builtin P current=3",
+          "add ddc D max=65536", "add ddc D colour=red", "add ddc D primary", "add gamma LG width=0",
+          "add gamma LG length=-1", "add builtin P backlight=", "add gamma LG scale=nan"})
+        EXPECT_THROW(specOf(line), ScenarioError) << line;
+}
+
+}  // namespace
+}  // namespace corvane::scenario
