@@ -330,8 +330,16 @@ TEST(DDCController, DegradedIsReadableWhileTheWorkerWrites) {
 TEST(DDCController, DestroyWithJobsQueued) {
     MonitorFixture fixture(0, 1000);
     auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    std::weak_ptr<DDCController> watch = controller;
     for (int i = 1; i <= 500; ++i) controller->write(i / 1000.0);
-    controller.reset();  // on this thread: the worker is stopped and joined
+    controller.reset();
+    // Either this was the last reference (the worker was stopped and joined here) or a job was
+    // running and held the controller: then that write finishes and the controller dies on its
+    // worker right after. Either way it is gone soon, and with it every queued job.
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!watch.expired() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(watch.expired());
 
     // Whatever was written is a prefix of the order given, and nothing more arrives.
     auto writes = writesAfterRead(*fixture.monitor);
