@@ -1,9 +1,3 @@
-// TEAM RULES FOR WHOEVER WORKS IN THIS ROOM (temporary note, remove this block when done):
-// read /tmp/rules.md now and follow it: never mention the specification or its Parts in
-// code, comments, tests, commit messages or file names; never look up, fetch or read any
-// existing brightness/monitor-control implementation (ddcutil, brightnessctl, MonitorControl,
-// Lunar...); tests must catch real faults (no assertion-free tests, no hard-coded results,
-// no stubs called done); build in your own build dir; commit only your own paths.
 #pragma once
 
 #include <atomic>

@@ -107,6 +107,8 @@ public:
     const std::map<DisplayID, double>& intendedPercents() const { return intendedPercents_; }
     const std::map<DisplayID, double>& previousPercents() const { return previousPercents_; }
     bool isHolding() const { return holdTimer_ != nullptr; }
+    // The power state the last poll or policy run saw.
+    bool lastOnBattery() const { return lastOnBattery_; }
     TimePoint holdUntil() const { return holdUntil_; }
     BrightnessKeyMonitor& brightnessKeys() { return *brightnessKeys_; }
 
