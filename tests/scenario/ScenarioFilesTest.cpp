@@ -21,21 +21,30 @@ struct Outcome {
     std::string errors;
 };
 
+// Every JSON value in the output, whether printed on one line or indented.
 std::vector<json> parseDumps(std::istream& output) {
     std::vector<json> dumps;
-    for (std::string line; std::getline(output, line);) dumps.push_back(json::parse(line));
+    while ((output >> std::ws).peek() != std::char_traits<char>::eof()) {
+        json dump;
+        output >> dump;
+        dumps.push_back(std::move(dump));
+    }
     return dumps;
 }
 
-Outcome runFile(const std::string& name) {
-    std::ifstream file(std::string(CORVANE_SCENARIO_DIR) + "/" + name);
-    EXPECT_TRUE(file) << name;
+Outcome runPath(const std::filesystem::path& path) {
+    std::ifstream file(path);
+    EXPECT_TRUE(file) << path;
     std::stringstream out, err;
     Outcome outcome;
     outcome.status = runScenario(file, out, err);
     outcome.dumps = parseDumps(out);
     outcome.errors = err.str();
     return outcome;
+}
+
+Outcome runFile(const std::string& name) {
+    return runPath(std::filesystem::path(CORVANE_SCENARIO_DIR) / name);
 }
 
 const json& displayRecord(const json& dump, int id) {
@@ -132,6 +141,18 @@ TEST(ScenarioFiles, APresetMovesEveryDisplayAndRestoreGoesBack) {
     EXPECT_NEAR(displayRecord(restored, 1)["percent"].get<double>(), 30, 1e-5);
     EXPECT_EQ(displayRecord(restored, 2)["percent"], 80);
     EXPECT_TRUE(restored["previousPercents"].empty());
+}
+
+TEST(ScenarioFiles, TheDocumentedExamplesRun) {
+    int examples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(CORVANE_DOCS_SCENARIO_DIR)) {
+        if (entry.path().extension() != ".scn") continue;
+        ++examples;
+        Outcome run = runPath(entry.path());
+        EXPECT_EQ(run.status, kScenarioSucceeded) << entry.path() << ": " << run.errors;
+        EXPECT_FALSE(run.dumps.empty()) << entry.path();
+    }
+    EXPECT_GE(examples, 2);
 }
 
 // The real program, from a file and from standard input: a bad line ends the run with
