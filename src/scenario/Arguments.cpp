@@ -8,7 +8,9 @@
 namespace corvane::scenario {
 namespace {
 
-std::string quotedWord(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string quotedWord(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
 
 [[noreturn]] void notA(std::string_view kind, std::string_view what, std::string_view text) {
     throw ScenarioError(std::string(what) + " must be " + std::string(kind) + ", not " +
@@ -35,8 +37,8 @@ std::int64_t parseInteger(std::string_view text, std::string_view what, std::int
                           std::int64_t max) {
     std::string_view digits = isHex(text) ? text.substr(2) : text;
     std::int64_t value = 0;
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                        isHex(text) ? 16 : 10);
+    auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, isHex(text) ? 16 : 10);
     if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
         notA("a whole number", what, text);
     if (value < min || value > max)

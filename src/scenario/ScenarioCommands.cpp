@@ -3,7 +3,7 @@
 
 #include "model/BrightnessPreset.h"
 #include "platform/SystemEventStream.h"
-#include "scenario/DisplaySpecParser.h"
+#include "scenario/NewDisplayParser.h"
 #include "scenario/ScenarioError.h"
 #include "scenario/ScenarioRunner.h"
 #include "scenario/StateDump.h"
@@ -27,15 +27,16 @@ std::optional<PropertyValue> preferenceValue(const Token& token) {
     } catch (const ScenarioError&) {
         throw ScenarioError(
             "preference value must be true, false, other, delete, a number or a \"quoted "
-            "string\", not '" + token.text + "'");
+            "string\", not '" +
+            token.text + "'");
     }
 }
 
 }  // namespace
 
 void ScenarioRunner::add(Arguments& arguments) {
-    sim::SimDisplaySpec spec = parseDisplaySpec(arguments);
-    world_.desktop().add(std::move(spec));
+    sim::SimDisplaySpec display = parseNewDisplay(arguments);
+    world_.desktop().add(std::move(display));
     world_.desktop().notifications().postScreenParametersChanged();
 }
 

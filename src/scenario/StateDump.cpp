@@ -57,18 +57,22 @@ json hudDisplay(const ScreenCatalog& screens, const Rect& frame) {
 json hudJson(sim::SimDesktop& desktop) {
     const auto& records = desktop.indicatorPanels().records();
     if (records.empty() || records.front()->contents.empty() || records.front()->frames.empty())
-        return {{"shown", false}, {"display", nullptr}, {"percent", nullptr},
-                {"nits", nullptr},  {"frame", nullptr}};
+        return {{"shown", false},
+                {"display", nullptr},
+                {"percent", nullptr},
+                {"nits", nullptr},
+                {"frame", nullptr}};
     const sim::SimIndicatorPanelRecord& panel = *records.front();
     const Rect& frame = panel.frames.back();
     return {{"shown", panel.onScreen},
             {"display", hudDisplay(desktop.platform().screens, frame)},
             {"percent", panel.contents.back().percent},
             {"nits", optionalJson(panel.contents.back().nits)},
-            {"frame", {{"x", jsonNumber(frame.x)},
-                       {"y", jsonNumber(frame.y)},
-                       {"width", jsonNumber(frame.width)},
-                       {"height", jsonNumber(frame.height)}}}};
+            {"frame",
+             {{"x", jsonNumber(frame.x)},
+              {"y", jsonNumber(frame.y)},
+              {"width", jsonNumber(frame.width)},
+              {"height", jsonNumber(frame.height)}}}};
 }
 
 json overlayJson(const sim::SimOverlayWindows& overlays, DisplayID id) {
@@ -86,7 +90,8 @@ json hardwareJson(sim::SimDesktop& desktop, const sim::SimDisplay& display) {
     if (display.monitor)
         ddc = {{"current", display.monitor->current()}, {"maximum", display.monitor->maximum()}};
     json gamma = nullptr;
-    if (desktop.gamma().hasTable(display.id)) gamma = jsonNumber(desktop.gamma().factor(display.id));
+    if (desktop.gamma().hasTable(display.id))
+        gamma = jsonNumber(desktop.gamma().factor(display.id));
     return {{"id", display.id},
             {"name", display.spec.name},
             {"online", display.online},

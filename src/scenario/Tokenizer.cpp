@@ -5,7 +5,9 @@
 namespace corvane::scenario {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 // Reads a quoted part starting after its opening quote; returns the index after the closing one.
 std::size_t readQuoted(std::string_view line, std::size_t at, std::string& text) {

@@ -159,7 +159,8 @@ TEST(ScenarioFiles, TheDocumentedExamplesRun) {
 // status 2, names itself on standard error, and nothing after it runs.
 TEST(ScenarioFiles, TheProgramStopsAtABadLine) {
     std::string scenario = std::string(CORVANE_SCENARIO_DIR) + "/bad_line.scn";
-    auto temp = std::filesystem::temp_directory_path() / ("corvane-sim-" + std::to_string(getpid()));
+    auto temp =
+        std::filesystem::temp_directory_path() / ("corvane-sim-" + std::to_string(getpid()));
     std::filesystem::create_directories(temp);
     for (const std::string& input : {" " + scenario, " < " + scenario}) {
         std::string command = std::string(CORVANE_SIM_PATH) + input + " > " +

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "scenario/Arguments.h"
-#include "scenario/DisplaySpecParser.h"
+#include "scenario/NewDisplayParser.h"
 #include "scenario/ScenarioError.h"
 #include "scenario/Tokenizer.h"
 
@@ -59,17 +59,17 @@ TEST(Arguments, TakesWordsInOrderAndNamesWhatIsWrong) {
     }
 }
 
-sim::SimDisplaySpec specOf(std::string_view line) {
+sim::SimDisplaySpec displayOf(std::string_view line) {
     Arguments arguments([&] {
         std::vector<Token> tokens = tokenize(line);
         tokens.erase(tokens.begin());
         return tokens;
     }());
-    return parseDisplaySpec(arguments);
+    return parseNewDisplay(arguments);
 }
 
-TEST(DisplaySpecParser, StartsFromTheKindAndAppliesEverySetting) {
-    sim::SimDisplaySpec ddc = specOf(
+TEST(NewDisplayParser, StartsFromTheKindAndAppliesEverySetting) {
+    sim::SimDisplaySpec ddc = displayOf(
         "add ddc \"Dell U2720Q\" current=40 max=0x64 vendor=0x10AC model=0x2009 serial=12345 "
         "uuid=\"A-B C\" length=none width=2560 height=1440 scale=2 main");
     EXPECT_EQ(ddc.name, "Dell U2720Q");
@@ -83,23 +83,24 @@ TEST(DisplaySpecParser, StartsFromTheKindAndAppliesEverySetting) {
     EXPECT_TRUE(ddc.main);
     EXPECT_FALSE(ddc.builtin);
 
-    sim::SimDisplaySpec boost = specOf("add boost XDR backlight=0.25 headroom=3 potential=8");
+    sim::SimDisplaySpec boost = displayOf("add boost XDR backlight=0.25 headroom=3 potential=8");
     EXPECT_TRUE(boost.builtin);
     EXPECT_EQ(boost.backlight, 0.25);
     EXPECT_EQ(boost.currentHeadroom, 3);
     EXPECT_EQ(boost.potentialHeadroom, 8);
     EXPECT_FALSE(boost.main);
 
-    EXPECT_FALSE(specOf("add none TV").gammaLength);
-    EXPECT_EQ(specOf("add gamma LG length=0").gammaLength, 0u);
+    EXPECT_FALSE(displayOf("add none TV").gammaLength);
+    EXPECT_EQ(displayOf("add gamma LG length=0").gammaLength, 0u);
 }
 
-TEST(DisplaySpecParser, RejectsSettingsThatDoNotFitTheKind) {
+TEST(NewDisplayParser, RejectsSettingsThatDoNotFitTheKind) {
     for (std::string_view line :
          {"add", "add tv X", "add builtin", "add gamma LG backlight=0.5", "add builtin P current=3",
-          "add ddc D max=65536", "add ddc D colour=red", "add ddc D primary", "add gamma LG width=0",
-          "add gamma LG length=-1", "add builtin P backlight=", "add gamma LG scale=nan"})
-        EXPECT_THROW(specOf(line), ScenarioError) << line;
+          "add ddc D max=65536", "add ddc D colour=red", "add ddc D primary",
+          "add gamma LG width=0", "add gamma LG length=-1",
+          "add builtin P backlight=", "add gamma LG scale=nan"})
+        EXPECT_THROW(displayOf(line), ScenarioError) << line;
 }
 
 }  // namespace

@@ -60,8 +60,7 @@ TEST_F(ScenarioRunnerTest, DisplaysComeAndGoWhileRunning) {
 }
 
 TEST_F(ScenarioRunnerTest, CardsSettingsAndTheOutsideWorldReachTheModel) {
-    run({"add builtin Panel backlight=0.5", "add gamma LG", "start", "set sync on",
-         "slide 2 120"});
+    run({"add builtin Panel backlight=0.5", "add gamma LG", "start", "set sync on", "slide 2 120"});
     EXPECT_DOUBLE_EQ(percent(1), 100);
     EXPECT_DOUBLE_EQ(percent(2), 100);
     run({"set sync off", "slide 1 30", "set percent off", "set nits on"});

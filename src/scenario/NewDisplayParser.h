@@ -7,6 +7,6 @@ namespace corvane::scenario {
 
 // Reads the words of an `add` line: the kind (builtin, boost, ddc, gamma or none), the name,
 // then any key=value settings and the flag `main`. Throws ScenarioError for anything else.
-sim::SimDisplaySpec parseDisplaySpec(Arguments& arguments);
+sim::SimDisplaySpec parseNewDisplay(Arguments& arguments);
 
 }  // namespace corvane::scenario
