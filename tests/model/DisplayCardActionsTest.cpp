@@ -70,21 +70,6 @@ TEST_F(DisplayCardActionsTest, StepsOnADisplayThatLeftDoNothing) {
     EXPECT_EQ(model->displays().size(), 1u);
 }
 
-TEST_F(DisplayCardActionsTest, StepsPassTheBatteryCapAndSync) {
-    desktop.preferences().set("corvane.limitOnBattery", true);
-    desktop.preferences().set("corvane.brightness.display-1", 35.0);
-    desktop.power().setOnBattery(true);
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel());
-    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
-    startModel();
-    model->setSyncDisplays(true);
-
-    card(xdr).plus();
-    EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
-    EXPECT_DOUBLE_EQ(percent(monitor), 41.25);
-    EXPECT_EQ(indicator()->contents.back().nits, 600);
-}
-
 TEST_F(DisplayCardActionsTest, DragMovesWithoutIndicatorAndReleaseCommitsTheCardsLevel) {
     DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
     DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));

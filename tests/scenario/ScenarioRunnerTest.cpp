@@ -5,7 +5,6 @@
 
 #include "scenario/ScenarioError.h"
 #include "scenario/ScenarioRunner.h"
-#include "scenario/ScenarioScript.h"
 
 namespace corvane::scenario {
 namespace {
@@ -89,21 +88,6 @@ TEST_F(ScenarioRunnerTest, ABadLineChangesNothing) {
         EXPECT_THROW(runner.runLine(line), ScenarioError) << line;
     EXPECT_DOUBLE_EQ(percent(1), 50);
     EXPECT_FALSE(runner.world().model()->limitOnBattery());
-}
-
-TEST(ScenarioScript, StopsAtTheFirstBadLineAndNamesIt) {
-    std::stringstream in("# setup\n\nadd builtin Panel\nstart\ndump\nplus 1 # more\nfly\ndump\n");
-    std::stringstream out, err;
-    EXPECT_EQ(runScenario(in, out, err), kScenarioRejected);
-    EXPECT_EQ(err.str(), "line 7: unknown command 'fly'\n");
-    std::string first, second;
-    std::getline(out, first);
-    EXPECT_EQ(json::parse(first)["displays"][0]["percent"], 50);
-    EXPECT_FALSE(std::getline(out, second));
-
-    std::stringstream good("add builtin Panel\nstart\n"), goodOut, goodErr;
-    EXPECT_EQ(runScenario(good, goodOut, goodErr), kScenarioSucceeded);
-    EXPECT_TRUE(goodErr.str().empty());
 }
 
 }  // namespace
