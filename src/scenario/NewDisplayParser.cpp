@@ -7,19 +7,19 @@
 namespace corvane::scenario {
 namespace {
 
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 
 enum class Kind { builtin, boost, ddc, gamma, none };
 
-SimDisplaySpec kindDefaults(Kind kind, std::string name) {
+SimDisplayConfig kindDefaults(Kind kind, std::string name) {
     switch (kind) {
-        case Kind::builtin: return SimDisplaySpec::builtinPanel(std::move(name));
-        case Kind::boost: return SimDisplaySpec::boostPanel(std::move(name));
-        case Kind::ddc: return SimDisplaySpec::ddcMonitor(std::move(name));
-        case Kind::gamma: return SimDisplaySpec::gammaOnlyMonitor(std::move(name));
+        case Kind::builtin: return SimDisplayConfig::builtinPanel(std::move(name));
+        case Kind::boost: return SimDisplayConfig::boostPanel(std::move(name));
+        case Kind::ddc: return SimDisplayConfig::ddcMonitor(std::move(name));
+        case Kind::gamma: return SimDisplayConfig::gammaOnlyMonitor(std::move(name));
         case Kind::none: break;
     }
-    return SimDisplaySpec::uncontrolledMonitor(std::move(name));
+    return SimDisplayConfig::uncontrolledMonitor(std::move(name));
 }
 
 std::uint32_t uint32Of(std::string_view text, std::string_view key) {
@@ -45,62 +45,62 @@ void requireDDC(Kind kind, std::string_view key) {
     if (kind != Kind::ddc) throw ScenarioError(std::string(key) + " applies only to ddc displays");
 }
 
-using Setter = void (*)(SimDisplaySpec& display, Kind kind, std::string_view value);
+using Setter = void (*)(SimDisplayConfig& display, Kind kind, std::string_view value);
 
 // Every key=value setting an `add` line takes, and what it changes.
 const std::map<std::string, Setter, std::less<>>& setters() {
     static const std::map<std::string, Setter, std::less<>> table{
-        {"backlight", [](SimDisplaySpec& display, Kind kind, std::string_view value) {
+        {"backlight", [](SimDisplayConfig& display, Kind kind, std::string_view value) {
             requireBacklight(kind);
             display.backlight = parseNumber(value, "backlight");
         }},
-        {"current", [](SimDisplaySpec& display, Kind kind, std::string_view value) {
+        {"current", [](SimDisplayConfig& display, Kind kind, std::string_view value) {
             requireDDC(kind, "current");
             display.ddc->current = ddcValueOf(value, "current");
         }},
-        {"max", [](SimDisplaySpec& display, Kind kind, std::string_view value) {
+        {"max", [](SimDisplayConfig& display, Kind kind, std::string_view value) {
             requireDDC(kind, "max");
             display.ddc->maximum = ddcValueOf(value, "max");
         }},
-        {"vendor", [](SimDisplaySpec& display, Kind, std::string_view value) {
+        {"vendor", [](SimDisplayConfig& display, Kind, std::string_view value) {
             display.vendor = uint32Of(value, "vendor");
         }},
-        {"model", [](SimDisplaySpec& display, Kind, std::string_view value) {
+        {"model", [](SimDisplayConfig& display, Kind, std::string_view value) {
             display.model = uint32Of(value, "model");
         }},
-        {"serial", [](SimDisplaySpec& display, Kind, std::string_view value) {
+        {"serial", [](SimDisplayConfig& display, Kind, std::string_view value) {
             display.serial = uint32Of(value, "serial");
         }},
-        {"uuid", [](SimDisplaySpec& display, Kind, std::string_view value) {
+        {"uuid", [](SimDisplayConfig& display, Kind, std::string_view value) {
             display.uuid = std::string(value);
         }},
-        {"length", [](SimDisplaySpec& display, Kind, std::string_view value) {
+        {"length", [](SimDisplayConfig& display, Kind, std::string_view value) {
             if (value == "none") {
                 display.gammaLength.reset();
                 return;
             }
             display.gammaLength = static_cast<std::size_t>(parseInteger(value, "length", 0, 65536));
         }},
-        {"width", [](SimDisplaySpec& display, Kind, std::string_view value) {
+        {"width", [](SimDisplayConfig& display, Kind, std::string_view value) {
             display.size.width = positive(value, "width");
         }},
-        {"height", [](SimDisplaySpec& display, Kind, std::string_view value) {
+        {"height", [](SimDisplayConfig& display, Kind, std::string_view value) {
             display.size.height = positive(value, "height");
         }},
-        {"scale", [](SimDisplaySpec& display, Kind, std::string_view value) {
+        {"scale", [](SimDisplayConfig& display, Kind, std::string_view value) {
             display.scale = positive(value, "scale");
         }},
-        {"headroom", [](SimDisplaySpec& display, Kind, std::string_view value) {
+        {"headroom", [](SimDisplayConfig& display, Kind, std::string_view value) {
             display.currentHeadroom = positive(value, "headroom");
         }},
-        {"potential", [](SimDisplaySpec& display, Kind, std::string_view value) {
+        {"potential", [](SimDisplayConfig& display, Kind, std::string_view value) {
             display.potentialHeadroom = positive(value, "potential");
         }},
     };
     return table;
 }
 
-void applySetting(SimDisplaySpec& display, Kind kind, std::string_view setting) {
+void applySetting(SimDisplayConfig& display, Kind kind, std::string_view setting) {
     if (setting == "main") {
         display.main = true;
         return;
@@ -117,10 +117,10 @@ void applySetting(SimDisplaySpec& display, Kind kind, std::string_view setting) 
 
 }  // namespace
 
-SimDisplaySpec parseNewDisplay(Arguments& arguments) {
+SimDisplayConfig parseNewDisplay(Arguments& arguments) {
     auto kind = static_cast<Kind>(
         arguments.choice("display kind", {"builtin", "boost", "ddc", "gamma", "none"}));
-    SimDisplaySpec display = kindDefaults(kind, arguments.word("display name"));
+    SimDisplayConfig display = kindDefaults(kind, arguments.word("display name"));
     while (!arguments.atEnd()) applySetting(display, kind, arguments.word("display setting"));
     return display;
 }

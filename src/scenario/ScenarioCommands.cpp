@@ -35,7 +35,7 @@ std::optional<PropertyValue> preferenceValue(const Token& token) {
 }  // namespace
 
 void ScenarioRunner::add(Arguments& arguments) {
-    sim::SimDisplaySpec display = parseNewDisplay(arguments);
+    sim::SimDisplayConfig display = parseNewDisplay(arguments);
     world_.desktop().add(std::move(display));
     world_.desktop().notifications().postScreenParametersChanged();
 }
@@ -133,7 +133,7 @@ void ScenarioRunner::backlight(Arguments& arguments) {
     DisplayID id = displayArgument(arguments);
     double level = arguments.number("backlight level");
     arguments.finish();
-    if (!world_.desktop().display(id).spec.backlight)
+    if (!world_.desktop().display(id).config.backlight)
         throw ScenarioError("display " + std::to_string(id) + " has no backlight");
     world_.desktop().setBacklight(id, level);
 }

@@ -85,7 +85,7 @@ json overlayJson(const sim::SimOverlayWindows& overlays, DisplayID id) {
 
 json hardwareJson(sim::SimDesktop& desktop, const sim::SimDisplay& display) {
     json backlight = nullptr;
-    if (display.spec.backlight) backlight = jsonNumber(*display.spec.backlight);
+    if (display.config.backlight) backlight = jsonNumber(*display.config.backlight);
     json ddc = nullptr;
     if (display.monitor)
         ddc = {{"current", display.monitor->current()}, {"maximum", display.monitor->maximum()}};
@@ -93,7 +93,7 @@ json hardwareJson(sim::SimDesktop& desktop, const sim::SimDisplay& display) {
     if (desktop.gamma().hasTable(display.id))
         gamma = jsonNumber(desktop.gamma().factor(display.id));
     return {{"id", display.id},
-            {"name", display.spec.name},
+            {"name", display.config.name},
             {"online", display.online},
             {"backlight", backlight},
             {"ddc", ddc},

@@ -10,7 +10,7 @@ using namespace ddc_test;
 using DDCDiscovery::Candidate;
 using sim::EntryPoint;
 using sim::EntryPointState;
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 
 Dictionary pipeProperties(std::uint32_t vendor, std::uint32_t product, std::uint32_t serial,
                           std::string name) {
@@ -27,11 +27,11 @@ protected:
     // An external monitor in the display catalog, without its registry entries.
     DisplayID addMonitor(std::string name, std::uint32_t vendor, std::uint32_t model,
                          std::uint32_t serial) {
-        SimDisplaySpec spec = SimDisplaySpec::ddcMonitor(std::move(name));
-        spec.vendor = vendor;
-        spec.model = model;
-        spec.serial = serial;
-        DisplayID id = desktop.add(spec);
+        SimDisplayConfig config = SimDisplayConfig::ddcMonitor(std::move(name));
+        config.vendor = vendor;
+        config.model = model;
+        config.serial = serial;
+        DisplayID id = desktop.add(config);
         sim::SimDisplay& display = desktop.display(id);
         desktop.registry().remove(display.pipeEntry);
         desktop.registry().remove(display.proxyEntry);
@@ -74,11 +74,11 @@ protected:
 // ---- Matching on the simulated desktop's own layout ----
 
 TEST_F(Discovery, DesktopLayoutPairsEachMonitorWithItsProxy) {
-    SimDisplaySpec first = SimDisplaySpec::ddcMonitor("Alpha");
+    SimDisplayConfig first = SimDisplayConfig::ddcMonitor("Alpha");
     first.vendor = 0x10AC;
     first.model = 0xA0B1;
     first.serial = 111;
-    SimDisplaySpec second = SimDisplaySpec::ddcMonitor("Beta");
+    SimDisplayConfig second = SimDisplayConfig::ddcMonitor("Beta");
     second.vendor = 0x4C2D;
     second.model = 0x0F00;
     second.serial = 222;
@@ -91,8 +91,8 @@ TEST_F(Discovery, DesktopLayoutPairsEachMonitorWithItsProxy) {
 }
 
 TEST_F(Discovery, BuiltinPanelHasNoRegistryProxy) {
-    desktop.add(SimDisplaySpec::builtinPanel());
-    DisplayID external = desktop.add(SimDisplaySpec::ddcMonitor("Alpha"));
+    desktop.add(SimDisplayConfig::builtinPanel());
+    DisplayID external = desktop.add(SimDisplayConfig::ddcMonitor("Alpha"));
     auto found = discover({external});
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(monitorOf(found.at(external)), monitorOfDisplay(external));

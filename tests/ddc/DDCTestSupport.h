@@ -22,7 +22,7 @@ inline std::vector<microseconds> ms(std::initializer_list<int> values) {
 // A desktop with one DDC/CI monitor, and an AV service that talks to it.
 struct MonitorFixture {
     explicit MonitorFixture(std::uint16_t current = 50, std::uint16_t maximum = 100) {
-        id = desktop.add(sim::SimDisplaySpec::ddcMonitor("Studio", sim::SimDDCSpec{current, maximum}));
+        id = desktop.add(sim::SimDisplayConfig::ddcMonitor("Studio", sim::SimDDCConfig{current, maximum}));
         monitor = desktop.display(id).monitor;
         service = std::make_shared<sim::SimAVService>(monitor);
     }

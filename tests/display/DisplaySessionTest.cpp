@@ -9,7 +9,7 @@
 namespace corvane {
 namespace {
 
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 
 class DisplaySessionTest : public ::testing::Test {
 protected:
@@ -18,10 +18,10 @@ protected:
         if (withDDC) service = desktop.registry().createAVService(desktop.display(id).proxyEntry);
         return std::make_unique<DisplaySession>(desktop.platform(), id, service);
     }
-    double backlight(DisplayID id) { return *desktop.display(id).spec.backlight; }
+    double backlight(DisplayID id) { return *desktop.display(id).config.backlight; }
     void storeLevel(DisplayID id, PropertyValue value) {
         desktop.preferences().set(
-            DisplaySession::storedLevelKey(desktop.display(id).spec.uuid.value_or(
+            DisplaySession::storedLevelKey(desktop.display(id).config.uuid.value_or(
                 "display-" + std::to_string(id))),
             std::move(value));
     }
@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(DisplaySessionTest, SplitsBoostLevelsAtTheTopOfTheStandardRange) {
-    auto xdr = session(desktop.add(SimDisplaySpec::boostPanel()));
+    auto xdr = session(desktop.add(SimDisplayConfig::boostPanel()));
     ASSERT_TRUE(xdr->supportsXDR());
     EXPECT_EQ(xdr->sdrNits(), 600);
     EXPECT_EQ(xdr->peakNits(), 1600);
@@ -47,7 +47,7 @@ TEST_F(DisplaySessionTest, SplitsBoostLevelsAtTheTopOfTheStandardRange) {
     EXPECT_DOUBLE_EQ(xdr->boostFraction(180), 1);
     EXPECT_DOUBLE_EQ(xdr->hardwareFraction(-3), 0);
 
-    auto plain = session(desktop.add(SimDisplaySpec::builtinPanel()));
+    auto plain = session(desktop.add(SimDisplayConfig::builtinPanel()));
     EXPECT_FALSE(plain->supportsXDR());
     EXPECT_DOUBLE_EQ(plain->hardwareFraction(60), 0.6);
     EXPECT_DOUBLE_EQ(plain->boostFraction(60), 0);
@@ -56,10 +56,10 @@ TEST_F(DisplaySessionTest, SplitsBoostLevelsAtTheTopOfTheStandardRange) {
 }
 
 TEST_F(DisplaySessionTest, ChoosesTheControlByWhatTheDisplayHas) {
-    DisplayID builtin = desktop.add(SimDisplaySpec::builtinPanel());
-    DisplayID monitor = desktop.add(SimDisplaySpec::ddcMonitor("Dell", {30, 100}));
-    DisplayID gammaOnly = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
-    DisplayID dark = desktop.add(SimDisplaySpec::uncontrolledMonitor("TV"));
+    DisplayID builtin = desktop.add(SimDisplayConfig::builtinPanel());
+    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {30, 100}));
+    DisplayID gammaOnly = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    DisplayID dark = desktop.add(SimDisplayConfig::uncontrolledMonitor("TV"));
 
     EXPECT_EQ(session(builtin)->path(), ControlPath::hardware);
     EXPECT_EQ(session(monitor, true)->path(), ControlPath::ddc);
@@ -71,9 +71,9 @@ TEST_F(DisplaySessionTest, ChoosesTheControlByWhatTheDisplayHas) {
 }
 
 TEST_F(DisplaySessionTest, StartsFromTheStoredLevelElseWhatTheHardwareReads) {
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel("XDR", 0.5));
-    DisplayID builtin = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
-    DisplayID monitor = desktop.add(SimDisplaySpec::ddcMonitor("Dell", {30, 60}));
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel("XDR", 0.5));
+    DisplayID builtin = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
+    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {30, 60}));
     EXPECT_DOUBLE_EQ(session(xdr)->percent(), 18.75);
     EXPECT_DOUBLE_EQ(session(builtin)->percent(), 50);
     EXPECT_DOUBLE_EQ(session(monitor, true)->percent(), 50);
@@ -85,7 +85,7 @@ TEST_F(DisplaySessionTest, StartsFromTheStoredLevelElseWhatTheHardwareReads) {
 }
 
 TEST_F(DisplaySessionTest, StoredLevelsThatAreNotFiniteNumbersAreIgnored) {
-    DisplayID builtin = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.25));
+    DisplayID builtin = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.25));
     for (PropertyValue junk : {PropertyValue("55"), PropertyValue(true), PropertyValue(),
                                PropertyValue(std::numeric_limits<double>::quiet_NaN()),
                                PropertyValue(std::numeric_limits<double>::infinity())}) {
@@ -95,7 +95,7 @@ TEST_F(DisplaySessionTest, StoredLevelsThatAreNotFiniteNumbersAreIgnored) {
 }
 
 TEST_F(DisplaySessionTest, ApplyClampsStoresAndSkipsUnmovedHardware) {
-    DisplayID id = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.9));
+    DisplayID id = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.9));
     auto panel = session(id);
     panel->apply(-5, true, false);
     EXPECT_DOUBLE_EQ(panel->percent(), 0);
@@ -121,7 +121,7 @@ TEST_F(DisplaySessionTest, ApplyClampsStoresAndSkipsUnmovedHardware) {
 }
 
 TEST_F(DisplaySessionTest, TheFirstApplyAlwaysWritesTheHardware) {
-    DisplayID id = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
+    DisplayID id = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     auto panel = session(id);
     desktop.setBacklight(id, 0.2);
     panel->apply(50, false, false);
@@ -129,7 +129,7 @@ TEST_F(DisplaySessionTest, TheFirstApplyAlwaysWritesTheHardware) {
 }
 
 TEST_F(DisplaySessionTest, GammaIsRewrittenOnEveryApply) {
-    DisplayID id = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG", 64));
+    DisplayID id = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG", 64));
     auto monitor = session(id);
     monitor->apply(50, false, false);
     monitor->apply(50, false, false);
@@ -139,7 +139,7 @@ TEST_F(DisplaySessionTest, GammaIsRewrittenOnEveryApply) {
 }
 
 TEST_F(DisplaySessionTest, AFailedBacklightWriteFallsBackToGammaForGood) {
-    DisplayID id = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
+    DisplayID id = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     auto panel = session(id);
     desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::failing);
     desktop.displayConnect().setMatchingFails(true);
@@ -155,7 +155,7 @@ TEST_F(DisplaySessionTest, AFailedBacklightWriteFallsBackToGammaForGood) {
 }
 
 TEST_F(DisplaySessionTest, WithoutAnyWorkingControlTheLevelIsKeptButNothingChanges) {
-    DisplayID id = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
+    DisplayID id = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     desktop.gamma().setWriteFails(true);
     auto panel = session(id);
     desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::absent);
@@ -168,8 +168,8 @@ TEST_F(DisplaySessionTest, WithoutAnyWorkingControlTheLevelIsKeptButNothingChang
 }
 
 TEST_F(DisplaySessionTest, ADegradedMonitorMovesToGammaOrToNothing) {
-    DisplayID withGamma = desktop.add(SimDisplaySpec::ddcMonitor("Dell", {40, 100}));
-    SimDisplaySpec bare = SimDisplaySpec::ddcMonitor("HP", {40, 100});
+    DisplayID withGamma = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
+    SimDisplayConfig bare = SimDisplayConfig::ddcMonitor("HP", {40, 100});
     bare.gammaLength.reset();
     DisplayID withoutGamma = desktop.add(bare);
 
@@ -189,7 +189,7 @@ TEST_F(DisplaySessionTest, ADegradedMonitorMovesToGammaOrToNothing) {
 }
 
 TEST_F(DisplaySessionTest, DDCWritesReachTheMonitor) {
-    DisplayID id = desktop.add(SimDisplaySpec::ddcMonitor("Dell", {40, 100}));
+    DisplayID id = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
     auto monitor = session(id, true);
     monitor->apply(75, true, false);
     monitor->ddc()->waitUntilIdle();
@@ -198,7 +198,7 @@ TEST_F(DisplaySessionTest, DDCWritesReachTheMonitor) {
 }
 
 TEST_F(DisplaySessionTest, ReassertRewritesADriftedBacklightAndKeepsTheBoost) {
-    DisplayID id = desktop.add(SimDisplaySpec::boostPanel("XDR", 0.5));
+    DisplayID id = desktop.add(SimDisplayConfig::boostPanel("XDR", 0.5));
     auto xdr = session(id);
     xdr->apply(18.75, false, false);  // hardware 0.5
     desktop.setBacklight(id, 0.515);
@@ -218,7 +218,7 @@ TEST_F(DisplaySessionTest, ReassertRewritesADriftedBacklightAndKeepsTheBoost) {
 }
 
 TEST_F(DisplaySessionTest, TheBoostFollowsEveryApply) {
-    DisplayID id = desktop.add(SimDisplaySpec::boostPanel());
+    DisplayID id = desktop.add(SimDisplayConfig::boostPanel());
     auto xdr = session(id);
     xdr->apply(100, false, false);
     ASSERT_TRUE(xdr->xdr()->isBuilt());
@@ -231,13 +231,13 @@ TEST_F(DisplaySessionTest, TheBoostFollowsEveryApply) {
 }
 
 TEST_F(DisplaySessionTest, NamesComeFromTheScreenElseTheLocalisedFallbacks) {
-    SimDisplaySpec headless = SimDisplaySpec::ddcMonitor("Hidden");
+    SimDisplayConfig headless = SimDisplayConfig::ddcMonitor("Hidden");
     headless.hasScreen = false;
     DisplayID external = desktop.add(headless);
-    SimDisplaySpec lid = SimDisplaySpec::builtinPanel("Lid");
+    SimDisplayConfig lid = SimDisplayConfig::builtinPanel("Lid");
     lid.hasScreen = false;
     DisplayID builtin = desktop.add(lid);
-    DisplayID shown = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG UltraFine"));
+    DisplayID shown = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG UltraFine"));
     desktop.localizer().set("display.external", "External Display");
 
     EXPECT_EQ(session(external)->name(), "External Display");

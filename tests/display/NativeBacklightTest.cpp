@@ -12,11 +12,11 @@ namespace {
 using sim::EntryPoint;
 using sim::EntryPointState;
 using sim::SimDisplayConnect;
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 
 class NativeBacklightTest : public ::testing::Test {
 protected:
-    double level() { return *desktop.display(panel).spec.backlight; }
+    double level() { return *desktop.display(panel).config.backlight; }
     DisplayConnectID service(std::uint32_t vendor, std::uint32_t product, std::uint32_t serial,
                              bool builtin = false) {
         return desktop.displayConnect().add(
@@ -28,7 +28,7 @@ protected:
 
     sim::SimDesktop desktop;
     const Platform& platform = desktop.platform();
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.4));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.4));
     std::optional<NativeBacklight> backlight = NativeBacklight::probe(platform, panel);
 };
 
@@ -76,35 +76,35 @@ TEST_F(NativeBacklightTest, ProbeTriesTheServiceWhenTheReadingStaysNegative) {
     desktop.displayConnect().setMatchingFails(true);
     EXPECT_FALSE(NativeBacklight::probe(platform, panel));
     EXPECT_FALSE(
-        NativeBacklight::probe(platform, desktop.add(SimDisplaySpec::gammaOnlyMonitor("M"))));
+        NativeBacklight::probe(platform, desktop.add(SimDisplayConfig::gammaOnlyMonitor("M"))));
 }
 
 TEST_F(NativeBacklightTest, MatchesVendorProductAndSerial) {
-    SimDisplaySpec spec = SimDisplaySpec::gammaOnlyMonitor("Monitor");
-    spec.serial = 0x55;
-    DisplayID monitor = desktop.add(spec);
-    spec.serial = 0;
-    DisplayID withoutSerial = desktop.add(spec);
+    SimDisplayConfig config = SimDisplayConfig::gammaOnlyMonitor("Monitor");
+    config.serial = 0x55;
+    DisplayID monitor = desktop.add(config);
+    config.serial = 0;
+    DisplayID withoutSerial = desktop.add(config);
 
     desktop.displayConnect().add(std::nullopt, 0);
-    DisplayConnectID otherSerial = service(spec.vendor, spec.model, 0x99);
-    service(spec.vendor + 1, spec.model, 0x55);
-    service(spec.vendor, spec.model + 1, 0x55, true);
+    DisplayConnectID otherSerial = service(config.vendor, config.model, 0x99);
+    service(config.vendor + 1, config.model, 0x55);
+    service(config.vendor, config.model + 1, 0x55, true);
     EXPECT_EQ(serviceFor(monitor), 0u);
     EXPECT_EQ(serviceFor(withoutSerial), otherSerial);
 
     // A serial entry that is not a number counts as absent; the first match wins.
     DisplayConnectID textSerial =
-        desktop.displayConnect().add(Dictionary{{"DisplayVendorID", spec.vendor},
-                                                {"DisplayProductID", spec.model},
+        desktop.displayConnect().add(Dictionary{{"DisplayVendorID", config.vendor},
+                                                {"DisplayProductID", config.model},
                                                 {"DisplaySerialNumber", "0x55"}},
                                      0);
-    service(spec.vendor, spec.model, 0x55);
+    service(config.vendor, config.model, 0x55);
     EXPECT_EQ(serviceFor(monitor), textSerial);
 }
 
 TEST_F(NativeBacklightTest, BuiltinPanelMatchesByVendorOrMark) {
-    SimDisplaySpec bare = SimDisplaySpec::builtinPanel();
+    SimDisplayConfig bare = SimDisplayConfig::builtinPanel();
     bare.backlight.reset();
     for (bool byMark : {true, false}) {
         sim::SimDesktop other;

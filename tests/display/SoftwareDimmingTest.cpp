@@ -14,7 +14,7 @@ using sim::SimGamma;
 class SoftwareDimmingTest : public ::testing::Test {
 protected:
     DisplayID monitor(std::size_t gammaLength = 256) {
-        return desktop.add(sim::SimDisplaySpec::gammaOnlyMonitor("Monitor", gammaLength));
+        return desktop.add(sim::SimDisplayConfig::gammaOnlyMonitor("Monitor", gammaLength));
     }
     // Expects every entry of the display's tables at `gain` times its profile entry.
     void expectScaled(DisplayID id, float gain) {
@@ -77,7 +77,7 @@ TEST_F(SoftwareDimmingTest, CaptureResetsEveryDisplayFirst) {
 
 TEST_F(SoftwareDimmingTest, WithoutTablesNothingIsWritten) {
     DisplayID empty = monitor(0);
-    DisplayID none = desktop.add(sim::SimDisplaySpec::uncontrolledMonitor("Plain"));
+    DisplayID none = desktop.add(sim::SimDisplayConfig::uncontrolledMonitor("Plain"));
     DisplayID readable = monitor();
     SoftwareDimming emptyDimming(platform, empty);
     SoftwareDimming noneDimming(platform, none);

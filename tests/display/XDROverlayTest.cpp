@@ -9,7 +9,7 @@
 namespace corvane {
 namespace {
 
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 using sim::SimOverlayRecord;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -25,25 +25,25 @@ protected:
         EXPECT_EQ(built().presentedFactors.back(), overlay->factor());
         return overlay->factor();
     }
-    DisplayID addPanel(void (*adjust)(SimDisplaySpec&)) {
-        SimDisplaySpec spec = SimDisplaySpec::boostPanel();
-        adjust(spec);
-        return desktop.add(spec);
+    DisplayID addPanel(void (*adjust)(SimDisplayConfig&)) {
+        SimDisplayConfig config = SimDisplayConfig::boostPanel();
+        adjust(config);
+        return desktop.add(config);
     }
 
     sim::SimDesktop desktop;
     const Platform& platform = desktop.platform();
-    DisplayID id = desktop.add(SimDisplaySpec::boostPanel());
+    DisplayID id = desktop.add(SimDisplayConfig::boostPanel());
     std::shared_ptr<XDROverlay> overlay = XDROverlay::make(platform, id);
 };
 
 TEST_F(XDROverlayTest, SupportedAbovePotentialHeadroomOfOneAndAHalf) {
     EXPECT_TRUE(XDROverlay::isSupported(platform, id));
-    desktop.display(id).spec.potentialHeadroom = 1.5;
+    desktop.display(id).config.potentialHeadroom = 1.5;
     EXPECT_FALSE(XDROverlay::isSupported(platform, id));
-    desktop.display(id).spec.potentialHeadroom = 1.51;
+    desktop.display(id).config.potentialHeadroom = 1.51;
     EXPECT_TRUE(XDROverlay::isSupported(platform, id));
-    DisplayID unnumbered = addPanel([](SimDisplaySpec& spec) { spec.screenHasNumber = false; });
+    DisplayID unnumbered = addPanel([](SimDisplayConfig& config) { config.screenHasNumber = false; });
     EXPECT_FALSE(XDROverlay::isSupported(platform, unnumbered));
 }
 
@@ -90,7 +90,7 @@ TEST_F(XDROverlayTest, RepresentsTheStoredFactorAndRefitsTheWindow) {
     desktop.loop().advance(kTick * 3);
     EXPECT_EQ(built().presentedFactors, expected);
 
-    desktop.display(id).spec.size = {0, 0};
+    desktop.display(id).config.size = {0, 0};
     desktop.loop().advance(kTick);
     EXPECT_EQ(built().frame, (Rect{0, 0, 0, 0}));
     EXPECT_EQ(built().drawableSize, (PixelSize{2, 2}));
@@ -114,7 +114,7 @@ TEST_F(XDROverlayTest, ShowsOnlyOnceAFrameIsDrawn) {
     EXPECT_EQ(built().alpha, 1);
     EXPECT_EQ(built().presentedFactors, std::vector<double>{2.0});
 
-    auto other = XDROverlay::make(platform, addPanel([](SimDisplaySpec&) {}));
+    auto other = XDROverlay::make(platform, addPanel([](SimDisplayConfig&) {}));
     desktop.overlays().setCanMakeQueue(false);
     other->setBoost(1);
     desktop.loop().advance(kTick * 3);
@@ -130,7 +130,7 @@ TEST_F(XDROverlayTest, NothingIsBuiltWithoutDeviceOrScreen) {
     desktop.overlays().setHasDevice(true);
 
     auto headless =
-        XDROverlay::make(platform, addPanel([](SimDisplaySpec& spec) { spec.hasScreen = false; }));
+        XDROverlay::make(platform, addPanel([](SimDisplayConfig& config) { config.hasScreen = false; }));
     headless->setBoost(1);
     EXPECT_FALSE(headless->isBuilt());
     EXPECT_EQ(headless->factor(), 1);

@@ -14,9 +14,9 @@ void PrintTo(const Rect& rect, std::ostream* out) {
 
 namespace {
 
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 
-SimDisplaySpec sized(SimDisplaySpec display, Size size) {
+SimDisplayConfig sized(SimDisplayConfig display, Size size) {
     display.size = size;
     return display;
 }
@@ -30,13 +30,13 @@ protected:
 
     sim::SimDesktop desktop;
     sim::SimIndicatorPanels panels;
-    DisplayID builtin = desktop.add(sized(SimDisplaySpec::builtinPanel(), {1512, 982}));
+    DisplayID builtin = desktop.add(sized(SimDisplayConfig::builtinPanel(), {1512, 982}));
     std::shared_ptr<BrightnessHUD> hud =
         BrightnessHUD::create(desktop.loop(), desktop.platform().screens, panels);
 };
 
 TEST_F(BrightnessHUDTest, ShowsTheRoundedLevelOnTheDisplaysScreenWithOnePanel) {
-    DisplayID external = desktop.add(sized(SimDisplaySpec::ddcMonitor("Studio"), {2560, 1440}));
+    DisplayID external = desktop.add(sized(SimDisplayConfig::ddcMonitor("Studio"), {2560, 1440}));
 
     hud->show(37.5, std::nullopt, external);
     hud->show(12.4, 1580, builtin);
@@ -54,10 +54,10 @@ TEST_F(BrightnessHUDTest, ShowsTheRoundedLevelOnTheDisplaysScreenWithOnePanel) {
 }
 
 TEST_F(BrightnessHUDTest, DisplayWithoutScreenFallsBackToTheMainScreen) {
-    SimDisplaySpec mainMonitor = sized(SimDisplaySpec::ddcMonitor("Main"), {1920, 1080});
+    SimDisplayConfig mainMonitor = sized(SimDisplayConfig::ddcMonitor("Main"), {1920, 1080});
     mainMonitor.main = true;
     DisplayID main = desktop.add(mainMonitor);
-    SimDisplaySpec headless = SimDisplaySpec::ddcMonitor("Headless");
+    SimDisplayConfig headless = SimDisplayConfig::ddcMonitor("Headless");
     headless.hasScreen = false;
     DisplayID withoutScreen = desktop.add(headless);
 

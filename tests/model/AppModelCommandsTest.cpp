@@ -5,13 +5,13 @@ namespace {
 
 using sim::kBrightnessDownKeyCode;
 using sim::kBrightnessUpKeyCode;
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 using testing::ModelFixture;
 
 class AppModelCommands : public ModelFixture {};
 
 TEST_F(AppModelCommands, KeyStepsPastTheTopKeepTheRequestButNotTheLevel) {
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 1.0));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 1.0));
     startModel();
     pressKey(kBrightnessUpKeyCode);
     EXPECT_DOUBLE_EQ(percent(panel), 100);
@@ -33,7 +33,7 @@ TEST_F(AppModelCommands, AKeyStepOnBatteryStopsAtTheStandardRange) {
     desktop.preferences().set("corvane.limitOnBattery", true);
     desktop.preferences().set("corvane.brightness.display-1", 35.0);
     desktop.power().setOnBattery(true);
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel());
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
     startModel();
     pressKey(kBrightnessUpKeyCode);
     EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
@@ -55,8 +55,8 @@ TEST_F(AppModelCommands, WithoutDisplaysAKeyDoesNothing) {
 TEST_F(AppModelCommands, SyncSetsEveryDisplayToTheFocusLevelPlusTheStep) {
     desktop.preferences().set("corvane.brightness.display-1", 20.0);
     desktop.preferences().set("corvane.brightness.display-2", 80.0);
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel());
-    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel());
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
     startModel();
     model->setSyncDisplays(true);
     pressKey(kBrightnessUpKeyCode);
@@ -70,7 +70,7 @@ TEST_F(AppModelCommands, SyncSetsEveryDisplayToTheFocusLevelPlusTheStep) {
 }
 
 TEST_F(AppModelCommands, ApplyingToAnUnknownDisplayOnlyRecordsTheRequest) {
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel());
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel());
     startModel();
     model->apply(33, 99);
     EXPECT_DOUBLE_EQ(intended(99), 33);
@@ -79,8 +79,8 @@ TEST_F(AppModelCommands, ApplyingToAnUnknownDisplayOnlyRecordsTheRequest) {
 }
 
 TEST_F(AppModelCommands, RestoreGoesBackOnePreset) {
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel("XDR", 0.8));  // 30 percent
-    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));  // 80 percent
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel("XDR", 0.8));  // 30 percent
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));  // 80 percent
     startModel();
     model->applyPreset(BrightnessPreset::peak);
     EXPECT_DOUBLE_EQ(percent(xdr), 100);
@@ -101,8 +101,8 @@ TEST_F(AppModelCommands, RestoreGoesBackOnePreset) {
 }
 
 TEST_F(AppModelCommands, PresetsActOnEveryDisplayAndShowTheBuiltIn) {
-    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel());
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
     startModel();
     model->applyPreset(BrightnessPreset::nits1000);
     EXPECT_DOUBLE_EQ(percent(xdr), 62.5);
@@ -112,7 +112,7 @@ TEST_F(AppModelCommands, PresetsActOnEveryDisplayAndShowTheBuiltIn) {
 }
 
 TEST_F(AppModelCommands, TheHoldLastsUntilShortlyAfterTheLastStep) {
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     startModel();
     std::size_t timersBefore = desktop.loop().scheduledCount();
     for (int i = 0; i < 4; ++i) {

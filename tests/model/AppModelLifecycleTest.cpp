@@ -3,7 +3,7 @@
 namespace corvane {
 namespace {
 
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 using testing::ModelFixture;
 
 class AppModelLifecycle : public ModelFixture {};
@@ -33,7 +33,7 @@ TEST_F(AppModelLifecycle, StoredSettingsAreReadAndWrongTypesFallBack) {
 }
 
 TEST_F(AppModelLifecycle, SettersPublishStoreAndTheBatteryLimitReappliesAtOnce) {
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel());
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
     desktop.power().setOnBattery(true);
     startModel();
     model->apply(80, xdr);
@@ -78,14 +78,14 @@ TEST_F(AppModelLifecycle, LaunchAtLoginShowsWhatTheServiceReports) {
 }
 
 TEST_F(AppModelLifecycle, StartAppliesLevelsAndNotificationsArriveAsLaterTasks) {
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.3));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.3));
     desktop.preferences().set("corvane.brightness.display-1", 60.0);
     startModel();
     EXPECT_FLOAT_EQ(backlight(panel), 0.6);
     EXPECT_EQ(model->displays().size(), 1u);
     EXPECT_EQ(desktop.events().tapCount(), 1);
 
-    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
     desktop.notifications().postScreenParametersChanged();
     EXPECT_EQ(model->sessions().size(), 1u);  // not inline
     desktop.loop().runPending();
@@ -99,7 +99,7 @@ TEST_F(AppModelLifecycle, StartAppliesLevelsAndNotificationsArriveAsLaterTasks) 
 }
 
 TEST_F(AppModelLifecycle, HandlersDoNothingOnceTheModelIsGone) {
-    desktop.add(SimDisplaySpec::builtinPanel());
+    desktop.add(SimDisplayConfig::builtinPanel());
     startModel();
     desktop.notifications().postWake();
     model.reset();
@@ -109,7 +109,7 @@ TEST_F(AppModelLifecycle, HandlersDoNothingOnceTheModelIsGone) {
 }
 
 TEST_F(AppModelLifecycle, TeardownStopsKeysHoldAndBoostButLeavesLevels) {
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel());
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
     startModel();
     pressKey(sim::kBrightnessUpKeyCode);
     model->apply(90, xdr);
@@ -128,7 +128,7 @@ TEST_F(AppModelLifecycle, TeardownStopsKeysHoldAndBoostButLeavesLevels) {
 }
 
 TEST_F(AppModelLifecycle, KeysBeforeStartDoNothing) {
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     makeModel();
     pressKey(sim::kBrightnessUpKeyCode);
     EXPECT_TRUE(model->sessions().empty());

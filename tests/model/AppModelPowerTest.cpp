@@ -3,7 +3,7 @@
 namespace corvane {
 namespace {
 
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 using testing::ModelFixture;
 
 class AppModelPower : public ModelFixture {};
@@ -33,8 +33,8 @@ TEST_F(AppModelPower, OnlyAnInternalBatteryOnBatteryPowerCounts) {
 }
 
 TEST_F(AppModelPower, UnpluggingTheChargerCapsAtTheNextPollAndPluggingInRestores) {
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel());
-    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
     desktop.power().setOnBattery(false);
     startModel();
     model->setLimitOnBattery(true);
@@ -55,7 +55,7 @@ TEST_F(AppModelPower, UnpluggingTheChargerCapsAtTheNextPollAndPluggingInRestores
 }
 
 TEST_F(AppModelPower, WithoutTheLimitBatteryPowerChangesNothing) {
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel());
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
     startModel();
     model->apply(80, xdr);
     desktop.power().setOnBattery(true);
@@ -64,8 +64,8 @@ TEST_F(AppModelPower, WithoutTheLimitBatteryPowerChangesNothing) {
 }
 
 TEST_F(AppModelPower, ThePollAdoptsABuiltInPanelMovedFromOutside) {
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel("XDR", 0.5));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel("XDR", 0.5));
     startModel();
     desktop.setBacklight(panel, 0.51);
     desktop.setBacklight(xdr, 0.9);
@@ -81,7 +81,7 @@ TEST_F(AppModelPower, ThePollAdoptsABuiltInPanelMovedFromOutside) {
 }
 
 TEST_F(AppModelPower, SoftwareAndDDCDisplaysAreNeverAdopted) {
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     startModel();
     desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::failing);
     desktop.displayConnect().setMatchingFails(true);
@@ -94,7 +94,7 @@ TEST_F(AppModelPower, SoftwareAndDDCDisplaysAreNeverAdopted) {
 }
 
 TEST_F(AppModelPower, EveryPollPublishes) {
-    desktop.add(SimDisplaySpec::builtinPanel());
+    desktop.add(SimDisplayConfig::builtinPanel());
     startModel();
     int published = 0;
     model->addObserver([&](ModelField field) { published += field == ModelField::displays; });

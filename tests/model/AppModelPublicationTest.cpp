@@ -3,7 +3,7 @@
 namespace corvane {
 namespace {
 
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 using testing::ModelFixture;
 
 class AppModelPublication : public ModelFixture {};
@@ -15,13 +15,13 @@ std::vector<std::string> names(const std::vector<DisplaySnapshot>& displays) {
 }
 
 TEST_F(AppModelPublication, ListsBuiltInThenMainThenByNameIgnoringCase) {
-    desktop.add(SimDisplaySpec::gammaOnlyMonitor("dell"));
-    desktop.add(SimDisplaySpec::gammaOnlyMonitor("benq"));
-    SimDisplaySpec main = SimDisplaySpec::ddcMonitor("Zowie");
+    desktop.add(SimDisplayConfig::gammaOnlyMonitor("dell"));
+    desktop.add(SimDisplayConfig::gammaOnlyMonitor("benq"));
+    SimDisplayConfig main = SimDisplayConfig::ddcMonitor("Zowie");
     main.main = true;
     DisplayID mainID = desktop.add(main);
-    desktop.add(SimDisplaySpec::gammaOnlyMonitor("Acer"));
-    DisplayID builtin = desktop.add(SimDisplaySpec::boostPanel("Panel"));
+    desktop.add(SimDisplayConfig::gammaOnlyMonitor("Acer"));
+    DisplayID builtin = desktop.add(SimDisplayConfig::boostPanel("Panel"));
     startModel();
     model->apply(55, mainID);
     model->publish();
@@ -36,9 +36,9 @@ TEST_F(AppModelPublication, ListsBuiltInThenMainThenByNameIgnoringCase) {
 }
 
 TEST_F(AppModelPublication, ReadoutsFollowTheBoostRange) {
-    SimDisplaySpec spec = SimDisplaySpec::boostPanel();
-    spec.main = true;
-    DisplayID xdr = desktop.add(spec);
+    SimDisplayConfig config = SimDisplayConfig::boostPanel();
+    config.main = true;
+    DisplayID xdr = desktop.add(config);
     startModel();
     auto at = [&](double level) {
         model->apply(level, xdr);
@@ -68,7 +68,7 @@ TEST_F(AppModelPublication, NoDisplaysGiveEmptyReadouts) {
 }
 
 TEST_F(AppModelPublication, EveryPublicationNotifiesEvenWithoutChange) {
-    desktop.add(SimDisplaySpec::builtinPanel());
+    desktop.add(SimDisplayConfig::builtinPanel());
     startModel();
     int displaysHeard = 0;
     model->addObserver([&](ModelField field) { displaysHeard += field == ModelField::displays; });
@@ -78,8 +78,8 @@ TEST_F(AppModelPublication, EveryPublicationNotifiesEvenWithoutChange) {
 }
 
 TEST_F(AppModelPublication, UnplugAndReplugRenewTheSessionButKeepThePreviousLevel) {
-    desktop.add(SimDisplaySpec::builtinPanel());
-    DisplayID monitor = desktop.add(SimDisplaySpec::ddcMonitor("Dell", {40, 100}));
+    desktop.add(SimDisplayConfig::builtinPanel());
+    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
     startModel();
     model->applyPreset(BrightnessPreset::peak);
     auto before = model->sessions().at(monitor);
@@ -101,7 +101,7 @@ TEST_F(AppModelPublication, UnplugAndReplugRenewTheSessionButKeepThePreviousLeve
 }
 
 TEST_F(AppModelPublication, ASecondRefreshOnlyRenamesAndPublishes) {
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.4));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.4));
     startModel();
     auto first = model->sessions().at(panel);
     desktop.setBacklight(panel, 0.9);
@@ -116,7 +116,7 @@ TEST_F(AppModelPublication, ABoostDisplayArrivingOnBatteryStartsCapped) {
     desktop.preferences().set("corvane.limitOnBattery", true);
     desktop.preferences().set("corvane.brightness.display-1", 90.0);
     desktop.power().setOnBattery(true);
-    DisplayID xdr = desktop.add(SimDisplaySpec::boostPanel());
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
     startModel();
     EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
     EXPECT_DOUBLE_EQ(intended(xdr), 90);
@@ -128,7 +128,7 @@ TEST_F(AppModelPublication, ABoostDisplayArrivingOnBatteryStartsCapped) {
 
 TEST_F(AppModelPublication, AtMostSixteenDisplaysAreConsidered) {
     for (int i = 0; i < 18; ++i)
-        desktop.add(SimDisplaySpec::gammaOnlyMonitor("Screen " + std::to_string(i)));
+        desktop.add(SimDisplayConfig::gammaOnlyMonitor("Screen " + std::to_string(i)));
     startModel();
     EXPECT_EQ(model->sessions().size(), 16u);
     EXPECT_FALSE(model->sessions().contains(17));

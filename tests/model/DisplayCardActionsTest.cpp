@@ -7,7 +7,7 @@
 namespace corvane {
 namespace {
 
-using sim::SimDisplaySpec;
+using sim::SimDisplayConfig;
 using testing::ModelFixture;
 
 class DisplayCardActionsTest : public ModelFixture {
@@ -36,8 +36,8 @@ TEST(SliderValue, MapsThePointerOntoTheScaleAndStaysOnIt) {
 
 TEST_F(DisplayCardActionsTest, StepsStartFromTheLiveLevelAndShowTheIndicator) {
     desktop.preferences().set("corvane.brightness.display-2", 3.0);
-    desktop.add(SimDisplaySpec::builtinPanel());
-    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
+    desktop.add(SimDisplayConfig::builtinPanel());
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
     startModel();
     DisplayCardActions stale = card(monitor);
 
@@ -56,8 +56,8 @@ TEST_F(DisplayCardActionsTest, StepsStartFromTheLiveLevelAndShowTheIndicator) {
 }
 
 TEST_F(DisplayCardActionsTest, StepsOnADisplayThatLeftDoNothing) {
-    desktop.add(SimDisplaySpec::builtinPanel());
-    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
+    desktop.add(SimDisplayConfig::builtinPanel());
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
     startModel();
     DisplayCardActions orphan = card(monitor);
     desktop.unplug(monitor);
@@ -71,8 +71,8 @@ TEST_F(DisplayCardActionsTest, StepsOnADisplayThatLeftDoNothing) {
 }
 
 TEST_F(DisplayCardActionsTest, DragMovesWithoutIndicatorAndReleaseCommitsTheCardsLevel) {
-    DisplayID panel = desktop.add(SimDisplaySpec::builtinPanel("Panel", 0.5));
-    DisplayID monitor = desktop.add(SimDisplaySpec::gammaOnlyMonitor("LG"));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
     startModel();
     int publications = 0;
     model->addObserver([&](ModelField field) { publications += field == ModelField::displays; });

@@ -97,10 +97,10 @@ TEST(BrightnessPreset, DegenerateFiguresNeverLeaveTheScale) {
 
 TEST(CorvaneUUID, UsesThePlatformUUIDElseTheDecimalIdentifier) {
     sim::SimDesktop desktop;
-    sim::SimDisplaySpec withUUID = sim::SimDisplaySpec::ddcMonitor("Dell");
+    sim::SimDisplayConfig withUUID = sim::SimDisplayConfig::ddcMonitor("Dell");
     withUUID.uuid = "9E3A1C52-0B6F-4E0D-8C3E-2A7F3D5B9C11";
     DisplayID known = desktop.add(withUUID);
-    DisplayID unknown = desktop.add(sim::SimDisplaySpec::gammaOnlyMonitor("LG"));
+    DisplayID unknown = desktop.add(sim::SimDisplayConfig::gammaOnlyMonitor("LG"));
     EXPECT_EQ(corvaneUUID(desktop.platform().displays, known), *withUUID.uuid);
     EXPECT_EQ(corvaneUUID(desktop.platform().displays, unknown), "display-2");
     EXPECT_EQ(corvaneUUID(desktop.platform().displays, unknown), "display-2");

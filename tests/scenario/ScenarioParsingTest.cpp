@@ -49,7 +49,7 @@ TEST(Arguments, TakesWordsInOrderAndNamesWhatIsWrong) {
     EXPECT_THROW(arguments.number("seconds"), ScenarioError);
 }
 
-sim::SimDisplaySpec displayOf(std::string_view line) {
+sim::SimDisplayConfig displayOf(std::string_view line) {
     Arguments arguments([&] {
         std::vector<Token> tokens = tokenize(line);
         tokens.erase(tokens.begin());
@@ -59,7 +59,7 @@ sim::SimDisplaySpec displayOf(std::string_view line) {
 }
 
 TEST(NewDisplayParser, StartsFromTheKindAndAppliesEverySetting) {
-    sim::SimDisplaySpec ddc = displayOf(
+    sim::SimDisplayConfig ddc = displayOf(
         "add ddc \"Dell U2720Q\" current=40 max=0x64 vendor=0x10AC model=0x2009 serial=12345 "
         "uuid=\"A-B C\" length=none width=2560 height=1440 scale=2 main");
     EXPECT_EQ(ddc.name, "Dell U2720Q");
@@ -71,7 +71,7 @@ TEST(NewDisplayParser, StartsFromTheKindAndAppliesEverySetting) {
     EXPECT_EQ(ddc.size, (Size{2560, 1440}));
     EXPECT_TRUE(ddc.main);
 
-    sim::SimDisplaySpec boost = displayOf("add boost XDR backlight=0.25 headroom=3 potential=8");
+    sim::SimDisplayConfig boost = displayOf("add boost XDR backlight=0.25 headroom=3 potential=8");
     EXPECT_TRUE(boost.builtin);
     EXPECT_EQ(boost.backlight, 0.25);
     EXPECT_EQ(boost.currentHeadroom, 3);

@@ -71,7 +71,7 @@ TEST_F(ScenarioRunnerTest, CardsSettingsAndTheOutsideWorldReachTheModel) {
 
     // Moved from outside: a wake puts the level back at once, the poll adopts it later.
     run({"backlight 1 0.9", "wake"});
-    EXPECT_DOUBLE_EQ(*runner.world().desktop().display(1).spec.backlight, 0.3f);
+    EXPECT_DOUBLE_EQ(*runner.world().desktop().display(1).config.backlight, 0.3f);
     run({"backlight 1 0.9", "advance 0.4"});
     EXPECT_NEAR(percent(1), 90, 1e-5);
 }

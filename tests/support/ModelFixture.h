@@ -26,7 +26,7 @@ protected:
     DisplaySession& session(DisplayID id) { return *model->sessions().at(id); }
     double percent(DisplayID id) { return model->sessions().at(id)->percent(); }
     double intended(DisplayID id) { return model->intendedPercents().at(id); }
-    double backlight(DisplayID id) { return *desktop.display(id).spec.backlight; }
+    double backlight(DisplayID id) { return *desktop.display(id).config.backlight; }
     void pressKey(int keyCode, std::uint64_t modifiers = 0) {
         desktop.events().deliver(sim::auxButtonEvent(keyCode, sim::KeyState::pressed, modifiers));
         desktop.events().deliver(sim::auxButtonEvent(keyCode, sim::KeyState::released, modifiers));

@@ -22,27 +22,27 @@ public:
             if (display.online && ids.size() < capacity) ids.push_back(display.id);
         return ids;
     }
-    bool isBuiltin(DisplayID id) const override { return spec(id) && spec(id)->builtin; }
+    bool isBuiltin(DisplayID id) const override { return config(id) && config(id)->builtin; }
     DisplayID mainDisplay() const override {
         DisplayID first = 0;
         for (const SimDisplay& display : desktop_.displays_) {
             if (!display.online) continue;
-            if (display.spec.main) return display.id;
+            if (display.config.main) return display.id;
             if (first == 0) first = display.id;
         }
         return first;
     }
-    std::uint32_t vendorNumber(DisplayID id) const override { return spec(id) ? spec(id)->vendor : 0; }
-    std::uint32_t modelNumber(DisplayID id) const override { return spec(id) ? spec(id)->model : 0; }
-    std::uint32_t serialNumber(DisplayID id) const override { return spec(id) ? spec(id)->serial : 0; }
+    std::uint32_t vendorNumber(DisplayID id) const override { return config(id) ? config(id)->vendor : 0; }
+    std::uint32_t modelNumber(DisplayID id) const override { return config(id) ? config(id)->model : 0; }
+    std::uint32_t serialNumber(DisplayID id) const override { return config(id) ? config(id)->serial : 0; }
     std::optional<std::string> uuid(DisplayID id) const override {
-        return spec(id) ? spec(id)->uuid : std::nullopt;
+        return config(id) ? config(id)->uuid : std::nullopt;
     }
 
 private:
-    const SimDisplaySpec* spec(DisplayID id) const {
+    const SimDisplayConfig* config(DisplayID id) const {
         const SimDisplay* display = desktop_.online(id);
-        return display ? &display->spec : nullptr;
+        return display ? &display->config : nullptr;
     }
     const SimDesktop& desktop_;
 };
@@ -54,7 +54,7 @@ public:
     std::vector<Screen> screens() const override {
         std::vector<Screen> result;
         for (const SimDisplay& display : desktop_.displays_)
-            if (display.online && display.spec.hasScreen) result.push_back(screenOf(display));
+            if (display.online && display.config.hasScreen) result.push_back(screenOf(display));
         return result;
     }
     std::optional<Screen> mainScreen() const override {
@@ -68,18 +68,18 @@ public:
 
 private:
     static Screen screenOf(const SimDisplay& display) {
-        const SimDisplaySpec& spec = display.spec;
+        const SimDisplayConfig& config = display.config;
         Screen screen;
-        if (spec.screenHasNumber) screen.number = display.id;
-        screen.localizedName = spec.name;
-        screen.frame = {display.origin.x, display.origin.y, spec.size.width, spec.size.height};
-        double top = spec.size.height >= kMenuBarHeight + kDockHeight ? kMenuBarHeight : 0;
+        if (config.screenHasNumber) screen.number = display.id;
+        screen.localizedName = config.name;
+        screen.frame = {display.origin.x, display.origin.y, config.size.width, config.size.height};
+        double top = config.size.height >= kMenuBarHeight + kDockHeight ? kMenuBarHeight : 0;
         double bottom = top > 0 ? kDockHeight : 0;
-        screen.visibleFrame = {display.origin.x, display.origin.y + bottom, spec.size.width,
-                               spec.size.height - top - bottom};
-        screen.backingScaleFactor = spec.scale;
-        screen.currentHeadroom = spec.currentHeadroom;
-        screen.potentialHeadroom = spec.potentialHeadroom;
+        screen.visibleFrame = {display.origin.x, display.origin.y + bottom, config.size.width,
+                               config.size.height - top - bottom};
+        screen.backingScaleFactor = config.scale;
+        screen.currentHeadroom = config.currentHeadroom;
+        screen.potentialHeadroom = config.potentialHeadroom;
         return screen;
     }
     const SimDesktop& desktop_;
@@ -98,17 +98,17 @@ SimDesktop::SimDesktop()
 
 SimDesktop::~SimDesktop() = default;
 
-DisplayID SimDesktop::add(SimDisplaySpec spec) {
+DisplayID SimDesktop::add(SimDisplayConfig config) {
     SimDisplay display;
     display.id = static_cast<DisplayID>(displays_.size() + 1);
     display.origin = {nextOriginX_, 0};
-    nextOriginX_ += spec.size.width;
-    if (spec.gammaLength) gamma_.addTable(display.id, *spec.gammaLength);
-    if (spec.ddc) display.monitor = std::make_shared<SimDDCMonitor>(spec.ddc->current, spec.ddc->maximum);
-    if (spec.backlight)
-        displayConnect_.add(SimDisplayConnect::infoFor(spec.vendor, spec.model, spec.serial, spec.builtin),
+    nextOriginX_ += config.size.width;
+    if (config.gammaLength) gamma_.addTable(display.id, *config.gammaLength);
+    if (config.ddc) display.monitor = std::make_shared<SimDDCMonitor>(config.ddc->current, config.ddc->maximum);
+    if (config.backlight)
+        displayConnect_.add(SimDisplayConnect::infoFor(config.vendor, config.model, config.serial, config.builtin),
                             display.id);
-    display.spec = std::move(spec);
+    display.config = std::move(config);
     displays_.push_back(std::move(display));
     addRegistryEntries(displays_.back());
     return displays_.back().id;
@@ -117,11 +117,11 @@ DisplayID SimDesktop::add(SimDisplaySpec spec) {
 // External monitors appear in the registry as a display pipe carrying the product's
 // attributes, followed by the AV service proxy of its connector.
 void SimDesktop::addRegistryEntries(SimDisplay& display) {
-    if (display.spec.builtin) return;
-    Dictionary product{{"LegacyManufacturerID", display.spec.vendor},
-                       {"ProductID", display.spec.model & 0xFFFF},
-                       {"SerialNumber", display.spec.serial},
-                       {"ProductName", display.spec.name}};
+    if (display.config.builtin) return;
+    Dictionary product{{"LegacyManufacturerID", display.config.vendor},
+                       {"ProductID", display.config.model & 0xFFFF},
+                       {"SerialNumber", display.config.serial},
+                       {"ProductName", display.config.name}};
     display.pipeEntry = registry_.add(
         "AppleCLCD2", {{"DisplayAttributes", Dictionary{{"ProductAttributes", product}}}});
     display.proxyEntry = registry_.add("DCPAVServiceProxy", {{"Location", "External"}});
@@ -179,23 +179,23 @@ void SimDesktop::rebuildFunctions() {
     include(EntryPoint::getBrightness, functions_.getBrightness,
             [this, failing](DisplayID id, float* level) -> std::int32_t {
                 const SimDisplay* display = online(id);
-                if (failing(EntryPoint::getBrightness) || !display || !display->spec.backlight)
+                if (failing(EntryPoint::getBrightness) || !display || !display->config.backlight)
                     return kFailure;
-                *level = static_cast<float>(*display->spec.backlight);
+                *level = static_cast<float>(*display->config.backlight);
                 return 0;
             });
     include(EntryPoint::setBrightness, functions_.setBrightness,
             [this, failing](DisplayID id, float level) -> std::int32_t {
-                if (failing(EntryPoint::setBrightness) || !online(id) || !display(id).spec.backlight)
+                if (failing(EntryPoint::setBrightness) || !online(id) || !display(id).config.backlight)
                     return kFailure;
-                display(id).spec.backlight = level;
+                display(id).config.backlight = level;
                 return 0;
             });
     include(EntryPoint::infoDictionary, functions_.infoDictionary,
             [this, failing](DisplayID id) -> std::optional<Dictionary> {
                 const SimDisplay* display = online(id);
                 if (failing(EntryPoint::infoDictionary) || !display) return std::nullopt;
-                return Dictionary{{"DisplayProductName", Dictionary{{"en_US", display->spec.name}}}};
+                return Dictionary{{"DisplayProductName", Dictionary{{"en_US", display->config.name}}}};
             });
     include(EntryPoint::createAVService, functions_.createAVService,
             [this, failing](RegistryEntryID entry) -> AVServiceHandle {

@@ -6,7 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/sim/SimDDCMonitor.h"
 #include "platform/sim/SimDisplayConnect.h"
-#include "platform/sim/SimDisplaySpec.h"
+#include "platform/sim/SimDisplayConfig.h"
 #include "platform/sim/SimGamma.h"
 #include "platform/sim/SimIndicatorPanels.h"
 #include "platform/sim/SimLocalizer.h"
@@ -29,7 +29,7 @@ enum class EntryPointState { present, absent, failing };
 // One simulated display and its hardware.
 struct SimDisplay {
     DisplayID id = 0;
-    SimDisplaySpec spec;
+    SimDisplayConfig config;
     bool online = true;
     Point origin;
     std::shared_ptr<SimDDCMonitor> monitor;
@@ -49,17 +49,17 @@ public:
     const Platform& platform() const { return *platform_; }
 
     // Connects a display and returns its ID (1, 2, 3, … in order of addition).
-    DisplayID add(SimDisplaySpec spec);
+    DisplayID add(SimDisplayConfig config);
     void unplug(DisplayID id);
     void plug(DisplayID id);
 
     SimDisplay& display(DisplayID id);
     const std::vector<SimDisplay>& allDisplays() const { return displays_; }
     // Sets the backlight as the panel would report it, as when something else moves it.
-    void setBacklight(DisplayID id, double level) { display(id).spec.backlight = level; }
+    void setBacklight(DisplayID id, double level) { display(id).config.backlight = level; }
     void setEntryPoint(EntryPoint entryPoint, EntryPointState state);
     void setCurrentHeadroom(DisplayID id, double headroom) {
-        display(id).spec.currentHeadroom = headroom;
+        display(id).config.currentHeadroom = headroom;
     }
 
     SimMainLoop& loop() { return loop_; }

@@ -21,8 +21,8 @@ std::int32_t SimDisplayConnect::getFloatParameter(DisplayConnectID service,
     auto it = services_.find(service);
     if (it == services_.end() || name != "brightness") return kFailure;
     SimDisplay& display = desktop_.display(it->second.backlightOf);
-    if (!display.online || !display.spec.backlight) return kFailure;
-    *value = static_cast<float>(*display.spec.backlight);
+    if (!display.online || !display.config.backlight) return kFailure;
+    *value = static_cast<float>(*display.config.backlight);
     return 0;
 }
 
@@ -31,8 +31,8 @@ std::int32_t SimDisplayConnect::setFloatParameter(DisplayConnectID service,
     auto it = services_.find(service);
     if (it == services_.end() || name != "brightness") return kFailure;
     SimDisplay& display = desktop_.display(it->second.backlightOf);
-    if (!display.online || !display.spec.backlight) return kFailure;
-    display.spec.backlight = value;
+    if (!display.online || !display.config.backlight) return kFailure;
+    display.config.backlight = value;
     return 0;
 }
 

@@ -9,14 +9,14 @@
 namespace corvane::sim {
 
 // The DDC/CI side of a simulated external monitor: its brightness now and at most.
-struct SimDDCSpec {
+struct SimDDCConfig {
     std::uint16_t current = 50;
     std::uint16_t maximum = 100;
 };
 
 // Everything a simulated display is made of. The factories give each kind the system tells
 // apart; tests adjust single fields from there.
-struct SimDisplaySpec {
+struct SimDisplayConfig {
     std::string name = "Display";
     bool builtin = false;
     bool main = false;
@@ -35,16 +35,16 @@ struct SimDisplaySpec {
     std::optional<double> backlight;
     // The gamma table's length; none when the display has no gamma table.
     std::optional<std::size_t> gammaLength = 256;
-    std::optional<SimDDCSpec> ddc;
+    std::optional<SimDDCConfig> ddc;
 
-    static SimDisplaySpec builtinPanel(std::string name = "Built-in Retina Display",
+    static SimDisplayConfig builtinPanel(std::string name = "Built-in Retina Display",
                                        double backlight = 0.5);
     // A built-in panel that can show extended range: potential headroom 16, current 2.
-    static SimDisplaySpec boostPanel(std::string name = "Built-in Liquid Retina XDR Display",
+    static SimDisplayConfig boostPanel(std::string name = "Built-in Liquid Retina XDR Display",
                                      double backlight = 0.5);
-    static SimDisplaySpec ddcMonitor(std::string name, SimDDCSpec ddc = {});
-    static SimDisplaySpec gammaOnlyMonitor(std::string name, std::size_t gammaLength = 256);
-    static SimDisplaySpec uncontrolledMonitor(std::string name);
+    static SimDisplayConfig ddcMonitor(std::string name, SimDDCConfig ddc = {});
+    static SimDisplayConfig gammaOnlyMonitor(std::string name, std::size_t gammaLength = 256);
+    static SimDisplayConfig uncontrolledMonitor(std::string name);
 };
 
 }  // namespace corvane::sim
