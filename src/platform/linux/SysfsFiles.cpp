@@ -1,0 +1,55 @@
+#include "platform/linux/SysfsFiles.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+
+namespace corvane::linux_desktop {
+
+std::optional<std::vector<std::uint8_t>> readBytes(const std::filesystem::path& file,
+                                                   std::size_t limit) {
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    char chunk[4096];
+    while (bytes.size() < limit) {
+        stream.read(chunk,
+                    static_cast<std::streamsize>(std::min(sizeof chunk, limit - bytes.size())));
+        bytes.insert(bytes.end(), chunk, chunk + stream.gcount());
+        if (!stream) break;
+    }
+    if (stream.bad()) return std::nullopt;
+    return bytes;
+}
+
+std::optional<std::string> readWord(const std::filesystem::path& file) {
+    std::optional<std::vector<std::uint8_t>> bytes = readBytes(file, 4096);
+    if (!bytes) return std::nullopt;
+    std::string text(bytes->begin(), bytes->end());
+    constexpr const char* kBlanks = " \t\n\r";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+std::optional<std::uint64_t> readNumber(const std::filesystem::path& file) {
+    std::optional<std::string> text = readWord(file);
+    if (!text || text->empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    const char* end = text->data() + text->size();
+    auto [stop, error] = std::from_chars(text->data(), end, value);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+std::vector<std::string> sortedEntryNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder, error);
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace corvane::linux_desktop
