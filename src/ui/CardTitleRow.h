@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+namespace corvane::ui {
+
+// A card's top row: the display's name over its status line on the leading side, the level in
+// percent over the luminance on the trailing side, the two sides aligned on their first
+// baselines. The name and status give way (elided) to the figures.
+class CardTitleRow : public QWidget {
+    Q_OBJECT
+public:
+    struct Texts {
+        QString name;
+        QString status;
+        QString percent;
+        // Empty when the display has no luminance to show.
+        QString nits;
+
+        friend bool operator==(const Texts&, const Texts&) = default;
+    };
+
+    explicit CardTitleRow(QWidget* parent = nullptr);
+
+    const Texts& texts() const { return texts_; }
+    void setTexts(Texts texts);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Layout;
+    Layout layout(double width) const;
+    double trailingWidth() const;
+
+    Texts texts_;
+    QFont nameFont_;
+    QFont statusFont_;
+    QFont percentFont_;
+    QFont nitsFont_;
+};
+
+}  // namespace corvane::ui

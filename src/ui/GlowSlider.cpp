@@ -1,0 +1,152 @@
+#include "ui/GlowSlider.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolTip>
+
+#include "model/DisplayCardActions.h"
+#include "ui/Faded.h"
+#include "ui/Localization.h"
+#include "ui/SliderGeometry.h"
+#include "ui/SoftShadow.h"
+#include "ui/Theme.h"
+
+namespace corvane::ui {
+namespace {
+
+namespace geometry = slider_geometry;
+
+constexpr double kGlowRadius = 6;
+constexpr double kGlowOpacity = 0.35;
+constexpr double kTrackOpacity = 0.10;
+constexpr double kTickOpacity = 0.55;
+constexpr double kKnobRimOpacity = 0.45;
+constexpr double kKnobShadowOpacity = 0.22;
+constexpr double kKnobShadowRadius = 2;
+constexpr QPointF kKnobShadowOffset{0, 1};
+
+QPainterPath capsule(const QRectF& rect) {
+    QPainterPath path;
+    const double radius = std::min(rect.width(), rect.height()) / 2;
+    path.addRoundedRect(rect, radius, radius);
+    return path;
+}
+
+}  // namespace
+
+GlowSlider::GlowSlider(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void GlowSlider::setValue(double value) {
+    if (value == value_) return;
+    value_ = value;
+    update();
+}
+
+void GlowSlider::setMarker(std::optional<double> marker) {
+    if (marker == marker_) return;
+    marker_ = marker;
+    update();
+}
+
+QRectF GlowSlider::trackRect() const {
+    return QRectF(rect()).adjusted(kHorizontalBleed, kVerticalBleed, -kHorizontalBleed,
+                                   -kVerticalBleed);
+}
+
+QSize GlowSlider::sizeHint() const {
+    return {120 + 2 * kHorizontalBleed, kTrackAreaHeight + 2 * kVerticalBleed};
+}
+
+QSize GlowSlider::minimumSizeHint() const {
+    return {static_cast<int>(geometry::kKnobDiameter) + 2 * kHorizontalBleed,
+            kTrackAreaHeight + 2 * kVerticalBleed};
+}
+
+void GlowSlider::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF track = trackRect();
+    const double width = track.width();
+    const double centreY = track.center().y();
+    auto band = [&](double x, double w, double h) {
+        return QRectF(track.left() + x, centreY - h / 2, w, h);
+    };
+
+    painter.fillPath(capsule(band(0, width, geometry::kTrackHeight)),
+                     faded(theme::primary(), kTrackOpacity));
+
+    const QRectF fill = band(0, geometry::fillWidth(value_, width), geometry::kTrackHeight);
+    paintSoftShadow(painter, capsule(fill), faded(theme::amber(), kGlowOpacity), kGlowRadius);
+    painter.fillPath(capsule(fill), theme::trackGradient(fill));
+
+    if (auto tick = tickRect()) painter.fillPath(capsule(*tick), faded(Qt::white, kTickOpacity));
+
+    const double knobSize = geometry::kKnobDiameter;
+    const QRectF knob = band(geometry::knobOffset(value_, width), knobSize, knobSize);
+    QPainterPath knobPath;
+    knobPath.addEllipse(knob);
+    paintSoftShadow(painter, knobPath, faded(Qt::black, kKnobShadowOpacity), kKnobShadowRadius,
+                    kKnobShadowOffset);
+    painter.fillPath(knobPath, Qt::white);
+    painter.setPen(QPen(faded(theme::gold(), kKnobRimOpacity), 1));
+    painter.drawEllipse(knob.adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+std::optional<QRectF> GlowSlider::tickRect() const {
+    const QRectF track = trackRect();
+    auto centre = geometry::tickCentre(marker_, track.width());
+    if (!centre) return std::nullopt;
+    return QRectF(track.left() + *centre - geometry::kTickWidth / 2,
+                  track.center().y() - geometry::kTickHeight / 2, geometry::kTickWidth,
+                  geometry::kTickHeight);
+}
+
+bool GlowSlider::hits(const QPointF& point) const {
+    return capsule(trackRect()).contains(point);
+}
+
+double GlowSlider::valueAt(const QPointF& point) const {
+    const QRectF track = trackRect();
+    return sliderValue(point.x() - track.left(), track.width());
+}
+
+void GlowSlider::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !hits(event->position())) {
+        event->ignore();
+        return;
+    }
+    dragging_ = true;
+    emit moved(valueAt(event->position()));
+}
+
+void GlowSlider::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragging_) return;
+    emit moved(valueAt(event->position()));
+}
+
+void GlowSlider::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !dragging_) return;
+    dragging_ = false;
+    emit committed();
+}
+
+bool GlowSlider::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    auto tick = tickRect();
+    // The tick is thin; give its tooltip a few points of slack on either side.
+    if (tick && tick->adjusted(-3, 0, 3, 0).contains(help->pos())) {
+        QToolTip::showText(help->globalPos(), localized("SDR"), this);
+    } else {
+        QToolTip::hideText();
+        event->ignore();
+    }
+    return true;
+}
+
+}  // namespace corvane::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAbstractButton>
+
+#include "ui/TextKey.h"
+
+class QLabel;
+
+namespace corvane::ui {
+
+// The popover's title row, one plain button: room for the sun logo, the product title and a
+// subtitle. The logo is not a child: its glow spills past this row, so the popover places it
+// over `logoSlot()`.
+class PopoverHeader : public QAbstractButton {
+    Q_OBJECT
+public:
+    static constexpr int kLogoDiameter = 36;
+
+    explicit PopoverHeader(QWidget* parent = nullptr);
+
+    // The live subtitle (a key with a figure) is set bolder and in the primary colour.
+    void setSubtitle(const TextKey& subtitle);
+    QString subtitleText() const;
+    QWidget& logoSlot() { return *logoSlot_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+
+private:
+    QWidget* logoSlot_;
+    QLabel* subtitle_;
+    std::optional<TextKey> shownSubtitle_;
+};
+
+}  // namespace corvane::ui
