@@ -1,0 +1,28 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace corvane::linux_desktop {
+
+// The file operations that DDC/CI over i2c-dev needs. Each returns what its POSIX namesake
+// returns, except that a failure is -errno rather than -1.
+class I2cSystemCalls {
+  public:
+    virtual ~I2cSystemCalls() = default;
+
+    virtual int open(const std::string& path, int flags) = 0;
+    virtual int ioctl(int fd, unsigned long request, unsigned long argument) = 0;
+    virtual ssize_t read(int fd, std::span<std::uint8_t> buffer) = 0;
+    virtual ssize_t write(int fd, std::span<const std::uint8_t> bytes) = 0;
+    virtual int close(int fd) = 0;
+};
+
+// The process's own system calls.
+std::shared_ptr<I2cSystemCalls> posixI2cSystemCalls();
+
+}  // namespace corvane::linux_desktop
