@@ -16,6 +16,7 @@ constexpr double kCornerDiagonal = 0.2915;
 constexpr double kCornerHandle = 1.0;
 
 constexpr double kPanelRadius = 20;
+constexpr double kCardRadius = 14;
 // Opaque enough for text to stay legible over a busy desktop without a blur behind it.
 constexpr double kPanelOpacity = 0.9;
 
@@ -44,6 +45,14 @@ QLinearGradient evenlySpaced(QPointF start, QPointF end, std::initializer_list<Q
     int index = 0;
     for (const QColor& color : colors) gradient.setColorAt(index++ / last, color);
     return gradient;
+}
+
+// Strokes a 1-point border just inside the edge of the rounded `rect`.
+void strokeInside(QPainter& painter, const QRectF& rect, double radius, const QBrush& brush) {
+    const QRectF inset = rect.adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(QPen(brush, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(continuousRoundedRect(inset, radius - 0.5));
 }
 
 }  // namespace
@@ -105,13 +114,18 @@ void paintPanel(QPainter& painter, const QRectF& rect, bool translucent) {
                                          {white(0.08), withOpacity(systemOrange(), 0.05),
                                           Qt::transparent}));
 
-    const QRectF borderRect = rect.adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient border(borderRect.topLeft(), borderRect.bottomLeft());
+    QLinearGradient border(rect.topLeft(), rect.bottomLeft());
     border.setColorAt(0, white(0.28));
     border.setColorAt(1, white(0.06));
-    painter.setPen(QPen(QBrush(border), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(continuousRoundedRect(borderRect, kPanelRadius - 0.5));
+    strokeInside(painter, rect, kPanelRadius, border);
+    painter.restore();
+}
+
+void paintCard(QPainter& painter, const QRectF& rect) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(continuousRoundedRect(rect, kCardRadius), withOpacity(primary(), 0.045));
+    strokeInside(painter, rect, kCardRadius, white(0.06));
     painter.restore();
 }
 

@@ -35,4 +35,8 @@ QPainterPath continuousRoundedRect(const QRectF& rect, double radius);
 // and the 1-point gradient border, radius 20. Without a compositor the fill is drawn opaque.
 void paintPanel(QPainter& painter, const QRectF& rect, bool translucent);
 
+// Draws the card shape of the display cards and the About panel's description box into `rect`:
+// radius 14, the primary colour at opacity 0.045, a 1-point inside border of white at 0.06.
+void paintCard(QPainter& painter, const QRectF& rect);
+
 }  // namespace corvane::ui::theme
