@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <map>
+
+#include "FakeSysfs.h"
+#include "platform/linux/BacklightServices.h"
+
+namespace corvane::linux_desktop {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeSysfs;
+using testing::makeEdid;
+
+class RecordingWriter final : public BacklightWriter {
+  public:
+    bool write(const BacklightDevice& device, std::uint64_t value) override {
+        written[device.name] = value;
+        return accepts;
+    }
+    std::map<std::string, std::uint64_t> written;
+    bool accepts = true;
+};
+
+class BacklightTest : public ::testing::Test {
+  protected:
+    std::optional<std::string> chosen(const fs::path& connectorFolder) {
+        std::optional<DrmConnector> connector = readConnector(connectorFolder);
+        if (!connector) return "no connector";
+        std::optional<BacklightDevice> device = panelBacklight(sysfs.sysfs(), *connector);
+        return device ? std::optional(device->name) : std::nullopt;
+    }
+    fs::path platformDevice(const std::string& name) {
+        return sysfs.tree.folder("sys/devices/platform/" + name);
+    }
+
+    FakeSysfs sysfs;
+};
+
+TEST_F(BacklightTest, ChoosesTheConnectorsOwnDeviceElseTheBestTypeOfTheFreeOnes) {
+    const fs::path panel = sysfs.connector("card0-eDP-1");
+    const fs::path other = sysfs.connector("card1-eDP-2");
+    EXPECT_EQ(chosen(panel), std::nullopt);
+
+    // A DDC/CI monitor's backlight, directly and one level below the i2c client.
+    const fs::path client = sysfs.tree.folder(sysfs.i2cAdapter(5) / "5-0037");
+    sysfs.backlight(client, "ddcci5", "firmware", "10", "100");
+    sysfs.backlight(client / "ddcci5-device", "ddcci5b", "firmware", "10", "100");
+    sysfs.backlight(other, "amdgpu_bl1", "raw", "10", "255");
+    EXPECT_EQ(chosen(panel), std::nullopt);
+
+    sysfs.backlight(platformDevice("raw-b"), "raw_b", "raw", "1", "10");
+    sysfs.backlight(platformDevice("raw-a"), "raw_a", "raw", "1", "10");
+    EXPECT_EQ(chosen(panel), "raw_a");
+    sysfs.backlight(platformDevice("vendor"), "thinkpad_screen", "platform", "1", "10");
+    EXPECT_EQ(chosen(panel), "thinkpad_screen");
+    sysfs.backlight(platformDevice("acpi"), "acpi_video0", "firmware", "1", "10");
+    sysfs.backlight(platformDevice("odd"), "odd0", "mystery", "1", "10");
+    sysfs.backlight(platformDevice("broken"), "aaa_broken", "firmware", "1", "0");
+    sysfs.tree.link("sys/class/backlight/aaa_gone", "/nowhere");
+    EXPECT_EQ(chosen(panel), "acpi_video0");
+
+    sysfs.backlight(panel, "intel_backlight", "raw", "1", "10");
+    EXPECT_EQ(chosen(panel), "intel_backlight");
+    EXPECT_EQ(chosen(other), "amdgpu_bl1");
+}
+
+TEST_F(BacklightTest, OneServicePerBuiltinPanelWithABacklight) {
+    const fs::path panel = sysfs.connector("card0-eDP-1", makeEdid(0x09E5, 0x05DF, 42));
+    sysfs.connector("card0-DP-1", makeEdid(0x10AC, 0x2009, 7), 5);
+    sysfs.connector("card1-DSI-1");
+    const fs::path device = sysfs.backlight(panel, "intel_backlight", "raw", "4800", "19200");
+    sysfs.backlight(sysfs.connector("card1-eDP-2"), "amdgpu_bl1", "raw", "1", "0");
+    DrmDisplayCatalog catalog(sysfs.sysfs());
+    RecordingWriter writer;
+    BacklightServices services(catalog, sysfs.sysfs(), writer);
+    const DisplayID panelId = catalog.displays()[1].id;
+    ASSERT_EQ(catalog.displays()[1].connector.name, "eDP-1");
+
+    EXPECT_EQ(services.matchingServices(), std::vector<DisplayConnectID>{panelId});
+    EXPECT_EQ(services.infoDictionary(panelId), (Dictionary{{"DisplayVendorID", 0x09E5},
+                                                            {"DisplayProductID", 0x05DF},
+                                                            {"DisplaySerialNumber", 42},
+                                                            {"DisplayIsBuiltin", true}}));
+    EXPECT_EQ(services.infoDictionary(catalog.displays()[0].id), std::nullopt) << "external";
+    EXPECT_EQ(services.infoDictionary(catalog.displays()[2].id),
+              (Dictionary{{"DisplayIsBuiltin", true}}));
+
+    float level = -1;
+    EXPECT_EQ(services.getFloatParameter(panelId, "brightness", &level), 0);
+    EXPECT_FLOAT_EQ(level, 0.25f);
+    EXPECT_NE(services.getFloatParameter(panelId, "contrast", &level), 0);
+    EXPECT_NE(services.getFloatParameter(catalog.displays()[0].id, "brightness", &level), 0);
+    sysfs.tree.write(device / "brightness", "lots\n");
+    EXPECT_NE(services.getFloatParameter(panelId, "brightness", &level), 0);
+    sysfs.tree.write(device / "brightness", "40000\n");
+    EXPECT_EQ(services.getFloatParameter(panelId, "brightness", &level), 0);
+    EXPECT_FLOAT_EQ(level, 1.0f);
+
+    EXPECT_EQ(services.setFloatParameter(panelId, "brightness", 0.5f), 0);
+    EXPECT_EQ(services.setFloatParameter(panelId, "brightness", 1.7f), 0);
+    EXPECT_EQ(writer.written["intel_backlight"], 19200u);
+    EXPECT_EQ(services.setFloatParameter(panelId, "brightness", -1), 0);
+    EXPECT_EQ(writer.written["intel_backlight"], 0u);
+    EXPECT_NE(
+        services.setFloatParameter(panelId, "brightness", std::numeric_limits<float>::quiet_NaN()),
+        0);
+    writer.accepts = false;
+    EXPECT_NE(services.setFloatParameter(panelId, "brightness", 0.5f), 0);
+    EXPECT_EQ(writer.written["intel_backlight"], 9600u);
+
+    fs::remove(device / "max_brightness");
+    EXPECT_NE(services.getFloatParameter(panelId, "brightness", &level), 0);
+    EXPECT_EQ(services.matchingServices(), std::vector<DisplayConnectID>{});
+}
+
+TEST_F(BacklightTest, SysfsWriterWritesTheBrightnessFile) {
+    const fs::path device =
+        sysfs.backlight(platformDevice("acpi"), "acpi_video0", "firmware", "3", "15");
+    SysfsBacklightWriter writer;
+    EXPECT_TRUE(writer.write({device, "acpi_video0", "firmware"}, 12));
+    EXPECT_EQ(sysfs.tree.read(device / "brightness"), "12\n");
+    EXPECT_FALSE(writer.write({device / "gone", "gone", "firmware"}, 12));
+}
+
+}  // namespace
+}  // namespace corvane::linux_desktop
