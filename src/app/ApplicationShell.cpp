@@ -1,0 +1,49 @@
+#include "app/ApplicationShell.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "model/AppModel.h"
+#include "ui/MenuPopoverView.h"
+
+namespace corvane::app {
+namespace {
+
+// The view tears the model down before it calls this.
+void quitApplication() { QCoreApplication::quit(); }
+
+}  // namespace
+
+ApplicationShell::ApplicationShell(AppModel& model, bool trayAvailable, bool composited)
+    : model_(model), view_(new ui::MenuPopoverView(model, quitApplication)) {
+    auto style = trayAvailable ? PopoverWindow::Style::popover : PopoverWindow::Style::window;
+    popover_ = std::make_unique<PopoverWindow>(view_, style, composited);
+    connect(view_, &ui::MenuPopoverView::contentHeightChanged, popover_.get(),
+            &PopoverWindow::fitContent);
+    if (trayAvailable) {
+        item_ = std::make_unique<MenuBarItem>(model_);
+        connect(item_.get(), &MenuBarItem::activated, this, &ApplicationShell::togglePopover);
+    }
+}
+
+ApplicationShell::~ApplicationShell() = default;
+
+void ApplicationShell::show() {
+    if (item_) {
+        item_->show();
+        return;
+    }
+    // No tray to hang from: open near the top right of the screen, where trays usually are.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    popover_->showBeside(QRect(area.right() - popover_->width() / 2, area.top(), 1, 1));
+}
+
+void ApplicationShell::togglePopover() {
+    QRect anchor = item_ ? item_->anchor() : QRect(QCursor::pos(), QSize(1, 1));
+    popover_->toggleBeside(anchor);
+}
+
+}  // namespace corvane::app

@@ -1,0 +1,163 @@
+#include "app/PopoverWindow.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+
+#include "app/PopoverPlacement.h"
+#include "ui/SoftShadow.h"
+
+namespace corvane::app {
+namespace {
+
+// A click on the tray item this soon after the popover closed is the click that closed it.
+constexpr qint64 kReopenGuardMs = 300;
+constexpr double kShadowOpacity = 0.3;
+constexpr double kShadowRadius = 16;
+constexpr QPointF kShadowOffset{0, 5};
+
+QPainterPath roundedPanel(const QRectF& rect) {
+    QPainterPath path;
+    path.addRoundedRect(rect, PopoverWindow::kCornerRadius, PopoverWindow::kCornerRadius);
+    return path;
+}
+
+bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+}  // namespace
+
+PopoverWindow::PopoverWindow(QWidget* content, Style style, bool composited)
+    : content_(content), style_(style), composited_(composited) {
+    content_->setParent(this);
+    setWindowTitle(QStringLiteral("Corvane Display"));
+    apply();
+    fitContent();
+}
+
+Qt::WindowFlags PopoverWindow::wantedFlags() const {
+    if (style_ == Style::window)
+        return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+               Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint;
+    // A Wayland popup needs a parent surface, which a tray item does not offer: there the
+    // popover is a tool window that closes when it loses focus.
+    Qt::WindowFlags kind = onWayland() ? Qt::Tool | Qt::WindowStaysOnTopHint : Qt::Popup;
+    return kind | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
+}
+
+bool PopoverWindow::translucent() const { return style_ == Style::popover && composited_; }
+
+int PopoverWindow::margin() const { return translucent() ? kShadowMargin : 0; }
+
+void PopoverWindow::apply() {
+    if (windowFlags() != wantedFlags()) {
+        // Changing the flags takes the window off screen; put it back as it was.
+        bool wasVisible = isVisible();
+        setWindowFlags(wantedFlags());
+        if (wasVisible) show();
+    }
+    setAttribute(Qt::WA_TranslucentBackground, translucent());
+    setAttribute(Qt::WA_NoSystemBackground, translucent());
+    setAttribute(Qt::WA_QuitOnClose, false);
+    updateMask();
+}
+
+QRect PopoverWindow::panelRect() const {
+    return rect().adjusted(margin(), margin(), -margin(), -margin());
+}
+
+// Without a compositor the corners outside the panel would show as black: cut them away.
+void PopoverWindow::updateMask() {
+    if (style_ == Style::popover && !composited_)
+        setMask(QRegion(roundedPanel(panelRect()).toFillPolygon().toPolygon()));
+    else if (!mask().isEmpty())
+        clearMask();
+}
+
+void PopoverWindow::fitContent() {
+    QSize size = content_->sizeHint().expandedTo(content_->minimumSizeHint());
+    content_->setGeometry(margin(), margin(), size.width(), size.height());
+    QSize windowSize = size + QSize(2 * margin(), 2 * margin());
+    if (style_ == Style::window)
+        setFixedSize(windowSize);
+    else
+        resize(windowSize);
+}
+
+bool PopoverWindow::event(QEvent* event) {
+    // The content asks for a new size through its parent.
+    if (event->type() == QEvent::LayoutRequest) fitContent();
+    if (event->type() == QEvent::WindowDeactivate && style_ == Style::popover &&
+        !(windowFlags() & Qt::Popup) && isVisible())
+        hide();
+    return QWidget::event(event);
+}
+
+void PopoverWindow::showBeside(const QRect& anchor) {
+    apply();
+    fitContent();
+    QScreen* screen = QGuiApplication::screenAt(anchor.center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        QPoint panelAt = popoverPosition(panelRect().size(), anchor, screen->availableGeometry(),
+                                         kScreenMargin);
+        move(panelAt - QPoint(margin(), margin()));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void PopoverWindow::toggleBeside(const QRect& anchor) {
+    bool justClosed = sinceHidden_.isValid() && sinceHidden_.elapsed() < kReopenGuardMs;
+    if (isVisible())
+        hide();
+    else if (!justClosed)
+        showBeside(anchor);
+}
+
+void PopoverWindow::hideEvent(QHideEvent* event) {
+    sinceHidden_.start();
+    QWidget::hideEvent(event);
+}
+
+void PopoverWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && style_ == Style::popover) {
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PopoverWindow::resizeEvent(QResizeEvent* event) {
+    shadow_ = QPixmap();
+    updateMask();
+    QWidget::resizeEvent(event);
+}
+
+void PopoverWindow::paintEvent(QPaintEvent*) {
+    if (!translucent()) return;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, shadow());
+}
+
+// The shadow under the panel, drawn once per size: the popover repaints on every slider move.
+const QPixmap& PopoverWindow::shadow() {
+    if (!shadow_.isNull()) return shadow_;
+    qreal ratio = devicePixelRatioF();
+    shadow_ = QPixmap(size() * ratio);
+    shadow_.setDevicePixelRatio(ratio);
+    shadow_.fill(Qt::transparent);
+    QPainter painter(&shadow_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor color(0, 0, 0);
+    color.setAlphaF(static_cast<float>(kShadowOpacity));
+    ui::paintSoftShadow(painter, roundedPanel(panelRect()), color, kShadowRadius, kShadowOffset);
+    // The panel is translucent: no shadow may show through it.
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.fillPath(roundedPanel(panelRect()), Qt::transparent);
+    return shadow_;
+}
+
+}  // namespace corvane::app

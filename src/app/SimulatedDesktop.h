@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/QtMainLoop.h"
+#include "platform/Platform.h"
+#include "platform/sim/SimDesktop.h"
+#include "ui/Localization.h"
+
+namespace corvane::app {
+
+// The simulated desktop run by the Qt application: the simulation supplies the displays and
+// every other facility, while the main loop is Qt's, the texts are the application's table
+// and the indicator's panels are `indicatorPanels` (real windows, or the simulation's
+// recorders when none are given).
+class SimulatedDesktop {
+public:
+    // A boost-capable built-in panel, a DDC/CI monitor and a monitor with gamma tables only.
+    static std::vector<sim::SimDisplayConfig> standardDisplays();
+    // `count` displays: the three standard ones, then more DDC/CI and gamma-only monitors.
+    static std::vector<sim::SimDisplayConfig> displays(int count);
+
+    explicit SimulatedDesktop(const std::vector<sim::SimDisplayConfig>& displays,
+                              IndicatorPanels* indicatorPanels = nullptr);
+    SimulatedDesktop(const SimulatedDesktop&) = delete;
+    SimulatedDesktop& operator=(const SimulatedDesktop&) = delete;
+
+    const Platform& platform() const { return platform_; }
+    sim::SimDesktop& desktop() { return desktop_; }
+    QtMainLoop& loop() { return loop_; }
+
+private:
+    sim::SimDesktop desktop_;
+    QtMainLoop loop_;
+    ui::TableLocalizer localizer_;
+    Platform platform_;
+};
+
+}  // namespace corvane::app

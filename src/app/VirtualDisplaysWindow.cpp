@@ -1,0 +1,176 @@
+#include "app/VirtualDisplaysWindow.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "model/AppModel.h"
+#include "platform/SystemEventStream.h"
+#include "ui/Fonts.h"
+#include "ui/Theme.h"
+
+namespace corvane::app {
+namespace {
+
+constexpr int kColumns = 4;
+constexpr QSizeF kTileSize{220, 190};
+constexpr double kPadding = 16;
+constexpr double kScreenAspect = 10.0 / 16;
+constexpr int kKeyRowHeight = 52;
+constexpr std::chrono::milliseconds kRefreshInterval{250};
+
+// Dark glass when off, warm white when at full standard-range output.
+QColor shadeFor(double output) {
+    double lit = std::clamp(output, 0.0, 1.0);
+    auto channel = [lit](int dark, int bright) {
+        return static_cast<int>(std::lround(dark + (bright - dark) * std::pow(lit, 1 / 2.2)));
+    };
+    return QColor(channel(14, 255), channel(14, 248), channel(16, 232));
+}
+
+QString percentText(double fraction) {
+    return QString::number(std::lround(fraction * 100)) + QLatin1Char('%');
+}
+
+}  // namespace
+
+VirtualDisplayLight lightOf(sim::SimDesktop& desktop, const sim::SimDisplay& display) {
+    VirtualDisplayLight light;
+    if (display.config.backlight)
+        light.hardware = *display.config.backlight;
+    else if (display.monitor && display.monitor->maximum() > 0)
+        light.hardware = static_cast<double>(display.monitor->current()) / display.monitor->maximum();
+    if (desktop.gamma().hasTable(display.id)) light.gamma = desktop.gamma().factor(display.id);
+    const sim::SimOverlayRecord* overlay = desktop.overlays().shownOver(display.id);
+    if (overlay && !overlay->presentedFactors.empty()) light.boost = overlay->presentedFactors.back();
+    return light;
+}
+
+VirtualDisplaysWindow::VirtualDisplaysWindow(sim::SimDesktop& desktop, AppModel& model)
+    : desktop_(desktop), model_(model) {
+    setWindowTitle(QStringLiteral("Virtual displays — Corvane Display"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
+    layout->addWidget(makeKeyRow());
+    observer_ = model_.addObserver([this](ModelField) { update(); });
+    refresh_.setInterval(kRefreshInterval);
+    connect(&refresh_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+}
+
+VirtualDisplaysWindow::~VirtualDisplaysWindow() { model_.removeObserver(observer_); }
+
+QWidget* VirtualDisplaysWindow::makeKeyRow() {
+    auto* row = new QWidget(this);
+    row->setFixedHeight(kKeyRowHeight);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(kPadding, 0, kPadding, kPadding);
+    struct Key {
+        const char* title;
+        int code;
+        bool option;
+    };
+    for (const Key& key : {Key{"Brightness Down", sim::kBrightnessDownKeyCode, false},
+                           Key{"Brightness Up", sim::kBrightnessUpKeyCode, false},
+                           Key{"⌥ Down (fine)", sim::kBrightnessDownKeyCode, true},
+                           Key{"⌥ Up (fine)", sim::kBrightnessUpKeyCode, true}}) {
+        auto* button = new QPushButton(QString::fromUtf8(key.title), row);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QPushButton::clicked, this,
+                [this, key] { pressKey(key.code, key.option); });
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+    return row;
+}
+
+void VirtualDisplaysWindow::pressKey(int keyCode, bool option) {
+    std::uint64_t modifiers = option ? kOptionModifier : 0;
+    desktop_.events().deliver(sim::auxButtonEvent(keyCode, sim::KeyState::pressed, modifiers));
+    desktop_.events().deliver(sim::auxButtonEvent(keyCode, sim::KeyState::released, modifiers));
+}
+
+QSize VirtualDisplaysWindow::sizeHint() const {
+    int count = std::max<int>(1, static_cast<int>(desktop_.allDisplays().size()));
+    int columns = std::min(count, kColumns);
+    int rows = (count + kColumns - 1) / kColumns;
+    return QSize(static_cast<int>(kPadding + columns * (kTileSize.width() + kPadding)),
+                 static_cast<int>(kPadding + rows * (kTileSize.height() + kPadding)) +
+                     kKeyRowHeight);
+}
+
+QRectF VirtualDisplaysWindow::tileRect(int index) const {
+    int column = index % kColumns;
+    int row = index / kColumns;
+    return QRectF(kPadding + column * (kTileSize.width() + kPadding),
+                  kPadding + row * (kTileSize.height() + kPadding), kTileSize.width(),
+                  kTileSize.height());
+}
+
+void VirtualDisplaysWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    int index = 0;
+    for (const sim::SimDisplay& display : desktop_.allDisplays())
+        paintDisplay(painter, tileRect(index++), display);
+}
+
+void VirtualDisplaysWindow::paintDisplay(QPainter& painter, const QRectF& tile,
+                                         const sim::SimDisplay& display) {
+    QRectF bezel(tile.left(), tile.top(), tile.width(), tile.width() * kScreenAspect);
+    QRectF screen = bezel.adjusted(6, 6, -6, -6);
+    VirtualDisplayLight light = lightOf(desktop_, display);
+    bool lit = display.online;
+
+    // Boost shows as a warm glow around a screen already at full white.
+    if (lit && light.output() > 1) {
+        QColor glow = ui::theme::amber();
+        glow.setAlphaF(static_cast<float>(std::min(0.9, (light.output() - 1) * 0.6)));
+        painter.setPen(QPen(glow, 5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(bezel.adjusted(-3, -3, 3, 3), 10, 10);
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(34, 34, 38));
+    painter.drawRoundedRect(bezel, 8, 8);
+    painter.setBrush(lit ? shadeFor(light.output()) : QColor(14, 14, 16));
+    painter.drawRoundedRect(screen, 3, 3);
+
+    QString level = QStringLiteral("offline");
+    for (const DisplaySnapshot& snapshot : model_.displays())
+        if (snapshot.id == display.id)
+            level = QString::number(std::lround(snapshot.percent)) + QStringLiteral("%  ·  ") +
+                    QString::fromUtf8(rawValue(snapshot.path).data(),
+                                      static_cast<int>(rawValue(snapshot.path).size()));
+
+    painter.setPen(ui::theme::primary());
+    painter.setFont(ui::fonts::system(12, QFont::DemiBold));
+    QRectF text(tile.left(), bezel.bottom() + 8, tile.width(), 18);
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                     QString::fromStdString(display.config.name));
+    painter.setFont(ui::fonts::system(11));
+    painter.drawText(text.translated(0, 18), Qt::AlignLeft | Qt::AlignVCenter, level);
+    painter.setPen(ui::theme::secondary());
+    painter.drawText(text.translated(0, 34), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("light %1  (level %2 × gamma %3 × boost %4)")
+                         .arg(percentText(light.output()), percentText(light.hardware),
+                              percentText(light.gamma), QString::number(light.boost, 'f', 2)));
+}
+
+void VirtualDisplaysWindow::showEvent(QShowEvent* event) {
+    refresh_.start();
+    QWidget::showEvent(event);
+}
+
+void VirtualDisplaysWindow::hideEvent(QHideEvent* event) {
+    refresh_.stop();
+    QWidget::hideEvent(event);
+}
+
+}  // namespace corvane::app

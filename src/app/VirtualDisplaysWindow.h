@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/sim/SimDesktop.h"
+
+namespace corvane {
+class AppModel;
+}
+
+namespace corvane::app {
+
+// The light a simulated display gives out, as the product of its controls, each 1 when the
+// display does not have that control or it is not in use.
+struct VirtualDisplayLight {
+    // The backlight fraction, or the monitor's DDC/CI level over its maximum.
+    double hardware = 1;
+    // The gamma table's brightness against the display's profile.
+    double gamma = 1;
+    // The factor of the boost overlay shown over the display's screen.
+    double boost = 1;
+
+    double output() const { return hardware * gamma * boost; }
+};
+
+VirtualDisplayLight lightOf(sim::SimDesktop& desktop, const sim::SimDisplay& display);
+
+// A window that shows the simulated displays as screens lit by what the application does to
+// them, with the level and control path the model reports, and buttons that press the
+// simulated keyboard's brightness keys.
+class VirtualDisplaysWindow : public QWidget {
+    Q_OBJECT
+public:
+    VirtualDisplaysWindow(sim::SimDesktop& desktop, AppModel& model);
+    ~VirtualDisplaysWindow() override;
+
+    // Presses and releases a brightness key on the simulated keyboard.
+    void pressKey(int keyCode, bool option);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QWidget* makeKeyRow();
+    QRectF tileRect(int index) const;
+    void paintDisplay(QPainter& painter, const QRectF& tile, const sim::SimDisplay& display);
+
+    sim::SimDesktop& desktop_;
+    AppModel& model_;
+    int observer_ = 0;
+    // The simulation has no change signal of its own: DDC/CI writes land on worker threads.
+    QTimer refresh_;
+};
+
+}  // namespace corvane::app
