@@ -98,12 +98,12 @@ void DemoScript::runStep(std::size_t index) {
     });
 }
 
-// Under the top middle of the screen, as from a tray item there, with the virtual displays
-// in the lower left.
+// In the top right corner, as from a tray item there, with the virtual displays in the lower
+// left.
 void DemoScript::openPopover() {
     QScreen* screen = QGuiApplication::primaryScreen();
     QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
-    shell_.popover().showBeside(QRect(area.center().x(), area.top(), 1, 1));
+    shell_.popover().showBeside(QRect(area.right() - 60, area.top(), 1, 1));
     virtualDisplays_.move(area.left() + 8, area.bottom() - virtualDisplays_.height() - 8);
 }
 
@@ -132,10 +132,9 @@ void DemoScript::saveIndicator() {
 void DemoScript::saveTrayGlyph() {
     MenuBarItem* item = shell_.menuBarItem();
     if (!item) return;
-    GlyphColors colors = GlyphColors::from(QApplication::palette());
     for (int size : {22, 24}) {
-        QString name = QStringLiteral("tray-glyph-%1.png").arg(size);
-        paintGlyph(item->content(), size, 2, colors).save(folder_.filePath(name));
+        QString name = QStringLiteral("tray-glyph-%1@2x.png").arg(size);
+        paintGlyph(item->content(), size, 2).save(folder_.filePath(name));
     }
 }
 

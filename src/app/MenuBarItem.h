@@ -17,7 +17,7 @@ namespace corvane::app {
 
 // The tray item: the sun glyph with its readout, the tooltip "Corvane Display", and a signal
 // when the user activates it. It follows the model, and draws a new icon only when what the
-// glyph shows, or the palette it is drawn in, has changed.
+// glyph shows has changed.
 class MenuBarItem : public QObject {
     Q_OBJECT
 public:
@@ -38,11 +38,8 @@ public:
 signals:
     void activated();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void redraw(const GlyphContent& content, const GlyphColors& colors);
+    void redraw(const GlyphContent& content);
 
     AppModel& model_;
     int observer_ = 0;
@@ -50,7 +47,6 @@ private:
     QIcon icon_;
     std::optional<GlyphInputs> inputs_;
     std::optional<GlyphContent> content_;
-    std::optional<GlyphColors> colors_;
     int redraws_ = 0;
 };
 

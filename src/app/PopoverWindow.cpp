@@ -83,6 +83,8 @@ void PopoverWindow::fitContent() {
         setFixedSize(windowSize);
     else
         resize(windowSize);
+    // A hidden window hears of its new size only when shown: shape it now.
+    updateMask();
 }
 
 bool PopoverWindow::event(QEvent* event) {

@@ -17,7 +17,7 @@ namespace corvane::app {
 namespace {
 
 constexpr int kColumns = 4;
-constexpr QSizeF kTileSize{220, 190};
+constexpr QSizeF kTileSize{240, 200};
 constexpr double kPadding = 16;
 constexpr double kScreenAspect = 10.0 / 16;
 constexpr int kKeyRowHeight = 52;
@@ -156,11 +156,14 @@ void VirtualDisplaysWindow::paintDisplay(QPainter& painter, const QRectF& tile,
                      QString::fromStdString(display.config.name));
     painter.setFont(ui::fonts::system(11));
     painter.drawText(text.translated(0, 18), Qt::AlignLeft | Qt::AlignVCenter, level);
-    painter.setPen(ui::theme::secondary());
     painter.drawText(text.translated(0, 34), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("light %1  (level %2 × gamma %3 × boost %4)")
-                         .arg(percentText(light.output()), percentText(light.hardware),
-                              percentText(light.gamma), QString::number(light.boost, 'f', 2)));
+                     QStringLiteral("light %1").arg(percentText(light.output())));
+    painter.setPen(ui::theme::secondary());
+    painter.setFont(ui::fonts::system(10));
+    painter.drawText(text.translated(0, 50), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("level %1 · gamma %2 · boost ×%3")
+                         .arg(percentText(light.hardware), percentText(light.gamma),
+                              QString::number(light.boost, 'f', 2)));
 }
 
 void VirtualDisplaysWindow::showEvent(QShowEvent* event) {

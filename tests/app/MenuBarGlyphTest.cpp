@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <QColor>
+
+#include "app/GlyphIcon.h"
+#include "app/MenuBarGlyph.h"
+#include "app/MenuBarItem.h"
+#include "support/ModelFixture.h"
+
+namespace corvane::app {
+namespace {
+
+GlyphInputs inputs(std::optional<int> nits, bool showPercent, bool showNits,
+                   bool boosting = false) {
+    return GlyphInputs{75, nits, boosting, showPercent, showNits};
+}
+
+TEST(MenuBarGlyph, ReadoutPrefersKnownNitsThenPercentThenNothing) {
+    EXPECT_EQ(glyphContent(inputs(600, true, true)).readout, 600);
+    EXPECT_EQ(glyphContent(inputs(600, true, false)).readout, 75);
+    EXPECT_EQ(glyphContent(inputs(std::nullopt, true, true)).readout, 75);
+    EXPECT_EQ(glyphContent(inputs(std::nullopt, false, true)).readout, std::nullopt);
+    EXPECT_EQ(glyphContent(inputs(600, false, false)).readout, std::nullopt);
+}
+
+TEST(MenuBarGlyph, FilledSunOnlyWhileBoosting) {
+    EXPECT_EQ(glyphContent(inputs(600, true, true, true)).symbol, kFilledSun);
+    EXPECT_EQ(glyphContent(inputs(600, true, true, false)).symbol, kOutlineSun);
+}
+
+int whitePixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).lightness() > 240 && image.pixelColor(x, y).alpha() > 240)
+                ++count;
+    return count;
+}
+
+TEST(GlyphIcon, DrawsAtTheDeviceSizeWithDigitsOnlyWhenThereIsAReadout) {
+    QImage bare = paintGlyph({kOutlineSun, std::nullopt}, 22, 2);
+    QImage withDigits = paintGlyph({kOutlineSun, 1600}, 22, 2);
+    EXPECT_EQ(withDigits.size(), QSize(44, 44));
+    EXPECT_EQ(withDigits.devicePixelRatio(), 2);
+    EXPECT_EQ(bare.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(whitePixels(bare), 0);
+    // Four digits narrowed into the width still leave a readable amount of ink.
+    EXPECT_GT(whitePixels(withDigits), 60);
+    EXPECT_GT(whitePixels(paintGlyph({kOutlineSun, 75}, 24, 1)), 8);
+}
+
+class MenuBarItemTest : public corvane::testing::ModelFixture {
+protected:
+    void SetUp() override {
+        desktop.add(sim::SimDisplayConfig::boostPanel());
+        desktop.add(sim::SimDisplayConfig::ddcMonitor("Monitor"));
+        startModel();
+    }
+};
+
+TEST_F(MenuBarItemTest, RedrawsOnlyWhenWhatTheGlyphShowsChanges) {
+    MenuBarItem item(*model);
+    EXPECT_EQ(item.redrawCount(), 1);
+    EXPECT_EQ(item.content().readout, model->menuPercent());
+
+    for (int poll = 0; poll < 20; ++poll) desktop.loop().advance(AppModel::kPollInterval);
+    model->publish();
+    model->setShowMenuNits(false);  // assigned, unchanged
+    EXPECT_EQ(item.redrawCount(), 1);
+
+    model->setShowMenuPercent(false);
+    EXPECT_EQ(item.redrawCount(), 2);
+    EXPECT_EQ(item.content().readout, std::nullopt);
+    model->apply(30, 2);  // another display's level: not shown
+    model->apply(20, 1);  // the readout is off and 20 is no boost
+    EXPECT_EQ(item.redrawCount(), 2);
+
+    model->applyPreset(BrightnessPreset::peak);
+    ASSERT_TRUE(model->isBoosting());
+    EXPECT_EQ(item.content().symbol, kFilledSun);
+    EXPECT_EQ(item.redrawCount(), 3);
+    model->applyPreset(BrightnessPreset::sdr);
+    EXPECT_EQ(item.content().symbol, kOutlineSun);
+}
+
+}  // namespace
+}  // namespace corvane::app
