@@ -62,8 +62,7 @@ QLayout* AboutView::makeHeader() {
                                 fonts::rounded(16, QFont::DemiBold), theme::primary()));
     const QString version =
         localizedString(keys::kAboutVersion, aboutVersion(applicationInformation()));
-    titles->addWidget(
-        makeLabel(version, fonts::rounded(11, QFont::Medium), theme::secondary()));
+    titles->addWidget(makeLabel(version, fonts::rounded(11, QFont::Medium), theme::secondary()));
 
     auto* header = new QHBoxLayout;
     header->setSpacing(kHeaderSpacing);
@@ -81,8 +80,8 @@ QWidget* AboutView::makeDescription() {
     texts->setSpacing(kDescriptionSpacing);
     texts->addWidget(
         makeWrappingLabel(localized(keys::kAboutBody), fonts::system(12), theme::primary()));
-    texts->addWidget(makeWrappingLabel(localized(keys::kAboutRequires), fonts::system(11),
-                                       theme::secondary()));
+    texts->addWidget(
+        makeWrappingLabel(localized(keys::kAboutRequires), fonts::system(11), theme::secondary()));
     return card;
 }
 

@@ -16,14 +16,14 @@ class LinkRow;
 // The model outlives the view.
 class AboutView final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit AboutView(AppModel& model, QWidget* parent = nullptr);
 
     LinkRow& websiteRow() { return *website_; }
     LinkRow& contactRow() { return *contact_; }
     QAbstractButton& closeButton() { return *close_; }
 
-private:
+  private:
     QLayout* makeHeader();
     QWidget* makeDescription();
     QLayout* makeLinks();

@@ -8,10 +8,10 @@ namespace corvane::ui {
 // whatever its layout holds.
 class CardFrame final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CardFrame(QWidget* parent = nullptr) : QWidget(parent) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };
 

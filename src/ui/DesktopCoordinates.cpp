@@ -28,8 +28,12 @@ Rect fromQt(const QRectF& rect, const QRect& primaryScreen) {
             rect.height()};
 }
 
-QRectF toQt(const Rect& frame) { return toQt(frame, primaryGeometry()); }
+QRectF toQt(const Rect& frame) {
+    return toQt(frame, primaryGeometry());
+}
 
-Rect fromQt(const QRectF& rect) { return fromQt(rect, primaryGeometry()); }
+Rect fromQt(const QRectF& rect) {
+    return fromQt(rect, primaryGeometry());
+}
 
 }  // namespace corvane::ui::desktop

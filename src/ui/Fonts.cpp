@@ -12,8 +12,8 @@ namespace {
 
 // Rounded sans faces, in order of preference.
 const QStringList kRoundedFamilies = {
-    "SF Pro Rounded", "Nunito",           "Varela Round",     "M PLUS Rounded 1c",
-    "Rounded Mplus 1c", "Quicksand",      "Comfortaa",        "Arial Rounded MT Bold",
+    "SF Pro Rounded",   "Nunito",    "Varela Round", "M PLUS Rounded 1c",
+    "Rounded Mplus 1c", "Quicksand", "Comfortaa",    "Arial Rounded MT Bold",
 };
 
 std::optional<QString> installedRoundedFamily() {

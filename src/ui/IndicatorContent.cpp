@@ -21,17 +21,29 @@ constexpr double kBorderOpacity = 0.16;
 // Thicker than the popover's, like a heavier material, since the indicator shows over anything.
 constexpr double kMaterialOpacity = 0.94;
 
-QFont titleFont() { return fonts::rounded(kTitlePointSize, QFont::DemiBold); }
-QFont levelFont() { return fonts::roundedMonospacedDigits(34, QFont::Bold); }
-QFont nitsFont() { return fonts::rounded(12, QFont::Medium); }
+QFont titleFont() {
+    return fonts::rounded(kTitlePointSize, QFont::DemiBold);
+}
+QFont levelFont() {
+    return fonts::roundedMonospacedDigits(34, QFont::Bold);
+}
+QFont nitsFont() {
+    return fonts::rounded(12, QFont::Medium);
+}
 
-QString titleText() { return localized(keys::kProductTitle); }
+QString titleText() {
+    return localized(keys::kProductTitle);
+}
 QString levelText(const BrightnessHUDView& view) {
     return localizedInteger(keys::kPercent, view.percent);
 }
-QString nitsText(int nits) { return localizedInteger(keys::kHudNits, nits); }
+QString nitsText(int nits) {
+    return localizedInteger(keys::kHudNits, nits);
+}
 
-double symbolSide() { return symbols::sideForPointSize(kTitlePointSize); }
+double symbolSide() {
+    return symbols::sideForPointSize(kTitlePointSize);
+}
 
 // A row of `width` × `height` centred across `panelWidth`, starting at `top`.
 QRectF centredRow(double panelWidth, double top, double width, double height) {
@@ -49,8 +61,8 @@ void paintBackground(QPainter& painter, const QRectF& rect, bool translucent) {
     painter.fillPath(shape, theme::material(translucent ? kMaterialOpacity : 1));
     painter.setPen(QPen(withOpacity(Qt::white, kBorderOpacity), 1));
     painter.setBrush(Qt::NoBrush);
-    painter.drawPath(theme::continuousRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5),
-                                                  kHUDCornerRadius - 0.5));
+    painter.drawPath(
+        theme::continuousRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), kHUDCornerRadius - 0.5));
 }
 
 void paintTitle(QPainter& painter, const QRectF& row) {
@@ -79,8 +91,8 @@ void paintBar(QPainter& painter, const QRectF& track, int percent) {
 IndicatorLayout layoutIndicator(const BrightnessHUDView& view, const QSizeF& size) {
     const QFontMetricsF title(titleFont()), level(levelFont()), nits(nitsFont());
     const double titleHeight = std::max(symbolSide(), title.height());
-    double stackHeight = titleHeight + kHUDRowSpacing + level.height() + kHUDRowSpacing +
-                         kHUDBarHeight;
+    double stackHeight =
+        titleHeight + kHUDRowSpacing + level.height() + kHUDRowSpacing + kHUDBarHeight;
     if (view.nits) stackHeight += kHUDRowSpacing + nits.height();
 
     const double contentWidth = size.width() - 2 * kHUDHorizontalPadding;

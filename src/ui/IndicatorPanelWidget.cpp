@@ -48,7 +48,9 @@ void IndicatorPanelWidget::orderFront() {
     raise();
 }
 
-void IndicatorPanelWidget::orderOut() { hide(); }
+void IndicatorPanelWidget::orderOut() {
+    hide();
+}
 
 void IndicatorPanelWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);

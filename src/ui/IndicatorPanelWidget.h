@@ -13,7 +13,7 @@ namespace corvane::ui {
 // without one the corners are filled.
 class IndicatorPanelWidget final : public QWidget, public IndicatorPanel {
     Q_OBJECT
-public:
+  public:
     IndicatorPanelWidget(const Size& size, bool composited);
 
     void setContent(const BrightnessHUDView& view) override;
@@ -23,22 +23,22 @@ public:
 
     const BrightnessHUDView& content() const { return content_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     BrightnessHUDView content_;
     bool composited_;
 };
 
 // Makes the indicator's windows.
 class QtIndicatorPanels final : public IndicatorPanels {
-public:
+  public:
     explicit QtIndicatorPanels(bool composited) : composited_(composited) {}
 
     std::unique_ptr<IndicatorPanel> make(const Size& size) override;
 
-private:
+  private:
     bool composited_;
 };
 

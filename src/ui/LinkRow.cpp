@@ -16,8 +16,12 @@ constexpr double kSymbolColumn = 16;
 constexpr double kSpacing = 8;
 constexpr double kLineSpacing = 1;
 
-QFont captionFont() { return fonts::system(11); }
-QFont addressFont() { return fonts::rounded(12, QFont::DemiBold); }
+QFont captionFont() {
+    return fonts::system(11);
+}
+QFont addressFont() {
+    return fonts::rounded(12, QFont::DemiBold);
+}
 
 }  // namespace
 

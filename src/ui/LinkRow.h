@@ -9,7 +9,7 @@ namespace corvane::ui {
 // the secondary colour over the address in semibold.
 class LinkRow final : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     LinkRow(std::string_view symbol, const QString& caption, const QString& address,
             QWidget* parent = nullptr);
 
@@ -17,10 +17,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     std::string_view symbol_;
     QString caption_;
 };

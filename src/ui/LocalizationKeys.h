@@ -59,16 +59,19 @@ inline constexpr std::string_view kAboutContact = "about.contact";
 inline constexpr std::string_view kAboutClose = "about.close";
 
 inline constexpr std::array kAll = {
-    kDisplayBuiltin,     kDisplayExternal,     kProductTitle,     kPercent,
-    kNumber,             kHudNits,             kInstallMoveTitle, kInstallMoveBody,
-    kInstallMoveOk,      kPopoverSubtitle,     kPopoverLive,      kPresetCycle,
-    kPresetSdr,          kPreset1000,          kPreset1600,       kPresetRestore,
-    kSettingsSync,       kSettingsMenuPercent, kSettingsMenuNits, kSettingsBattery,
-    kSettingsLaunchAtLogin, kSettingsQuit,     kAboutTitle,       kWarningBattery,
-    kWarningPeak,        kEmptyNoDisplays,     kStatusXdr,        kMethodHardware,
-    kMethodDdc,          kMethodSoftware,      kMethodUnavailable, kSdrTick,
-    kAboutVersion,       kAboutBody,           kAboutRequires,    kAboutDeveloped,
-    kAboutContact,       kAboutClose,
+    kDisplayBuiltin,    kDisplayExternal, kProductTitle,
+    kPercent,           kNumber,          kHudNits,
+    kInstallMoveTitle,  kInstallMoveBody, kInstallMoveOk,
+    kPopoverSubtitle,   kPopoverLive,     kPresetCycle,
+    kPresetSdr,         kPreset1000,      kPreset1600,
+    kPresetRestore,     kSettingsSync,    kSettingsMenuPercent,
+    kSettingsMenuNits,  kSettingsBattery, kSettingsLaunchAtLogin,
+    kSettingsQuit,      kAboutTitle,      kWarningBattery,
+    kWarningPeak,       kEmptyNoDisplays, kStatusXdr,
+    kMethodHardware,    kMethodDdc,       kMethodSoftware,
+    kMethodUnavailable, kSdrTick,         kAboutVersion,
+    kAboutBody,         kAboutRequires,   kAboutDeveloped,
+    kAboutContact,      kAboutClose,
 };
 
 }  // namespace corvane::ui::keys

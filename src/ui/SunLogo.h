@@ -8,10 +8,10 @@ namespace corvane::ui {
 // beneath. The glow spills past the widget's edges onto its parent.
 class SunLogo final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SunLogo(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };
 

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QHash>
 #include <QImage>
-#include <QPainter>
 #include <QPaintDevice>
+#include <QPainter>
 #include <QString>
 #include <QSvgRenderer>
 #include <cmath>
@@ -57,9 +57,13 @@ QRectF centredSquare(const QRectF& rect) {
 
 }  // namespace
 
-bool exists(std::string_view name) { return QFile::exists(resourcePath(name)); }
+bool exists(std::string_view name) {
+    return QFile::exists(resourcePath(name));
+}
 
-double sideForPointSize(double pointSize) { return pointSize * kSideToPointSize; }
+double sideForPointSize(double pointSize) {
+    return pointSize * kSideToPointSize;
+}
 
 void paint(QPainter& painter, const QRectF& rect, std::string_view name, const QBrush& brush) {
     const QRectF square = centredSquare(rect);

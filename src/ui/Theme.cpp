@@ -25,9 +25,13 @@ QColor withOpacity(QColor color, double opacity) {
     return color;
 }
 
-QColor white(double opacity) { return withOpacity(Qt::white, opacity); }
+QColor white(double opacity) {
+    return withOpacity(Qt::white, opacity);
+}
 
-QColor systemOrange() { return QColor::fromRgbF(1.0f, 0.584f, 0.0f); }
+QColor systemOrange() {
+    return QColor::fromRgbF(1.0f, 0.584f, 0.0f);
+}
 
 // One corner as two cubic curves, from the end of one edge to the start of the next. `corner`
 // is the rectangle's corner, `along` points from it along the incoming edge, `across` along the
@@ -57,10 +61,18 @@ void strokeInside(QPainter& painter, const QRectF& rect, double radius, const QB
 
 }  // namespace
 
-QColor gold() { return QColor::fromRgbF(0.99f, 0.78f, 0.28f); }
-QColor amber() { return QColor::fromRgbF(1.0f, 0.52f, 0.16f); }
-QColor ember() { return QColor::fromRgbF(0.92f, 0.32f, 0.12f); }
-QColor dusk() { return QColor::fromRgbF(0.09f, 0.07f, 0.06f); }
+QColor gold() {
+    return QColor::fromRgbF(0.99f, 0.78f, 0.28f);
+}
+QColor amber() {
+    return QColor::fromRgbF(1.0f, 0.52f, 0.16f);
+}
+QColor ember() {
+    return QColor::fromRgbF(0.92f, 0.32f, 0.12f);
+}
+QColor dusk() {
+    return QColor::fromRgbF(0.09f, 0.07f, 0.06f);
+}
 
 QLinearGradient sunGradient(const QRectF& rect) {
     return evenlySpaced(rect.topLeft(), rect.bottomRight(), {gold(), amber(), ember()});
@@ -71,9 +83,13 @@ QLinearGradient trackGradient(const QRectF& rect) {
     return evenlySpaced({rect.left(), middle}, {rect.right(), middle}, {gold(), amber()});
 }
 
-QColor primary() { return QGuiApplication::palette().color(QPalette::WindowText); }
+QColor primary() {
+    return QGuiApplication::palette().color(QPalette::WindowText);
+}
 
-QColor secondary() { return withOpacity(primary(), 0.55); }
+QColor secondary() {
+    return withOpacity(primary(), 0.55);
+}
 
 QColor material(double opacity) {
     return withOpacity(QGuiApplication::palette().color(QPalette::Window), opacity);
@@ -110,9 +126,9 @@ void paintPanel(QPainter& painter, const QRectF& rect, bool translucent) {
     if (!translucent) painter.fillRect(rect, material(1));
     const QPainterPath shape = continuousRoundedRect(rect, kPanelRadius);
     painter.fillPath(shape, material(translucent ? kPanelOpacity : 1));
-    painter.fillPath(shape, evenlySpaced(rect.topLeft(), rect.bottomRight(),
-                                         {white(0.08), withOpacity(systemOrange(), 0.05),
-                                          Qt::transparent}));
+    painter.fillPath(
+        shape, evenlySpaced(rect.topLeft(), rect.bottomRight(),
+                            {white(0.08), withOpacity(systemOrange(), 0.05), Qt::transparent}));
 
     QLinearGradient border(rect.topLeft(), rect.bottomLeft());
     border.setColorAt(0, white(0.28));

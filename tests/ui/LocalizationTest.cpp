@@ -1,0 +1,102 @@
+#include "ui/Localization.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include "ui/LocalizationKeys.h"
+
+namespace corvane::ui {
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QJsonObject englishTable() {
+    QFile file(QStringLiteral(":/localization/en.json"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    return document.object();
+}
+
+// Sets the user's locale for one test.
+class LocaleScope {
+  public:
+    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(previous_); }
+
+  private:
+    QLocale previous_;
+};
+
+TEST(LocalizationTest, TableHasATextForEveryKeyAndNoOtherEntries) {
+    const QJsonObject table = englishTable();
+    QStringList listed;
+    for (std::string_view key : keys::kAll) {
+        const QString name = toQString(key);
+        listed << name;
+        EXPECT_TRUE(table.value(name).isString()) << "no text for " << key;
+        EXPECT_FALSE(table.value(name).toString().isEmpty()) << "empty text for " << key;
+    }
+    for (const QString& key : table.keys()) {
+        EXPECT_TRUE(listed.contains(key)) << "stray entry " << key.toStdString();
+    }
+    EXPECT_EQ(listed.removeDuplicates(), 0);
+}
+
+TEST(LocalizationTest, EveryFormattedKeyTakesItsArgument) {
+    for (std::string_view key : keys::kAll) {
+        const QString text = toQString(key);
+        if (text.contains(QStringLiteral("%lld"))) {
+            QString formatted = localizedInteger(key, 4321);
+            EXPECT_FALSE(formatted.contains(QStringLiteral("%lld"))) << key;
+            EXPECT_TRUE(formatted.remove(QRegularExpression("\\D")).contains("4321")) << key;
+        } else if (text.contains(QStringLiteral("%@"))) {
+            const QString formatted = localizedString(key, QStringLiteral("9.9 (99)"));
+            EXPECT_TRUE(formatted.contains(QStringLiteral("9.9 (99)"))) << key;
+            EXPECT_FALSE(formatted.contains(QStringLiteral("%@"))) << key;
+        }
+    }
+}
+
+TEST(LocalizationTest, NumbersFollowTheUsersLocale) {
+    {
+        LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
+        EXPECT_EQ(localizedInteger(keys::kNumber, 1600), QStringLiteral("1,600"));
+        EXPECT_EQ(localizedInteger(keys::kPercent, 38), QStringLiteral("38%"));
+        EXPECT_EQ(localizedInteger(keys::kPercent, -1), QStringLiteral("-1%"));
+    }
+    LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(localizedInteger(keys::kNumber, 1600), QStringLiteral("1.600"));
+    EXPECT_EQ(localizedInteger(keys::kNumber, 999), QStringLiteral("999"));
+}
+
+TEST(LocalizationTest, KeysWithoutEntriesReadAsThemselvesWithTheirArguments) {
+    LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(localized("no.such.key"), QStringLiteral("no.such.key"));
+    EXPECT_EQ(localizedInteger("missing %lld of %lld", 2500),
+              QStringLiteral("missing 2,500 of 2,500"));
+    EXPECT_EQ(localizedInteger("100%% is %lld%", 7), QStringLiteral("100% is 7%"));
+    EXPECT_EQ(localizedString("named %@ %d", QStringLiteral("x")), QStringLiteral("named x %d"));
+    EXPECT_EQ(TableLocalizer().text("no.such.key"), "no.such.key");
+}
+
+TEST(LocalizationTest, CoreLocalizerGivesTheTableTextsAsUtf8) {
+    const TableLocalizer localizer;
+    const QJsonObject table = englishTable();
+    for (std::string_view key : {keys::kDisplayBuiltin, keys::kDisplayExternal, keys::kHudNits}) {
+        EXPECT_EQ(QString::fromStdString(localizer.text(key)),
+                  table.value(toQString(key)).toString());
+    }
+}
+
+}  // namespace
+}  // namespace corvane::ui
