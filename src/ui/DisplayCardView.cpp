@@ -7,7 +7,6 @@
 #include "model/DisplayCardActions.h"
 #include "ui/CardContent.h"
 #include "ui/CardTitleRow.h"
-#include "ui/Faded.h"
 #include "ui/GlowSlider.h"
 #include "ui/StepButton.h"
 #include "ui/Theme.h"
@@ -17,8 +16,6 @@ namespace {
 
 constexpr int kRowSpacing = 10;
 constexpr int kControlSpacing = 8;
-constexpr double kFillOpacity = 0.045;
-constexpr double kBorderOpacity = 0.06;
 
 }  // namespace
 
@@ -98,14 +95,7 @@ void DisplayCardView::commit() {
 
 void DisplayCardView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF bounds = QRectF(rect());
-    painter.fillPath(theme::continuousRoundedRect(bounds, kCornerRadius),
-                     faded(theme::primary(), kFillOpacity));
-    // A 1-point line inside the edge.
-    painter.setPen(QPen(faded(Qt::white, kBorderOpacity), 1));
-    painter.drawPath(theme::continuousRoundedRect(bounds.adjusted(0.5, 0.5, -0.5, -0.5),
-                                                  kCornerRadius - 0.5));
+    theme::paintCard(painter, QRectF(rect()));
 }
 
 }  // namespace corvane::ui

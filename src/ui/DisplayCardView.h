@@ -18,7 +18,6 @@ class DisplayCardView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kPadding = 12;
-    static constexpr double kCornerRadius = 14;
 
     DisplayCardView(AppModel& model, const DisplaySnapshot& display, QWidget* parent = nullptr);
 

@@ -146,9 +146,9 @@ QWidget* MenuPopoverView::buildCardList() {
 }
 
 QWidget* MenuPopoverView::buildFooter() {
-    auto* footer = new QWidget(mainContent_);
-    footer->setObjectName("footer");
-    auto* rows = column(footer, kFooterSpacing);
+    footer_ = new QWidget(mainContent_);
+    footer_->setObjectName("footer");
+    auto* rows = column(footer_, kFooterSpacing);
     menuPercentRow_ =
         addSettingsRow(*rows, "percent", "settings.menu_percent", "menuPercentRow",
                        [this] { model_.setShowMenuPercent(!model_.showMenuPercent()); });
@@ -163,11 +163,11 @@ QWidget* MenuPopoverView::buildFooter() {
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, kButtonRowTopPadding, 0, 0);
     const QFont buttonFont = fonts::system(12, QFont::Medium);
-    auto* about = new TextButton(localized("about.title"), theme::secondary(), footer);
+    auto* about = new TextButton(localized("about.title"), theme::secondary(), footer_);
     about->setObjectName("aboutButton");
     about->setFont(buttonFont);
     connect(about, &TextButton::clicked, this, [this] { model_.setShowingAbout(true); });
-    auto* quit = new TextButton(localized("settings.quit"), theme::secondary(), footer);
+    auto* quit = new TextButton(localized("settings.quit"), theme::secondary(), footer_);
     quit->setObjectName("quitButton");
     quit->setFont(buttonFont);
     connect(quit, &TextButton::clicked, this, [this] {
@@ -178,7 +178,7 @@ QWidget* MenuPopoverView::buildFooter() {
     buttons->addStretch(1);
     buttons->addWidget(quit);
     rows->addLayout(buttons);
-    return footer;
+    return footer_;
 }
 
 SettingsRow* MenuPopoverView::addSettingsRow(QVBoxLayout& column, std::string_view symbol,
@@ -249,6 +249,7 @@ void MenuPopoverView::showCards() {
             card->setDisplay(display);
         else
             card = new DisplayCardView(model_, display, cardList_);
+        card->show();
         order.push_back(card);
     }
     if (order == shownCards_) return;
@@ -276,6 +277,9 @@ int MenuPopoverView::heightForWidth(int width) const {
 QSize MenuPopoverView::sizeHint() const { return {kWidth, heightForWidth(kWidth)}; }
 
 void MenuPopoverView::reportHeight() {
+    // Nested containers hand their new size hints up only when their own layouts next run;
+    // refresh them now, innermost first, so that the height is the one about to be laid out.
+    for (QWidget* container : {cardList_, footer_, mainContent_}) container->updateGeometry();
     const int height = heightForWidth(kWidth);
     if (height == reportedHeight_) return;
     reportedHeight_ = height;

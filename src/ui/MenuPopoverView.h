@@ -88,6 +88,7 @@ private:
     std::map<DisplayID, DisplayCardView*> cardsById_;
     std::vector<DisplayCardView*> shownCards_;
     QLabel* warning_ = nullptr;
+    QWidget* footer_ = nullptr;
     SettingsRow* menuPercentRow_ = nullptr;
     SettingsRow* menuNitsRow_ = nullptr;
     SettingsRow* batteryRow_ = nullptr;

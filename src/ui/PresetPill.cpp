@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 #include "ui/Faded.h"
@@ -19,7 +20,22 @@ constexpr double kVerticalPadding = 6;
 constexpr double kInactiveFillOpacity = 0.07;
 constexpr double kBorderOpacity = 0.06;
 
+constexpr double kSmallestTextScale = 0.8;
+
 QFont pillFont() { return fonts::rounded(11, QFont::DemiBold); }
+
+// A label a little too long for its quarter of the row is set smaller rather than cut short;
+// only one that still does not fit is elided.
+QFont fittedFont(QFont font, const QString& text, double width) {
+    const double natural = QFontMetricsF(font).horizontalAdvance(text);
+    if (natural <= width) return font;
+    const double scale = std::max(width / natural, kSmallestTextScale);
+    if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
+    else
+        font.setPointSizeF(font.pointSizeF() * scale);
+    return font;
+}
 
 }  // namespace
 
@@ -69,10 +85,10 @@ void PresetPill::paintEvent(QPaintEvent*) {
     }
 
     painter.setPen(active_ ? theme::dusk() : theme::primary());
-    painter.setFont(font());
     const QRectF label = bounds.adjusted(kHorizontalPadding, 0, -kHorizontalPadding, 0);
-    const QString shown =
-        QFontMetricsF(font()).elidedText(text(), Qt::ElideRight, label.width());
+    const QFont fitted = fittedFont(font(), text(), label.width());
+    painter.setFont(fitted);
+    const QString shown = QFontMetricsF(fitted).elidedText(text(), Qt::ElideRight, label.width());
     painter.drawText(label, Qt::AlignCenter, shown);
 }
 

@@ -1,0 +1,138 @@
+#include <QPointer>
+
+#include "ui/Localization.h"
+#include "ui/PopoverTestSupport.h"
+#include "ui/CardTitleRow.h"
+#include "ui/GlowSlider.h"
+#include "ui/StepButton.h"
+
+namespace corvane::ui {
+namespace {
+
+using sim::SimDisplayConfig;
+using testing::click;
+using testing::sendMouse;
+
+class DisplayCardViewTest : public testing::PopoverFixture {
+protected:
+    // A point on `card`'s slider at `fraction` of its track, in the slider's coordinates.
+    static QPointF along(DisplayCardView& card, double fraction) {
+        const QRectF track = card.slider().trackRect();
+        return {track.left() + track.width() * fraction, track.center().y()};
+    }
+    static QPointF beside(DisplayCardView& card, double offset) {
+        const QRectF track = card.slider().trackRect();
+        return {offset < 0 ? track.left() + offset : track.right() + offset, track.center().y()};
+    }
+    int indicatorShows() { return indicator() ? static_cast<int>(indicator()->contents.size()) : 0; }
+};
+
+TEST_F(DisplayCardViewTest, DragAppliesAndPublishesEachMoveAndShowsTheIndicatorOnRelease) {
+    desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    startModel();
+    makePopover();
+    countPublications();
+    DisplayCardView& card = this->card(monitor);
+    GlowSlider& slider = card.slider();
+    ASSERT_GT(slider.trackRect().width(), 100);
+
+    sendMouse(slider, QEvent::MouseButtonPress, along(card, 0.25));
+    EXPECT_DOUBLE_EQ(percent(monitor), 25);
+    EXPECT_EQ(publications(), 1);
+    sendMouse(slider, QEvent::MouseMove, beside(card, -20));
+    EXPECT_DOUBLE_EQ(percent(monitor), 0);
+    sendMouse(slider, QEvent::MouseMove, beside(card, 20));
+    EXPECT_DOUBLE_EQ(percent(monitor), 100);
+    sendMouse(slider, QEvent::MouseMove, along(card, 0.6));
+    EXPECT_NEAR(percent(monitor), 60, 1e-9);
+    EXPECT_EQ(publications(), 4);
+    EXPECT_EQ(indicatorShows(), 0);
+    // Updated in place: the same card, showing the level it just published.
+    EXPECT_EQ(&this->card(monitor), &card);
+    EXPECT_NEAR(slider.value(), 60, 1e-9);
+    EXPECT_EQ(card.findChild<CardTitleRow*>()->texts().percent, localizedInteger("%lld%", 60));
+
+    sendMouse(slider, QEvent::MouseButtonRelease, along(card, 0.6));
+    EXPECT_EQ(publications(), 5);
+    ASSERT_EQ(indicatorShows(), 1);
+    EXPECT_EQ(indicator()->contents.back().percent, 60);
+    EXPECT_DOUBLE_EQ(percent(1), 50);
+
+    // A press outside the capsule, in the glow's margin, is not a drag.
+    sendMouse(slider, QEvent::MouseButtonPress, QPointF(1, 1));
+    sendMouse(slider, QEvent::MouseButtonRelease, QPointF(1, 1));
+    EXPECT_EQ(publications(), 5);
+}
+
+TEST_F(DisplayCardViewTest, StepButtonsMoveFromTheLiveLevelAndShowTheIndicator) {
+    desktop.preferences().set("corvane.brightness.display-1", 3.0);
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    startModel();
+    makePopover();
+    click(card(monitor).minusButton());
+    EXPECT_DOUBLE_EQ(intended(monitor), -3.25);
+    EXPECT_DOUBLE_EQ(percent(monitor), 0);
+    EXPECT_DOUBLE_EQ(card(monitor).slider().value(), 0);
+    click(card(monitor).plusButton());
+    EXPECT_DOUBLE_EQ(percent(monitor), 6.25);
+    EXPECT_EQ(indicatorShows(), 2);
+}
+
+TEST_F(DisplayCardViewTest, XDRCardShowsNitsAndTheStandardRangeTick) {
+    desktop.preferences().set("corvane.brightness.display-1", 38.25);
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel("XDR"));
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    startModel();
+    makePopover();
+    const auto& texts = card(xdr).findChild<CardTitleRow*>()->texts();
+    EXPECT_EQ(texts.status, localizedInteger("status.xdr %lld", 612));
+    EXPECT_EQ(texts.nits, localizedInteger("%lld", 612));
+    EXPECT_EQ(card(xdr).slider().marker(), 37.5);
+
+    const auto& plain = card(monitor).findChild<CardTitleRow*>()->texts();
+    EXPECT_EQ(plain.status, localized("method.software"));
+    EXPECT_TRUE(plain.nits.isEmpty());
+    EXPECT_EQ(card(monitor).slider().marker(), std::nullopt);
+}
+
+TEST_F(DisplayCardViewTest, ACardWhoseDisplayLeavesMidDragGoesQuietlyAndTheOthersStay) {
+    desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    startModel();
+    makePopover();
+    model->setSyncDisplays(true);
+    QPointer<DisplayCardView> card = &this->card(monitor);
+    QPointer<GlowSlider> slider = &card->slider();
+    sendMouse(*slider, QEvent::MouseButtonPress, along(*card, 0.3));
+    ASSERT_NEAR(percent(1), 30, 1e-9);
+
+    desktop.unplug(monitor);
+    model->refresh();
+    ASSERT_EQ(popover->cards().size(), 1u);
+    EXPECT_TRUE(card->isRetired());
+    EXPECT_FALSE(card->isVisibleTo(popover.get()));
+    countPublications();
+
+    // Events still on their way to the old card change nothing, not even through sync.
+    sendMouse(*slider, QEvent::MouseMove, along(*card, 0.9));
+    sendMouse(*slider, QEvent::MouseButtonRelease, along(*card, 0.9));
+    EXPECT_NEAR(percent(1), 30, 1e-9);
+    EXPECT_FALSE(model->intendedPercents().contains(monitor));
+    EXPECT_EQ(publications(), 0);
+    EXPECT_EQ(indicatorShows(), 0);
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(card.isNull());
+    EXPECT_EQ(popover->cards().front()->displayId(), 1u);
+
+    // The monitor comes back: a new card, live again.
+    desktop.plug(monitor);
+    model->refresh();
+    ASSERT_EQ(popover->cards().size(), 2u);
+    click(this->card(monitor).plusButton());
+    EXPECT_EQ(publications(), 2);
+}
+
+}  // namespace
+}  // namespace corvane::ui

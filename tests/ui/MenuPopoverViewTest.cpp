@@ -1,0 +1,212 @@
+#include <QLabel>
+#include <algorithm>
+
+#include "ui/Localization.h"
+#include "ui/PopoverTestSupport.h"
+#include "ui/GlowSlider.h"
+#include "ui/MiniSwitch.h"
+#include "ui/PopoverHeader.h"
+#include "ui/PresetPill.h"
+#include "ui/SettingsRow.h"
+
+namespace corvane::ui {
+namespace {
+
+using sim::SimDisplayConfig;
+using testing::click;
+
+class MenuPopoverViewTest : public testing::PopoverFixture {
+protected:
+    PresetPill& pill(BrightnessPreset preset) {
+        for (PresetPill* pill : popover->findChildren<PresetPill*>())
+            if (pill->preset() == preset) return *pill;
+        throw std::runtime_error("no pill");
+    }
+    // The displays whose cards are on show, top to bottom as laid out.
+    std::vector<DisplayID> shownCardIds() {
+        QCoreApplication::processEvents();
+        std::vector<DisplayCardView*> shown;
+        for (DisplayCardView* card : popover->findChildren<DisplayCardView*>())
+            if (card->isVisibleTo(popover.get())) shown.push_back(card);
+        std::ranges::sort(shown, {}, [&](DisplayCardView* card) {
+            return card->mapTo(popover.get(), QPoint(0, 0)).y();
+        });
+        std::vector<DisplayID> ids;
+        for (DisplayCardView* card : shown) ids.push_back(card->displayId());
+        return ids;
+    }
+    // The rows that come and go with the model's state, in the order the popover stacks them.
+    std::vector<bool> optionalRows() {
+        return {shows("presetRow"),  shows("syncRow"),     shows("emptyState"),
+                shows("cards"),      shows("warning"),     shows("menuNitsRow"),
+                shows("batteryRow")};
+    }
+};
+
+TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDR) {
+    startModel();
+    makePopover();
+    // No displays: header, empty state, divider and footer only.
+    EXPECT_EQ(optionalRows(), (std::vector{false, false, true, false, false, false, false}));
+    for (const char* always : {"header", "divider", "menuPercentRow", "launchAtLoginRow",
+                               "aboutButton", "quitButton"})
+        EXPECT_TRUE(shows(always)) << always;
+    const int emptyHeight = popover->sizeHint().height();
+
+    int reportedHeight = 0;
+    QObject::connect(popover.get(), &MenuPopoverView::contentHeightChanged,
+                     [&](int height) { reportedHeight = height; });
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    model->refresh();
+    EXPECT_EQ(optionalRows(), (std::vector{false, false, false, true, false, false, false}));
+    EXPECT_EQ(shownCardIds(), std::vector<DisplayID>{monitor});
+    EXPECT_GT(reportedHeight, emptyHeight);
+    EXPECT_EQ(reportedHeight, popover->sizeHint().height());
+
+    desktop.add(SimDisplayConfig::gammaOnlyMonitor("Dell"));
+    model->refresh();
+    EXPECT_EQ(optionalRows(), (std::vector{false, true, false, true, false, false, false}));
+    EXPECT_EQ(shownCardIds(), (std::vector<DisplayID>{monitor, 2}));
+
+    // A built-in panel is listed first, and its card goes to the top.
+    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
+    model->refresh();
+    EXPECT_EQ(optionalRows(), (std::vector{true, true, false, true, false, true, true}));
+    EXPECT_EQ(shownCardIds(), (std::vector<DisplayID>{xdr, monitor, 2}));
+}
+
+TEST_F(MenuPopoverViewTest, HeaderSubtitleAndCycleFollowTheFocusedXDRDisplay) {
+    desktop.preferences().set("corvane.brightness.display-1", 37.5);
+    desktop.add(SimDisplayConfig::boostPanel());
+    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    startModel();
+    makePopover();
+    auto& header = part<PopoverHeader>("header");
+    EXPECT_EQ(popover->content().subtitle, (TextKey{"popover.live %lld", 600}));
+
+    click(header);
+    EXPECT_DOUBLE_EQ(percent(1), 62.5);
+    EXPECT_EQ(popover->content().subtitle, (TextKey{"popover.live %lld", 1000}));
+    EXPECT_TRUE(pill(BrightnessPreset::nits1000).isActive());
+    EXPECT_FALSE(pill(BrightnessPreset::sdr).isActive());
+    click(header);
+    EXPECT_DOUBLE_EQ(percent(1), 100);
+    click(header);
+    EXPECT_DOUBLE_EQ(percent(1), 37.5);
+}
+
+TEST_F(MenuPopoverViewTest, HeaderDoesNothingWithoutXDR) {
+    desktop.preferences().set("corvane.brightness.display-1", 50.0);
+    desktop.add(SimDisplayConfig::builtinPanel());
+    startModel();
+    makePopover();
+    countPublications();
+    click(part("header"));
+    EXPECT_DOUBLE_EQ(percent(1), 50);
+    EXPECT_EQ(publications(), 0);
+    EXPECT_EQ(popover->content().subtitle, (TextKey{"popover.subtitle", std::nullopt}));
+}
+
+TEST_F(MenuPopoverViewTest, RestorePillIsUnavailableUntilAPresetLeavesALevelToGoBackTo) {
+    desktop.preferences().set("corvane.brightness.display-1", 50.0);
+    desktop.add(SimDisplayConfig::boostPanel());
+    startModel();
+    makePopover();
+    PresetPill& restore = pill(BrightnessPreset::restore);
+    EXPECT_FALSE(restore.isEnabled());
+    click(restore);
+    EXPECT_DOUBLE_EQ(percent(1), 50);
+
+    click(pill(BrightnessPreset::peak));
+    EXPECT_DOUBLE_EQ(percent(1), 100);
+    EXPECT_TRUE(pill(BrightnessPreset::peak).isActive());
+    EXPECT_TRUE(restore.isEnabled());
+
+    click(restore);
+    EXPECT_DOUBLE_EQ(percent(1), 50);
+    EXPECT_FALSE(restore.isEnabled());
+    EXPECT_FALSE(restore.isActive());
+}
+
+TEST_F(MenuPopoverViewTest, BatteryWarningOutranksPeakAndNeedsTheLimitOnBattery) {
+    desktop.preferences().set("corvane.brightness.display-1", 100.0);
+    desktop.add(SimDisplayConfig::boostPanel());
+    startModel();
+    makePopover();
+    auto& warning = part<QLabel>("warning");
+    EXPECT_EQ(popover->content().warning, PopoverWarning::peak);
+    EXPECT_EQ(warning.text(), localized("warning.peak"));
+    EXPECT_TRUE(shows("warning"));
+
+    // The battery state shown is the one the model last saw, from its poll.
+    desktop.power().setOnBattery(true);
+    model->tick();
+    EXPECT_EQ(popover->content().warning, PopoverWarning::peak);
+    click(part<SettingsRow>("batteryRow").toggle());
+    EXPECT_TRUE(model->limitOnBattery());
+    EXPECT_TRUE(part<SettingsRow>("batteryRow").isOn());
+    EXPECT_EQ(popover->content().warning, PopoverWarning::battery);
+    EXPECT_EQ(warning.text(), localized("warning.battery"));
+    EXPECT_EQ(warning.font().weight(), QFont::Medium);
+}
+
+TEST_F(MenuPopoverViewTest, SwitchesShowTheModelNotTheClick) {
+    desktop.add(SimDisplayConfig::builtinPanel());
+    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    startModel();
+    makePopover();
+    auto& launch = part<SettingsRow>("launchAtLoginRow");
+    desktop.loginItem().setRefusesRegister(true);
+    click(launch.toggle());
+    EXPECT_FALSE(model->launchAtLogin());
+    EXPECT_FALSE(launch.isOn());
+
+    desktop.loginItem().setRefusesRegister(false);
+    click(launch.toggle());
+    EXPECT_TRUE(launch.isOn());
+
+    auto& sync = part<SettingsRow>("syncRow");
+    click(sync.toggle());
+    EXPECT_TRUE(model->syncDisplays());
+    EXPECT_TRUE(sync.isOn());
+    model->setSyncDisplays(false);
+    EXPECT_FALSE(sync.isOn());
+
+    auto& menuPercent = part<SettingsRow>("menuPercentRow");
+    EXPECT_TRUE(menuPercent.isOn());
+    click(menuPercent.toggle());
+    EXPECT_FALSE(model->showMenuPercent());
+    EXPECT_FALSE(menuPercent.isOn());
+}
+
+TEST_F(MenuPopoverViewTest, AboutReplacesTheContentUntilTheModelClosesIt) {
+    desktop.add(SimDisplayConfig::builtinPanel());
+    startModel();
+    makePopover();
+    click(part("aboutButton"));
+    EXPECT_TRUE(model->showingAbout());
+    EXPECT_TRUE(shows("about"));
+    EXPECT_FALSE(shows("mainContent"));
+    EXPECT_EQ(popover->sizeHint().width(), MenuPopoverView::kWidth);
+
+    model->setShowingAbout(false);
+    EXPECT_FALSE(shows("about"));
+    EXPECT_TRUE(shows("mainContent"));
+}
+
+TEST_F(MenuPopoverViewTest, QuitTearsTheModelDownBeforeQuitting) {
+    desktop.add(SimDisplayConfig::builtinPanel());
+    startModel();
+    makePopover();
+    model->showHUD(1);
+    ASSERT_TRUE(indicator()->onScreen);
+    bool indicatorShownAtQuit = true;
+    popover = std::make_unique<MenuPopoverView>(
+        *model, [&] { indicatorShownAtQuit = indicator()->onScreen, ++quits; });
+    click(part("quitButton"));
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(indicatorShownAtQuit);
+}
+
+}  // namespace
+}  // namespace corvane::ui
