@@ -17,7 +17,8 @@ namespace corvane::linux_desktop {
 // back. Changes are held in memory and written at most a second later, and by flush() (which
 // the application calls at exit; the destructor flushes too). Every write replaces the file
 // atomically. A file that is not a JSON object (empty, cut short, not JSON at all) is moved
-// aside to "<name>.broken-<UTC time>" and the store starts empty. Main thread only.
+// aside to "<name>.broken-<UTC time>" and the store starts empty. Main thread only; the loop
+// outlives the store.
 class JsonPreferencesStore final : public PreferencesStore {
   public:
     static constexpr Seconds kFlushDelay{1.0};
