@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QWindow>
+
+#include "app/ApplicationShell.h"
+#include "app/DesktopCompositing.h"
+#include "app/SimulatedDesktop.h"
+#include "hud/BrightnessHUD.h"
+#include "model/AppModel.h"
+#include "ui/GlowSlider.h"
+#include "ui/MenuPopoverView.h"
+#include "ui/PresetPill.h"
+#include "ui/SliderGeometry.h"
+
+namespace corvane::app {
+namespace {
+
+void runFor(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+int distance(QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+           std::abs(a.blue() - b.blue());
+}
+
+// This test reads back what an X server shows. Run off screen, it runs itself again under a
+// private Xvfb and passes when that run passes.
+bool rerunUnderXvfb() {
+    QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    if (xvfbRun.isEmpty()) return false;
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(xvfbRun, {"-a", "-s", "-screen 0 1280x800x24", QCoreApplication::applicationFilePath(),
+                          "--gtest_filter=PopoverOnX11.*"});
+    bool finished = child.waitForFinished(60000);
+    QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_TRUE(finished) << "the run under Xvfb hung";
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+    return true;
+}
+
+TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        if (!rerunUnderXvfb()) GTEST_SKIP() << "xvfb-run is not installed";
+        return;
+    }
+    SimulatedDesktop desktop(SimulatedDesktop::displays(2));
+    auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
+                                     desktop.platform().indicatorPanels);
+    auto model = AppModel::make(desktop.platform(), *hud);
+    model->start();
+    model->applyPreset(BrightnessPreset::sdr);
+    // A bare X server has no compositing manager: the panel is opaque and shaped.
+    ASSERT_FALSE(desktopComposites());
+    ApplicationShell shell(*model, true, false);
+    PopoverWindow& popover = shell.popover();
+    popover.showBeside(QRect(640, 60, 1, 1));
+    runFor(300);
+    ASSERT_TRUE(popover.windowHandle() && popover.windowHandle()->isExposed());
+    QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    const QRect frame = popover.geometry();
+    auto at = [&](QPoint point) { return screen.pixelColor(point); };
+
+    // The corners show what lies behind the window; the panel begins just inside the curve.
+    QColor behind = at(frame.topLeft() + QPoint(-4, 1));
+    QColor fill = at(QPoint(frame.center().x(), frame.top() + 4));
+    EXPECT_EQ(at(frame.topLeft() + QPoint(1, 1)), behind);
+    EXPECT_EQ(at(frame.bottomRight() - QPoint(1, 1)), behind);
+    EXPECT_GT(distance(fill, behind), 200);
+    EXPECT_LT(distance(at(frame.topLeft() + QPoint(4, 40)), fill), 40);
+
+    // The active pill: the sun gradient from gold on the left to ember on the right.
+    ui::PresetPill* active = nullptr;
+    for (auto* pill : shell.popoverView().findChildren<ui::PresetPill*>())
+        if (pill->isActive()) active = pill;
+    ASSERT_NE(active, nullptr);
+    QRect pill(active->mapToGlobal(QPoint(0, 0)), active->size());
+    QColor pillLeft = at(QPoint(pill.left() + 7, pill.center().y()));
+    QColor pillRight = at(QPoint(pill.right() - 7, pill.center().y()));
+    EXPECT_GT(pillLeft.red(), 220);
+    EXPECT_GT(pillRight.red(), 200);
+    EXPECT_GT(pillLeft.green() - pillRight.green(), 50);
+    EXPECT_LT(pillRight.blue(), 100);
+
+    // The first card's slider: the fill runs from gold to amber up to the knob.
+    auto sliders = shell.popoverView().findChildren<ui::GlowSlider*>();
+    ASSERT_FALSE(sliders.empty());
+    ui::GlowSlider* slider = sliders.front();
+    QRectF track = slider->trackRect();
+    double fillEnd = track.left() + ui::slider_geometry::fillWidth(slider->value(), track.width());
+    int y = static_cast<int>(track.center().y());
+    QColor start = at(slider->mapToGlobal(QPoint(static_cast<int>(track.left()) + 5, y)));
+    QColor end = at(slider->mapToGlobal(
+        QPoint(static_cast<int>(fillEnd - ui::slider_geometry::kKnobDiameter - 3), y)));
+    EXPECT_GT(start.red(), 220);
+    EXPECT_GT(end.red(), 220);
+    EXPECT_GT(start.green() - end.green(), 25);
+    EXPECT_GT(distance(start, fill), 150);
+    model->teardown();
+}
+
+}  // namespace
+}  // namespace corvane::app
