@@ -1,6 +1,7 @@
 #include "ui/AboutView.h"
 
 #include <QDesktopServices>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -27,17 +28,14 @@ constexpr int kDescriptionSpacing = 8;
 constexpr int kLinkSpacing = 8;
 constexpr int kCloseRowTopPadding = 2;
 
-QLabel* makeLabel(const QString& text, const QFont& font, const QColor& color) {
+QLabel* makeLabel(const QString& text, const QFont& font) {
     auto* label = new QLabel(text);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
     return label;
 }
 
-QLabel* makeWrappingLabel(const QString& text, const QFont& font, const QColor& color) {
-    QLabel* label = makeLabel(text, font, color);
+QLabel* makeWrappingLabel(const QString& text, const QFont& font) {
+    QLabel* label = makeLabel(text, font);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeading | Qt::AlignTop);
     return label;
@@ -55,14 +53,34 @@ AboutView::AboutView(AppModel& model, QWidget* parent) : QWidget(parent), model_
     column->addLayout(makeCloseRow());
 }
 
+QLabel* AboutView::secondary(QLabel* label) {
+    secondaryLabels_.push_back(label);
+    tint(label);
+    return label;
+}
+
+void AboutView::tint(QLabel* label) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, theme::secondary());
+    label->setPalette(palette);
+}
+
+// A label's own secondary colour does not follow the application's palette by itself.
+void AboutView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        for (QLabel* label : secondaryLabels_) tint(label);
+    }
+    QWidget::changeEvent(event);
+}
+
 QLayout* AboutView::makeHeader() {
     auto* titles = new QVBoxLayout;
     titles->setSpacing(kTitleSpacing);
-    titles->addWidget(makeLabel(QStringLiteral("Corvane Display"),
-                                fonts::rounded(16, QFont::DemiBold), theme::primary()));
+    titles->addWidget(
+        makeLabel(QStringLiteral("Corvane Display"), fonts::rounded(16, QFont::DemiBold)));
     const QString version =
         localizedString(keys::kAboutVersion, aboutVersion(applicationInformation()));
-    titles->addWidget(makeLabel(version, fonts::rounded(11, QFont::Medium), theme::secondary()));
+    titles->addWidget(secondary(makeLabel(version, fonts::rounded(11, QFont::Medium))));
 
     auto* header = new QHBoxLayout;
     header->setSpacing(kHeaderSpacing);
@@ -78,10 +96,9 @@ QWidget* AboutView::makeDescription() {
     texts->setContentsMargins(kDescriptionPadding, kDescriptionPadding, kDescriptionPadding,
                               kDescriptionPadding);
     texts->setSpacing(kDescriptionSpacing);
+    texts->addWidget(makeWrappingLabel(localized(keys::kAboutBody), fonts::system(12)));
     texts->addWidget(
-        makeWrappingLabel(localized(keys::kAboutBody), fonts::system(12), theme::primary()));
-    texts->addWidget(
-        makeWrappingLabel(localized(keys::kAboutRequires), fonts::system(11), theme::secondary()));
+        secondary(makeWrappingLabel(localized(keys::kAboutRequires), fonts::system(11))));
     return card;
 }
 

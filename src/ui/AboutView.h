@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "model/AppModel.h"
 
 class QAbstractButton;
+class QLabel;
 
 namespace corvane::ui {
 
@@ -23,7 +25,12 @@ class AboutView final : public QWidget {
     LinkRow& contactRow() { return *contact_; }
     QAbstractButton& closeButton() { return *close_; }
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
+    QLabel* secondary(QLabel* label);
+    static void tint(QLabel* label);
     QLayout* makeHeader();
     QWidget* makeDescription();
     QLayout* makeLinks();
@@ -33,6 +40,7 @@ class AboutView final : public QWidget {
     LinkRow* website_ = nullptr;
     LinkRow* contact_ = nullptr;
     QAbstractButton* close_ = nullptr;
+    std::vector<QLabel*> secondaryLabels_;
 };
 
 }  // namespace corvane::ui

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
 
 #include "support/ModelFixture.h"
 #include "ui/AboutVersion.h"
@@ -36,6 +38,26 @@ TEST_F(AboutViewTest, CloseClearsTheAboutFlag) {
 
     view.closeButton().click();
     EXPECT_FALSE(model->showingAbout());
+}
+
+TEST_F(AboutViewTest, SecondaryTextsFollowAPaletteChange) {
+    startModel();
+    AboutView view(*model);
+    const QPalette original = QApplication::palette();
+    QPalette dark = original;
+    dark.setColor(QPalette::Window, QColor(30, 30, 32));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    QApplication::setPalette(dark);
+    QApplication::processEvents();
+
+    int secondaryLabels = 0;
+    for (const QLabel* label : view.findChildren<QLabel*>()) {
+        const QColor text = label->palette().color(QPalette::WindowText);
+        EXPECT_EQ(text.rgb(), QColor(Qt::white).rgb()) << label->text().toStdString();
+        if (text.alpha() < 255) ++secondaryLabels;
+    }
+    EXPECT_EQ(secondaryLabels, 2);
+    QApplication::setPalette(original);
 }
 
 }  // namespace
