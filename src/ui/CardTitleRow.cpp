@@ -56,16 +56,14 @@ CardTitleRow::Layout CardTitleRow::layout(double width) const {
     const double baseline = std::max(name.ascent(), percent.ascent());
     Layout result;
     result.nameBaseline = baseline;
-    result.statusBaseline =
-        baseline + name.descent() + kLineSpacing + status.ascent();
+    result.statusBaseline = baseline + name.descent() + kLineSpacing + status.ascent();
     result.percentBaseline = baseline;
     double trailingBottom = baseline + percent.descent();
     if (!texts_.nits.isEmpty()) {
         result.nitsBaseline = trailingBottom + kLineSpacing + nits.ascent();
         trailingBottom = result.nitsBaseline + nits.descent();
     }
-    result.height =
-        std::ceil(std::max(result.statusBaseline + status.descent(), trailingBottom));
+    result.height = std::ceil(std::max(result.statusBaseline + status.descent(), trailingBottom));
     result.leadingWidth = std::max(0.0, width - trailingWidth() - kMinimumGap);
     return result;
 }
@@ -87,8 +85,7 @@ void CardTitleRow::paintEvent(QPaintEvent*) {
     const Layout at = layout(width());
     auto drawLeading = [&](const QFont& font, const QString& text, double baseline) {
         painter.setFont(font);
-        const QString shown =
-            QFontMetricsF(font).elidedText(text, Qt::ElideRight, at.leadingWidth);
+        const QString shown = QFontMetricsF(font).elidedText(text, Qt::ElideRight, at.leadingWidth);
         painter.drawText(QPointF(0, baseline), shown);
     };
     auto drawTrailing = [&](const QFont& font, const QString& text, double baseline) {

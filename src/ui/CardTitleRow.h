@@ -11,7 +11,7 @@ namespace corvane::ui {
 // baselines. The name and status give way (elided) to the figures.
 class CardTitleRow : public QWidget {
     Q_OBJECT
-public:
+  public:
     struct Texts {
         QString name;
         QString status;
@@ -30,10 +30,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     struct Layout;
     Layout layout(double width) const;
     double trailingWidth() const;

@@ -19,8 +19,7 @@ constexpr int kControlSpacing = 8;
 
 }  // namespace
 
-DisplayCardView::DisplayCardView(AppModel& model, const DisplaySnapshot& display,
-                                 QWidget* parent)
+DisplayCardView::DisplayCardView(AppModel& model, const DisplaySnapshot& display, QWidget* parent)
     : QWidget(parent),
       model_(model),
       display_(display),

@@ -16,7 +16,7 @@ class StepButton;
 // last given and sends every control straight to the model. The model outlives the card.
 class DisplayCardView : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kPadding = 12;
 
     DisplayCardView(AppModel& model, const DisplaySnapshot& display, QWidget* parent = nullptr);
@@ -34,10 +34,10 @@ public:
     StepButton& minusButton() { return *minus_; }
     StepButton& plusButton() { return *plus_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void showDisplay();
     void step(bool up);
     void slide(double value);

@@ -12,7 +12,7 @@ namespace corvane::ui {
 // glow and the knob's shadow are not cut off; the track is `trackRect()`.
 class GlowSlider : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kTrackAreaHeight = 18;
     static constexpr int kHorizontalBleed = 8;
     static constexpr int kVerticalBleed = 2;
@@ -23,7 +23,6 @@ public:
     void setValue(double value);
     std::optional<double> marker() const { return marker_; }
     void setMarker(std::optional<double> marker);
-    bool isDragging() const { return dragging_; }
     // Forgets a drag in progress without reporting its end.
     void cancelDrag() { dragging_ = false; }
 
@@ -33,18 +32,18 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-signals:
+  signals:
     void moved(double value);
     void committed();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     bool hits(const QPointF& point) const;
     double valueAt(const QPointF& point) const;
     std::optional<QRectF> tickRect() const;

@@ -14,6 +14,7 @@
 #include "ui/Localization.h"
 #include "ui/PopoverHeader.h"
 #include "ui/PresetPill.h"
+#include "ui/SecondaryColor.h"
 #include "ui/SettingsRow.h"
 #include "ui/SunLogo.h"
 #include "ui/TextButton.h"
@@ -34,26 +35,23 @@ constexpr double kSeparatorOpacity = 0.25;
 
 // The line between the content and the settings.
 class Divider : public QWidget {
-public:
+  public:
     explicit Divider(QWidget* parent) : QWidget(parent) {
         setFixedHeight(1);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), faded(theme::primary(), kSeparatorOpacity * kDividerOpacity));
     }
 };
 
-QLabel* makeLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent) {
+QLabel* makeLabel(const QString& text, const QFont& font, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setFont(font);
     label->setWordWrap(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
     return label;
 }
 
@@ -88,7 +86,9 @@ MenuPopoverView::MenuPopoverView(AppModel& model, std::function<void()> quit, QW
     follow();
 }
 
-MenuPopoverView::~MenuPopoverView() { model_.removeObserver(observer_); }
+MenuPopoverView::~MenuPopoverView() {
+    model_.removeObserver(observer_);
+}
 
 QWidget* MenuPopoverView::buildMainContent() {
     mainContent_ = new QWidget(this);
@@ -105,14 +105,14 @@ QWidget* MenuPopoverView::buildMainContent() {
     syncRow_ = addSettingsRow(*content, "rectangle.split.2x1", "settings.sync", "syncRow",
                               [this] { model_.setSyncDisplays(!model_.syncDisplays()); });
 
-    emptyState_ = makeLabel(localized("empty.no_displays"), fonts::system(12), theme::secondary(),
-                            mainContent_);
+    emptyState_ = makeLabel(localized("empty.no_displays"), fonts::system(12), mainContent_);
+    showInSecondaryColor(*emptyState_);
     emptyState_->setObjectName("emptyState");
     emptyState_->setContentsMargins(0, kEmptyStatePadding, 0, kEmptyStatePadding);
     content->addWidget(emptyState_);
     content->addWidget(buildCardList());
 
-    warning_ = makeLabel({}, fonts::system(11), theme::primary(), mainContent_);
+    warning_ = makeLabel({}, fonts::system(11), mainContent_);
     warning_->setObjectName("warning");
     content->addWidget(warning_);
 
@@ -163,11 +163,11 @@ QWidget* MenuPopoverView::buildFooter() {
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, kButtonRowTopPadding, 0, 0);
     const QFont buttonFont = fonts::system(12, QFont::Medium);
-    auto* about = new TextButton(localized("about.title"), theme::secondary(), footer_);
+    auto* about = new TextButton(localized("about.title"), footer_);
     about->setObjectName("aboutButton");
     about->setFont(buttonFont);
     connect(about, &TextButton::clicked, this, [this] { model_.setShowingAbout(true); });
-    auto* quit = new TextButton(localized("settings.quit"), theme::secondary(), footer_);
+    auto* quit = new TextButton(localized("settings.quit"), footer_);
     quit->setObjectName("quitButton");
     quit->setFont(buttonFont);
     connect(quit, &TextButton::clicked, this, [this] {
@@ -274,7 +274,9 @@ int MenuPopoverView::heightForWidth(int width) const {
                                         : content->totalSizeHint().height();
 }
 
-QSize MenuPopoverView::sizeHint() const { return {kWidth, heightForWidth(kWidth)}; }
+QSize MenuPopoverView::sizeHint() const {
+    return {kWidth, heightForWidth(kWidth)};
+}
 
 void MenuPopoverView::reportHeight() {
     // Nested containers hand their new size hints up only when their own layouts next run;
@@ -290,14 +292,19 @@ void MenuPopoverView::reportHeight() {
 void MenuPopoverView::placeLogo() {
     const QWidget& slot = header_->logoSlot();
     const QPoint slotOrigin = slot.mapTo(this, QPoint(0, 0));
-    logo_->move(slotOrigin + QPoint((slot.width() - logo_->width()) / 2,
-                                    (slot.height() - logo_->height()) / 2));
+    logo_->move(slotOrigin +
+                QPoint((slot.width() - logo_->width()) / 2, (slot.height() - logo_->height()) / 2));
     logo_->raise();
 }
 
 bool MenuPopoverView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Move || event->type() == QEvent::Resize) placeLogo();
     return QWidget::eventFilter(watched, event);
+}
+
+void MenuPopoverView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) showInSecondaryColor(*emptyState_);
+    QWidget::changeEvent(event);
 }
 
 void MenuPopoverView::paintEvent(QPaintEvent*) {

@@ -28,7 +28,7 @@ class SunLogo;
 // Main thread only; the model outlives the view.
 class MenuPopoverView : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 340;
     static constexpr int kPadding = 14;
 
@@ -45,15 +45,16 @@ public:
     const PopoverContent& content() const { return content_; }
     std::vector<DisplayCardView*> cards() const { return shownCards_; }
 
-signals:
+  signals:
     // The height the content needs changed (a row or card came or went, a line wrapped).
     void contentHeightChanged(int height);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QWidget* buildMainContent();
     QWidget* buildPresetRow();
     QWidget* buildCardList();

@@ -8,14 +8,14 @@ namespace corvane::ui {
 // (`clicked`): the owner decides what the switch shows next.
 class MiniSwitch : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 26;
     static constexpr int kHeight = 15;
 
     explicit MiniSwitch(QWidget* parent = nullptr);
     QSize sizeHint() const override { return {kWidth, kHeight}; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     // A click leaves the shown state alone.
     void nextCheckState() override {}

@@ -58,15 +58,16 @@ PopoverContent describePopover(const AppModel& model) {
         .showsSyncRow = displayCount >= 2,
         .showsEmptyState = displayCount == 0,
         .showsXDRSettings = hasXDR,
-        .warning = warningFor(model.limitOnBattery(), model.lastOnBattery(), hasXDR,
-                              model.isAtPeak()),
+        .warning =
+            warningFor(model.limitOnBattery(), model.lastOnBattery(), hasXDR, model.isAtPeak()),
         .pills = {},
     };
     const auto focus = focusTarget(model);
     for (std::size_t i = 0; i < kAllBrightnessPresets.size(); ++i) {
         const BrightnessPreset preset = kAllBrightnessPresets[i];
-        content.pills[i] = {preset, isPresetActive(preset, focus),
-                            preset == BrightnessPreset::restore && model.previousPercents().empty()};
+        content.pills[i] = {
+            preset, isPresetActive(preset, focus),
+            preset == BrightnessPreset::restore && model.previousPercents().empty()};
     }
     return content;
 }

@@ -1,12 +1,13 @@
 #include "ui/PopoverHeader.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
 #include "ui/Fonts.h"
 #include "ui/Localization.h"
-#include "ui/Theme.h"
+#include "ui/SecondaryColor.h"
 
 namespace corvane::ui {
 namespace {
@@ -18,13 +19,9 @@ const QString kProductTitle = QStringLiteral("Corvane Display");
 QLabel* makeLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Text in the label colour, not the button-text colour a button hands to its children.
+    label->setForegroundRole(QPalette::WindowText);
     return label;
-}
-
-void setTextColor(QLabel& label, const QColor& color) {
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, color);
-    label.setPalette(palette);
 }
 
 }  // namespace
@@ -38,7 +35,6 @@ PopoverHeader::PopoverHeader(QWidget* parent)
 
     auto* title = makeLabel(kProductTitle, this);
     title->setFont(fonts::rounded(16, QFont::DemiBold));
-    setTextColor(*title, theme::primary());
 
     auto* titles = new QVBoxLayout;
     titles->setSpacing(kTitleSpacing);
@@ -57,12 +53,22 @@ PopoverHeader::PopoverHeader(QWidget* parent)
 void PopoverHeader::setSubtitle(const TextKey& subtitle) {
     if (shownSubtitle_ == subtitle) return;
     shownSubtitle_ = subtitle;
-    const bool live = subtitle.argument.has_value();
     subtitle_->setText(localizedText(subtitle));
-    subtitle_->setFont(live ? fonts::rounded(11, QFont::Medium) : fonts::system(11));
-    setTextColor(*subtitle_, live ? theme::primary() : theme::secondary());
+    showSubtitleStyle();
 }
 
-QString PopoverHeader::subtitleText() const { return subtitle_->text(); }
+void PopoverHeader::showSubtitleStyle() {
+    const bool live = shownSubtitle_ && shownSubtitle_->argument.has_value();
+    subtitle_->setFont(live ? fonts::rounded(11, QFont::Medium) : fonts::system(11));
+    if (live)
+        subtitle_->setPalette(QPalette());
+    else
+        showInSecondaryColor(*subtitle_);
+}
+
+void PopoverHeader::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) showSubtitleStyle();
+    QAbstractButton::changeEvent(event);
+}
 
 }  // namespace corvane::ui

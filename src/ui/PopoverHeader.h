@@ -13,20 +13,22 @@ namespace corvane::ui {
 // over `logoSlot()`.
 class PopoverHeader : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     static constexpr int kLogoDiameter = 36;
 
     explicit PopoverHeader(QWidget* parent = nullptr);
 
     // The live subtitle (a key with a figure) is set bolder and in the primary colour.
     void setSubtitle(const TextKey& subtitle);
-    QString subtitleText() const;
     QWidget& logoSlot() { return *logoSlot_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {}
+    void changeEvent(QEvent* event) override;
 
-private:
+  private:
+    void showSubtitleStyle();
+
     QWidget* logoSlot_;
     QLabel* subtitle_;
     std::optional<TextKey> shownSubtitle_;

@@ -22,7 +22,9 @@ constexpr double kBorderOpacity = 0.06;
 
 constexpr double kSmallestTextScale = 0.8;
 
-QFont pillFont() { return fonts::rounded(11, QFont::DemiBold); }
+QFont pillFont() {
+    return fonts::rounded(11, QFont::DemiBold);
+}
 
 // A label a little too long for its quarter of the row is set smaller rather than cut short;
 // only one that still does not fit is elided.
@@ -61,7 +63,9 @@ QSize PresetPill::sizeHint() const {
             static_cast<int>(std::ceil(metrics.height() + 2 * kVerticalPadding))};
 }
 
-QSize PresetPill::minimumSizeHint() const { return {0, sizeHint().height()}; }
+QSize PresetPill::minimumSizeHint() const {
+    return {0, sizeHint().height()};
+}
 
 void PresetPill::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -80,8 +84,7 @@ void PresetPill::paintEvent(QPaintEvent*) {
     } else {
         painter.fillPath(capsule, faded(theme::primary(), kInactiveFillOpacity));
         painter.setPen(QPen(faded(Qt::white, kBorderOpacity), 1));
-        painter.drawRoundedRect(bounds.adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5,
-                                radius - 0.5);
+        painter.drawRoundedRect(bounds.adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
     }
 
     painter.setPen(active_ ? theme::dusk() : theme::primary());

@@ -10,7 +10,7 @@ namespace corvane::ui {
 // display sits at the preset, and fades out while the preset cannot be used.
 class PresetPill : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     static constexpr double kUnavailableOpacity = 0.38;
 
     explicit PresetPill(BrightnessPreset preset, QWidget* parent = nullptr);
@@ -22,10 +22,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     BrightnessPreset preset_;
     bool active_ = false;
 };

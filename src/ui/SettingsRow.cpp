@@ -21,13 +21,13 @@ constexpr double kTitlePointSize = 12;
 
 // The row's symbol, centred in its column.
 class RowSymbol : public QWidget {
-public:
+  public:
     RowSymbol(std::string_view name, QWidget* parent) : QWidget(parent), name_(name) {
         const int side = static_cast<int>(std::ceil(symbols::sideForPointSize(kSymbolPointSize)));
         setFixedSize(kSymbolColumnWidth, side);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -35,7 +35,7 @@ protected:
                        theme::primary());
     }
 
-private:
+  private:
     std::string name_;
 };
 
@@ -45,9 +45,6 @@ SettingsRow::SettingsRow(std::string_view symbol, std::string_view titleKey, QWi
     : QWidget(parent), switch_(new MiniSwitch) {
     auto* title = new QLabel(localized(titleKey));
     title->setFont(fonts::system(kTitlePointSize));
-    QPalette palette = title->palette();
-    palette.setColor(QPalette::WindowText, theme::primary());
-    title->setPalette(palette);
     switch_->setAccessibleName(title->text());
 
     auto* row = new QHBoxLayout(this);
@@ -60,8 +57,12 @@ SettingsRow::SettingsRow(std::string_view symbol, std::string_view titleKey, QWi
     connect(switch_, &MiniSwitch::clicked, this, &SettingsRow::flipped);
 }
 
-bool SettingsRow::isOn() const { return switch_->isChecked(); }
+bool SettingsRow::isOn() const {
+    return switch_->isChecked();
+}
 
-void SettingsRow::setOn(bool on) { switch_->setChecked(on); }
+void SettingsRow::setOn(bool on) {
+    switch_->setChecked(on);
+}
 
 }  // namespace corvane::ui

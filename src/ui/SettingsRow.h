@@ -12,17 +12,17 @@ class MiniSwitch;
 // at the trailing edge. The switch shows `setOn`'s state; `flipped` reports a click on it.
 class SettingsRow : public QWidget {
     Q_OBJECT
-public:
+  public:
     SettingsRow(std::string_view symbol, std::string_view titleKey, QWidget* parent = nullptr);
 
     bool isOn() const;
     void setOn(bool on);
     MiniSwitch& toggle() { return *switch_; }
 
-signals:
+  signals:
     void flipped();
 
-private:
+  private:
     MiniSwitch* switch_;
 };
 

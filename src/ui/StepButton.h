@@ -9,17 +9,17 @@ namespace corvane::ui {
 // also the whole hit area.
 class StepButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     static constexpr int kDiameter = 22;
 
     StepButton(std::string symbol, QWidget* parent = nullptr);
     QSize sizeHint() const override { return {kDiameter, kDiameter}; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
 
-private:
+  private:
     std::string symbol_;
 };
 

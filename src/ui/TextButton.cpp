@@ -5,11 +5,16 @@
 #include <cmath>
 
 #include "ui/SymbolBox.h"
+#include "ui/Theme.h"
 
 namespace corvane::ui {
 
 TextButton::TextButton(const QString& text, QColor color, QWidget* parent)
-    : QAbstractButton(parent), color_(color) {
+    : TextButton(text, parent) {
+    color_ = color;
+}
+
+TextButton::TextButton(const QString& text, QWidget* parent) : QAbstractButton(parent) {
     setText(text);
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -24,7 +29,7 @@ QSize TextButton::sizeHint() const {
 void TextButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (isDown()) painter.setOpacity(kPressedOpacity);
-    painter.setPen(color_);
+    painter.setPen(color_.value_or(theme::secondary()));
     painter.setFont(font());
     painter.drawText(QRectF(rect()), Qt::AlignCenter, text());
 }

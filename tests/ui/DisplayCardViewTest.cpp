@@ -1,9 +1,9 @@
 #include <QPointer>
 
-#include "ui/Localization.h"
-#include "ui/PopoverTestSupport.h"
 #include "ui/CardTitleRow.h"
 #include "ui/GlowSlider.h"
+#include "ui/Localization.h"
+#include "ui/PopoverTestSupport.h"
 #include "ui/StepButton.h"
 
 namespace corvane::ui {
@@ -14,7 +14,7 @@ using testing::click;
 using testing::sendMouse;
 
 class DisplayCardViewTest : public testing::PopoverFixture {
-protected:
+  protected:
     // A point on `card`'s slider at `fraction` of its track, in the slider's coordinates.
     static QPointF along(DisplayCardView& card, double fraction) {
         const QRectF track = card.slider().trackRect();
@@ -24,7 +24,9 @@ protected:
         const QRectF track = card.slider().trackRect();
         return {offset < 0 ? track.left() + offset : track.right() + offset, track.center().y()};
     }
-    int indicatorShows() { return indicator() ? static_cast<int>(indicator()->contents.size()) : 0; }
+    int indicatorShows() {
+        return indicator() ? static_cast<int>(indicator()->contents.size()) : 0;
+    }
 };
 
 TEST_F(DisplayCardViewTest, DragAppliesAndPublishesEachMoveAndShowsTheIndicatorOnRelease) {

@@ -1,11 +1,11 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "ui/Localization.h"
-#include "ui/PopoverTestSupport.h"
 #include "ui/GlowSlider.h"
+#include "ui/Localization.h"
 #include "ui/MiniSwitch.h"
 #include "ui/PopoverHeader.h"
+#include "ui/PopoverTestSupport.h"
 #include "ui/PresetPill.h"
 #include "ui/SettingsRow.h"
 
@@ -16,7 +16,7 @@ using sim::SimDisplayConfig;
 using testing::click;
 
 class MenuPopoverViewTest : public testing::PopoverFixture {
-protected:
+  protected:
     PresetPill& pill(BrightnessPreset preset) {
         for (PresetPill* pill : popover->findChildren<PresetPill*>())
             if (pill->preset() == preset) return *pill;
@@ -37,9 +37,8 @@ protected:
     }
     // The rows that come and go with the model's state, in the order the popover stacks them.
     std::vector<bool> optionalRows() {
-        return {shows("presetRow"),  shows("syncRow"),     shows("emptyState"),
-                shows("cards"),      shows("warning"),     shows("menuNitsRow"),
-                shows("batteryRow")};
+        return {shows("presetRow"), shows("syncRow"),     shows("emptyState"), shows("cards"),
+                shows("warning"),   shows("menuNitsRow"), shows("batteryRow")};
     }
 };
 
@@ -48,8 +47,8 @@ TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDR) {
     makePopover();
     // No displays: header, empty state, divider and footer only.
     EXPECT_EQ(optionalRows(), (std::vector{false, false, true, false, false, false, false}));
-    for (const char* always : {"header", "divider", "menuPercentRow", "launchAtLoginRow",
-                               "aboutButton", "quitButton"})
+    for (const char* always :
+         {"header", "divider", "menuPercentRow", "launchAtLoginRow", "aboutButton", "quitButton"})
         EXPECT_TRUE(shows(always)) << always;
     const int emptyHeight = popover->sizeHint().height();
 

@@ -8,7 +8,9 @@ namespace {
 using Preset = BrightnessPreset;
 
 // A boost panel: standard range up to 600 of 1600 nits, so sdr is 37.5 and 1000 nits 62.5.
-PresetTarget boostPanelAt(double percent) { return {true, 600, 1600, percent}; }
+PresetTarget boostPanelAt(double percent) {
+    return {true, 600, 1600, percent};
+}
 
 TEST(PresetPills, ActiveWithinToleranceOfTheFocusedLevelAndRestoreNever) {
     EXPECT_TRUE(isPresetActive(Preset::peak, boostPanelAt(98.5)));

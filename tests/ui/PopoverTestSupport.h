@@ -28,7 +28,7 @@ inline void click(QWidget& widget) {
 
 // A popover on a simulated desktop, laid out at its own size.
 class PopoverFixture : public corvane::testing::ModelFixture {
-protected:
+  protected:
     MenuPopoverView& makePopover() {
         popover = std::make_unique<MenuPopoverView>(*model, [this] { ++quits; });
         popover->resize(popover->sizeHint());
@@ -53,15 +53,14 @@ protected:
 
     int publications() const { return publications_; }
     void countPublications() {
-        model->addObserver([this](ModelField field) {
-            publications_ += field == ModelField::displays;
-        });
+        model->addObserver(
+            [this](ModelField field) { publications_ += field == ModelField::displays; });
     }
 
     std::unique_ptr<MenuPopoverView> popover;
     int quits = 0;
 
-private:
+  private:
     int publications_ = 0;
 };
 
