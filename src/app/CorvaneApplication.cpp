@@ -10,6 +10,7 @@
 #include "app/InstallLocationPrompt.h"
 #include "hud/BrightnessHUD.h"
 #include "model/AppModel.h"
+#include "ui/IndicatorPanelWidget.h"
 
 namespace corvane::app {
 namespace {
@@ -17,7 +18,9 @@ namespace {
 // The shared model lives until the process ends and, when it is finally released, reaches
 // into the desktop it drives: the desktop is made once and never released.
 SimulatedDesktop& processDesktop() {
-    static auto* desktop = new SimulatedDesktop(SimulatedDesktop::standardDisplays());
+    static auto* indicatorPanels = new ui::QtIndicatorPanels(desktopComposites());
+    static auto* desktop =
+        new SimulatedDesktop(SimulatedDesktop::standardDisplays(), indicatorPanels);
     return *desktop;
 }
 

@@ -17,7 +17,7 @@ namespace corvane::app {
 namespace {
 
 constexpr int kColumns = 4;
-constexpr QSizeF kTileSize{240, 200};
+constexpr QSizeF kTileSize{240, 222};
 constexpr double kPadding = 16;
 constexpr double kScreenAspect = 10.0 / 16;
 constexpr int kKeyRowHeight = 52;
