@@ -37,7 +37,9 @@ struct RunningApplication {
     std::shared_ptr<AppModel> model;
 };
 
-void settle() { QCoreApplication::processEvents(); }
+void settle() {
+    QCoreApplication::processEvents();
+}
 
 // From nothing to a painted popover: the view, the window, layout and the first paint.
 void BM_OpenPopoverWithFourDisplays(benchmark::State& state) {

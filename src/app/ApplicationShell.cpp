@@ -12,7 +12,9 @@ namespace corvane::app {
 namespace {
 
 // The view tears the model down before it calls this.
-void quitApplication() { QCoreApplication::quit(); }
+void quitApplication() {
+    QCoreApplication::quit();
+}
 
 }  // namespace
 

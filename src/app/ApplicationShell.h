@@ -21,7 +21,7 @@ namespace corvane::app {
 // and closing it leaves the application running (the brightness keys still work) until Quit.
 class ApplicationShell : public QObject {
     Q_OBJECT
-public:
+  public:
     ApplicationShell(AppModel& model, bool trayAvailable, bool composited);
     ~ApplicationShell() override;
 
@@ -34,7 +34,7 @@ public:
     // None without a tray.
     MenuBarItem* menuBarItem() { return item_.get(); }
 
-private:
+  private:
     AppModel& model_;
     ui::MenuPopoverView* view_;
     std::unique_ptr<PopoverWindow> popover_;

@@ -11,7 +11,7 @@
 namespace corvane {
 class AppModel;
 class BrightnessHUD;
-}
+}  // namespace corvane
 
 namespace corvane::app {
 
@@ -22,11 +22,11 @@ class DemoScript;
 // the model starts once the event loop runs and is torn down when the application quits.
 class CorvaneApplication : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit CorvaneApplication(const LaunchOptions& options);
     ~CorvaneApplication() override;
 
-private:
+  private:
     void finishLaunching();
     void terminate();
 

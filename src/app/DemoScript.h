@@ -22,13 +22,13 @@ class VirtualDisplaysWindow;
 // A watchdog ends the application with an error should a step hang.
 class DemoScript : public QObject {
     Q_OBJECT
-public:
+  public:
     DemoScript(const QString& folder, SimulatedDesktop& desktop, AppModel& model,
                ApplicationShell& shell, VirtualDisplaysWindow& virtualDisplays);
 
     void start();
 
-private:
+  private:
     struct Step {
         int delayMs;
         std::function<void()> action;

@@ -29,8 +29,7 @@ bool compositingManagerRuns() {
     auto* getOwner = xcbFunction<decltype(xcb_get_selection_owner)>("xcb_get_selection_owner");
     auto* getOwnerReply =
         xcbFunction<decltype(xcb_get_selection_owner_reply)>("xcb_get_selection_owner_reply");
-    if (!connection || !internAtom || !internAtomReply || !getOwner || !getOwnerReply)
-        return false;
+    if (!connection || !internAtom || !internAtomReply || !getOwner || !getOwnerReply) return false;
 
     static constexpr char kSelection[] = "_NET_WM_CM_S0";
     xcb_intern_atom_reply_t* atom = internAtomReply(
@@ -47,7 +46,9 @@ bool compositingManagerRuns() {
     return owned;
 }
 #else
-bool compositingManagerRuns() { return false; }
+bool compositingManagerRuns() {
+    return false;
+}
 #endif
 
 }  // namespace

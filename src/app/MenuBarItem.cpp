@@ -19,7 +19,9 @@ MenuBarItem::MenuBarItem(AppModel& model, QObject* parent) : QObject(parent), mo
     update();
 }
 
-MenuBarItem::~MenuBarItem() { model_.removeObserver(observer_); }
+MenuBarItem::~MenuBarItem() {
+    model_.removeObserver(observer_);
+}
 
 void MenuBarItem::update() {
     GlyphInputs inputs = GlyphInputs::from(model_);

@@ -20,7 +20,7 @@ namespace corvane::app {
 // glyph shows has changed.
 class MenuBarItem : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit MenuBarItem(AppModel& model, QObject* parent = nullptr);
     ~MenuBarItem() override;
 
@@ -35,10 +35,10 @@ public:
     // Where the item is on screen, or the pointer's position when the tray does not say.
     QRect anchor() const;
 
-signals:
+  signals:
     void activated();
 
-private:
+  private:
     void redraw(const GlyphContent& content);
 
     AppModel& model_;

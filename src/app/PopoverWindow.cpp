@@ -24,7 +24,9 @@ QPainterPath roundedPanel(const QRectF& rect) {
     return path;
 }
 
-bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 
 }  // namespace
 
@@ -46,9 +48,13 @@ Qt::WindowFlags PopoverWindow::wantedFlags() const {
     return kind | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
 }
 
-bool PopoverWindow::translucent() const { return style_ == Style::popover && composited_; }
+bool PopoverWindow::translucent() const {
+    return style_ == Style::popover && composited_;
+}
 
-int PopoverWindow::margin() const { return translucent() ? kShadowMargin : 0; }
+int PopoverWindow::margin() const {
+    return translucent() ? kShadowMargin : 0;
+}
 
 void PopoverWindow::apply() {
     if (windowFlags() != wantedFlags()) {
@@ -102,8 +108,8 @@ void PopoverWindow::showBeside(const QRect& anchor) {
     QScreen* screen = QGuiApplication::screenAt(anchor.center());
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (screen) {
-        QPoint panelAt = popoverPosition(panelRect().size(), anchor, screen->availableGeometry(),
-                                         kScreenMargin);
+        QPoint panelAt =
+            popoverPosition(panelRect().size(), anchor, screen->availableGeometry(), kScreenMargin);
         move(panelAt - QPoint(margin(), margin()));
     }
     show();

@@ -13,7 +13,7 @@ namespace corvane::app {
 // tray it is a small ordinary window instead, which the user can close and move.
 class PopoverWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     enum class Style { popover, window };
 
     static constexpr double kCornerRadius = 20;
@@ -41,14 +41,14 @@ public:
     // Sizes the window to its content's size hint.
     void fitContent();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     Qt::WindowFlags wantedFlags() const;
     bool translucent() const;
     int margin() const;

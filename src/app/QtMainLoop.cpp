@@ -24,7 +24,7 @@ nanoseconds toNanos(Seconds seconds) {
 // Owns the timers. Each timer is a Qt timer armed for the remaining time to its next due
 // moment and re-armed after every firing.
 class QtMainLoop::Dispatcher final : public QObject {
-public:
+  public:
     explicit Dispatcher(std::uint64_t& wakeups) : wakeups_(wakeups) {}
 
     std::uint64_t add(nanoseconds delay, nanoseconds interval, std::function<void()> callback) {
@@ -49,7 +49,7 @@ public:
 
     std::size_t count() const { return entries_.size(); }
 
-protected:
+  protected:
     void timerEvent(QTimerEvent* event) override {
         auto found = armed_.find(event->timerId());
         if (found == armed_.end()) return;
@@ -70,7 +70,7 @@ protected:
         callback();
     }
 
-private:
+  private:
     struct Entry {
         std::function<void()> callback;
         nanoseconds interval;
@@ -102,7 +102,7 @@ private:
 
 // Cancels its timer when cancelled or dropped; does nothing once the loop is gone.
 class QtMainLoop::Handle final : public ScheduledWork {
-public:
+  public:
     Handle(std::weak_ptr<Dispatcher> dispatcher, std::uint64_t key)
         : dispatcher_(std::move(dispatcher)), key_(key) {}
     ~Handle() override { cancel(); }
@@ -110,7 +110,7 @@ public:
         if (auto dispatcher = dispatcher_.lock()) dispatcher->cancel(key_);
     }
 
-private:
+  private:
     std::weak_ptr<Dispatcher> dispatcher_;
     std::uint64_t key_;
 };
@@ -139,8 +139,7 @@ std::unique_ptr<ScheduledWork> QtMainLoop::scheduleRepeating(Seconds interval,
     return schedule(period, period, std::move(tick));
 }
 
-std::unique_ptr<ScheduledWork> QtMainLoop::scheduleOnce(Seconds delay,
-                                                        std::function<void()> work) {
+std::unique_ptr<ScheduledWork> QtMainLoop::scheduleOnce(Seconds delay, std::function<void()> work) {
     return schedule(toNanos(delay), nanoseconds(0), std::move(work));
 }
 
@@ -150,15 +149,21 @@ std::unique_ptr<ScheduledWork> QtMainLoop::schedule(nanoseconds delay, nanosecon
     return std::make_unique<Handle>(dispatcher_, key);
 }
 
-TimePoint QtMainLoop::now() const { return MonotonicClock::now(); }
+TimePoint QtMainLoop::now() const {
+    return MonotonicClock::now();
+}
 
-bool QtMainLoop::isMainThread() const { return QThread::currentThread() == dispatcher_->thread(); }
+bool QtMainLoop::isMainThread() const {
+    return QThread::currentThread() == dispatcher_->thread();
+}
 
 void QtMainLoop::stop() {
     *stopped_ = true;
     dispatcher_->cancelAll();
 }
 
-std::size_t QtMainLoop::scheduledCount() const { return dispatcher_->count(); }
+std::size_t QtMainLoop::scheduledCount() const {
+    return dispatcher_->count();
+}
 
 }  // namespace corvane::app

@@ -13,7 +13,7 @@ namespace corvane::app {
 // their own schedule, so a 1/60-second timer fires 60 times a second on average even though
 // Qt counts whole milliseconds. Make it on the main thread, after the application object.
 class QtMainLoop final : public MainLoop {
-public:
+  public:
     QtMainLoop();
     ~QtMainLoop() override;
     QtMainLoop(const QtMainLoop&) = delete;
@@ -22,8 +22,7 @@ public:
     void post(std::function<void()> task) override;
     std::unique_ptr<ScheduledWork> scheduleRepeating(Seconds interval,
                                                      std::function<void()> tick) override;
-    std::unique_ptr<ScheduledWork> scheduleOnce(Seconds delay,
-                                                std::function<void()> work) override;
+    std::unique_ptr<ScheduledWork> scheduleOnce(Seconds delay, std::function<void()> work) override;
     TimePoint now() const override;
     bool isMainThread() const override;
 
@@ -35,7 +34,7 @@ public:
     // Timers and work items scheduled now.
     std::size_t scheduledCount() const;
 
-private:
+  private:
     class Dispatcher;
     class Handle;
 

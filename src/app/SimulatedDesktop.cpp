@@ -7,17 +7,29 @@ namespace {
 
 Platform withQtParts(const Platform& simulated, MainLoop& loop, Localizer& localizer,
                      IndicatorPanels& indicatorPanels) {
-    return Platform{simulated.displays, simulated.screens,     simulated.functions,
-                    simulated.displayConnect, simulated.gamma, simulated.registry,
-                    simulated.sleeper,  simulated.preferences, localizer,
-                    simulated.overlays, loop,                  simulated.power,
-                    simulated.loginItem, simulated.notifications, simulated.events,
+    return Platform{simulated.displays,
+                    simulated.screens,
+                    simulated.functions,
+                    simulated.displayConnect,
+                    simulated.gamma,
+                    simulated.registry,
+                    simulated.sleeper,
+                    simulated.preferences,
+                    localizer,
+                    simulated.overlays,
+                    loop,
+                    simulated.power,
+                    simulated.loginItem,
+                    simulated.notifications,
+                    simulated.events,
                     indicatorPanels};
 }
 
 }  // namespace
 
-std::vector<sim::SimDisplayConfig> SimulatedDesktop::standardDisplays() { return displays(3); }
+std::vector<sim::SimDisplayConfig> SimulatedDesktop::standardDisplays() {
+    return displays(3);
+}
 
 std::vector<sim::SimDisplayConfig> SimulatedDesktop::displays(int count) {
     std::vector<sim::SimDisplayConfig> configs;

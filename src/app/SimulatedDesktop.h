@@ -15,7 +15,7 @@ namespace corvane::app {
 // and the indicator's panels are `indicatorPanels` (real windows, or the simulation's
 // recorders when none are given).
 class SimulatedDesktop {
-public:
+  public:
     // A boost-capable built-in panel, a DDC/CI monitor and a monitor with gamma tables only.
     static std::vector<sim::SimDisplayConfig> standardDisplays();
     // `count` displays: the three standard ones, then more DDC/CI and gamma-only monitors.
@@ -30,7 +30,7 @@ public:
     sim::SimDesktop& desktop() { return desktop_; }
     QtMainLoop& loop() { return loop_; }
 
-private:
+  private:
     sim::SimDesktop desktop_;
     QtMainLoop loop_;
     ui::TableLocalizer localizer_;

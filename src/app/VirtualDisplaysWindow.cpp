@@ -43,10 +43,12 @@ VirtualDisplayLight lightOf(sim::SimDesktop& desktop, const sim::SimDisplay& dis
     if (display.config.backlight)
         light.hardware = *display.config.backlight;
     else if (display.monitor && display.monitor->maximum() > 0)
-        light.hardware = static_cast<double>(display.monitor->current()) / display.monitor->maximum();
+        light.hardware =
+            static_cast<double>(display.monitor->current()) / display.monitor->maximum();
     if (desktop.gamma().hasTable(display.id)) light.gamma = desktop.gamma().factor(display.id);
     const sim::SimOverlayRecord* overlay = desktop.overlays().shownOver(display.id);
-    if (overlay && !overlay->presentedFactors.empty()) light.boost = overlay->presentedFactors.back();
+    if (overlay && !overlay->presentedFactors.empty())
+        light.boost = overlay->presentedFactors.back();
     return light;
 }
 
@@ -63,7 +65,9 @@ VirtualDisplaysWindow::VirtualDisplaysWindow(sim::SimDesktop& desktop, AppModel&
     connect(&refresh_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
-VirtualDisplaysWindow::~VirtualDisplaysWindow() { model_.removeObserver(observer_); }
+VirtualDisplaysWindow::~VirtualDisplaysWindow() {
+    model_.removeObserver(observer_);
+}
 
 QWidget* VirtualDisplaysWindow::makeKeyRow() {
     auto* row = new QWidget(this);
@@ -99,9 +103,9 @@ QSize VirtualDisplaysWindow::sizeHint() const {
     int count = std::max<int>(1, static_cast<int>(desktop_.allDisplays().size()));
     int columns = std::min(count, kColumns);
     int rows = (count + kColumns - 1) / kColumns;
-    return QSize(static_cast<int>(kPadding + columns * (kTileSize.width() + kPadding)),
-                 static_cast<int>(kPadding + rows * (kTileSize.height() + kPadding)) +
-                     kKeyRowHeight);
+    return QSize(
+        static_cast<int>(kPadding + columns * (kTileSize.width() + kPadding)),
+        static_cast<int>(kPadding + rows * (kTileSize.height() + kPadding)) + kKeyRowHeight);
 }
 
 QRectF VirtualDisplaysWindow::tileRect(int index) const {

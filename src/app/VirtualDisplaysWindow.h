@@ -34,7 +34,7 @@ VirtualDisplayLight lightOf(sim::SimDesktop& desktop, const sim::SimDisplay& dis
 // simulated keyboard's brightness keys.
 class VirtualDisplaysWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     VirtualDisplaysWindow(sim::SimDesktop& desktop, AppModel& model);
     ~VirtualDisplaysWindow() override;
 
@@ -43,12 +43,12 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     QWidget* makeKeyRow();
     QRectF tileRect(int index) const;
     void paintDisplay(QPainter& painter, const QRectF& tile, const sim::SimDisplay& display);

@@ -50,7 +50,7 @@ TEST(GlyphIcon, DrawsAtTheDeviceSizeWithDigitsOnlyWhenThereIsAReadout) {
 }
 
 class MenuBarItemTest : public corvane::testing::ModelFixture {
-protected:
+  protected:
     void SetUp() override {
         desktop.add(sim::SimDisplayConfig::boostPanel());
         desktop.add(sim::SimDisplayConfig::ddcMonitor("Monitor"));

@@ -50,8 +50,9 @@ bool rerunUnderXvfb() {
                        QStringLiteral("suppressions=") + suppressions.fileName());
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(xvfbRun, {"-a", "-s", "-screen 0 1280x800x24", QCoreApplication::applicationFilePath(),
-                          "--gtest_filter=PopoverOnX11.*"});
+    child.start(xvfbRun,
+                {"-a", "-s", "-screen 0 1280x800x24", QCoreApplication::applicationFilePath(),
+                 "--gtest_filter=PopoverOnX11.*"});
     bool finished = child.waitForFinished(60000);
     QString output = QString::fromLocal8Bit(child.readAll());
     EXPECT_TRUE(finished) << "the run under Xvfb hung";

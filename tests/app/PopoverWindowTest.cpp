@@ -18,10 +18,11 @@ struct WindowState {
     bool visible;
     friend bool operator==(const WindowState&, const WindowState&) = default;
     friend void PrintTo(const WindowState& state, std::ostream* out) {
-        *out << "flags " << state.flags.toInt() << " attributes " << state.attributes[0] << state.attributes[1] << state.attributes[2]
-             << " mask " << state.mask.rectCount() << " geometry " << state.geometry.x() << ","
-             << state.geometry.y() << " " << state.geometry.width() << "x"
-             << state.geometry.height() << " visible " << state.visible;
+        *out << "flags " << state.flags.toInt() << " attributes " << state.attributes[0]
+             << state.attributes[1] << state.attributes[2] << " mask " << state.mask.rectCount()
+             << " geometry " << state.geometry.x() << "," << state.geometry.y() << " "
+             << state.geometry.width() << "x" << state.geometry.height() << " visible "
+             << state.visible;
     }
 };
 
@@ -30,8 +31,7 @@ WindowState stateOf(const QWidget& window) {
     for (Qt::WidgetAttribute attribute :
          {Qt::WA_TranslucentBackground, Qt::WA_NoSystemBackground, Qt::WA_QuitOnClose})
         attributes.push_back(window.testAttribute(attribute));
-    return {window.windowFlags(), attributes, window.mask(), window.geometry(),
-            window.isVisible()};
+    return {window.windowFlags(), attributes, window.mask(), window.geometry(), window.isVisible()};
 }
 
 QWidget* content() {
