@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/linux/x11/GammaResampling.h"
+
+namespace corvane::linux_desktop {
+namespace {
+
+std::vector<std::uint16_t> identityRamp(std::size_t size) {
+    std::vector<std::uint16_t> ramp(size);
+    for (std::size_t i = 0; i < size; ++i)
+        ramp[i] = static_cast<std::uint16_t>(std::lround(65535.0 * i / (size - 1)));
+    return ramp;
+}
+
+// A curved ramp, as a calibrated profile leaves it.
+std::vector<std::uint16_t> curvedRamp(std::size_t size) {
+    std::vector<std::uint16_t> ramp(size);
+    for (std::size_t i = 0; i < size; ++i)
+        ramp[i] =
+            static_cast<std::uint16_t>(std::lround(65535.0 * std::pow(i / (size - 1.0), 0.8)));
+    return ramp;
+}
+
+TEST(GammaResamplingTest, RampsOfAnySizeBecomeTablesOfTheDimmersSize) {
+    const std::vector<float> fromLarge = rampToTable(identityRamp(1024), kGammaTableEntries);
+    ASSERT_EQ(fromLarge.size(), 256u);
+    for (std::size_t i = 0; i < 256; ++i) EXPECT_NEAR(fromLarge[i], i / 255.0, 1e-5) << i;
+
+    // 16 entries spread over 256: every 17th entry falls on a ramp entry, the rest between.
+    const std::vector<std::uint16_t> small = curvedRamp(16);
+    const std::vector<float> fromSmall = rampToTable(small, kGammaTableEntries);
+    ASSERT_EQ(fromSmall.size(), 256u);
+    EXPECT_FLOAT_EQ(fromSmall[0], 0.0f);
+    EXPECT_NEAR(fromSmall[17], small[1] / 65535.0, 1e-6);
+    EXPECT_NEAR(fromSmall[34], small[2] / 65535.0, 1e-6);
+    const double between = 8 * 15 / 255.0;  // entry 8 lies this far from ramp entry 0
+    EXPECT_NEAR(fromSmall[8], small[1] * between / 65535.0, 1e-6);
+    EXPECT_FLOAT_EQ(fromSmall[255], 1.0f);
+
+    // A ramp of one entry is flat; none gives no table.
+    EXPECT_EQ(rampToTable(std::vector<std::uint16_t>{65535}, 4), std::vector<float>(4, 1.0f));
+    EXPECT_TRUE(rampToTable({}, 256).empty());
+}
+
+TEST(GammaResamplingTest, TablesBecomeRampsOfTheCrtcsSizeLimitedToTheValidRange) {
+    const std::vector<float> table = rampToTable(identityRamp(256), 256);
+    const std::vector<std::uint16_t> large = tableToRamp(table, 1024);
+    ASSERT_EQ(large.size(), 1024u);
+    for (std::size_t i = 0; i < 1024; ++i) EXPECT_NEAR(large[i], 65535.0 * i / 1023, 1.0) << i;
+    EXPECT_EQ(tableToRamp(table, 16), identityRamp(16));
+
+    const std::vector<float> outOfRange = {-0.5f, NAN, 0.5f, 1.5f};
+    EXPECT_EQ(tableToRamp(outOfRange, 4), (std::vector<std::uint16_t>{0, 0, 32768, 65535}));
+    EXPECT_TRUE(tableToRamp({}, 256).empty());
+    EXPECT_TRUE(tableToRamp(table, 0).empty());
+}
+
+TEST(GammaResamplingTest, RoundTripsKeepTheRampAndAScaledTableScalesTheRamp) {
+    for (std::size_t size : {16u, 256u, 1024u, 4096u}) {
+        const std::vector<std::uint16_t> ramp = curvedRamp(size);
+        const std::vector<std::uint16_t> back = tableToRamp(rampToTable(ramp, 256), size);
+        ASSERT_EQ(back.size(), size);
+        // Above 256 entries the table loses detail between its samples; the curve is gentle.
+        const double tolerance = size <= 256 ? 1.0 : 65535 * 0.002;
+        for (std::size_t i = 0; i < size; ++i) EXPECT_NEAR(back[i], ramp[i], tolerance) << i;
+    }
+
+    // The dimmer's factor on the table reaches the ramp unchanged.
+    std::vector<float> table = rampToTable(curvedRamp(1024), 256);
+    for (float& entry : table) entry *= 0.56f;
+    const std::vector<std::uint16_t> dimmed = tableToRamp(table, 1024);
+    const std::vector<std::uint16_t> original = curvedRamp(1024);
+    for (std::size_t i = 0; i < 1024; i += 31) EXPECT_NEAR(dimmed[i], original[i] * 0.56, 150) << i;
+    EXPECT_NEAR(dimmed.back(), 0.56 * 65535, 1.0);
+}
+
+}  // namespace
+}  // namespace corvane::linux_desktop

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+
+#include "XvfbServer.h"
+#include "display/SoftwareDimming.h"
+#include "platform/linux/x11/RandROutputs.h"
+#include "platform/linux/x11/XRandRGamma.h"
+#include "platform/sim/SimDesktop.h"
+
+namespace corvane::linux_desktop {
+namespace {
+
+using testing::haveProgram;
+using testing::runOn;
+using testing::XvfbServer;
+
+constexpr DisplayID kScreenDisplay = 7;
+
+// The core's platform with gamma on the X server.
+Platform withGamma(const Platform& base, GammaTables& gamma) {
+    return Platform{base.displays,  base.screens,       base.functions, base.displayConnect,
+                    gamma,          base.registry,      base.sleeper,   base.preferences,
+                    base.localizer, base.overlays,      base.loop,      base.power,
+                    base.loginItem, base.notifications, base.events,    base.indicatorPanels};
+}
+
+// The "Gamma:" and "Brightness:" values xrandr derives from the output's ramps.
+struct XrandrReading {
+    std::string gamma;
+    double brightness = -1;
+};
+
+std::optional<XrandrReading> readXrandr(const std::string& display) {
+    const std::optional<std::string> text = runOn(display, "xrandr --verbose");
+    if (!text) return std::nullopt;
+    std::smatch gamma, brightness;
+    static const std::regex kGamma(R"(Gamma:\s+(\S+))"), kBrightness(R"(Brightness:\s+(\S+))");
+    if (!std::regex_search(*text, gamma, kGamma) ||
+        !std::regex_search(*text, brightness, kBrightness))
+        return std::nullopt;
+    return XrandrReading{gamma[1], std::stod(brightness[1])};
+}
+
+class XRandRGammaTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!haveProgram("Xvfb") || !haveProgram("xrandr"))
+            GTEST_SKIP() << "Xvfb or xrandr is not installed";
+        ASSERT_TRUE(server_.running()) << "Xvfb did not start";
+        // Xvfb starts with empty ramps; a linear ramp is what a profile-less display shows.
+        ASSERT_TRUE(
+            runOn(server_.display(), "xrandr --output screen --gamma 1:1:1 --brightness 1"));
+    }
+
+    // Knows the one display, by its connector name with a card prefix.
+    static std::optional<std::string> connectorName(DisplayID id) {
+        if (id == kScreenDisplay) return "card0-screen";
+        return std::nullopt;
+    }
+
+    XvfbServer server_;
+};
+
+TEST_F(XRandRGammaTest, SoftwareDimmingScalesTheCrtcRampAndRestoreUndoesIt) {
+    XRandRGamma gamma(server_.display(), connectorName);
+    ASSERT_TRUE(gamma.isAvailable());
+    sim::SimDesktop desktop;
+    const Platform platform = withGamma(desktop.platform(), gamma);
+
+    SoftwareDimming dimming(platform, kScreenDisplay);
+    ASSERT_TRUE(dimming.original());
+    ASSERT_EQ(dimming.original()->red.size(), 256u);
+    EXPECT_NEAR(dimming.original()->green[128], 128 / 255.0, 1e-3);
+    EXPECT_NEAR(dimming.original()->blue[255], 1.0, 1e-6);
+
+    ASSERT_TRUE(dimming.write(0.5));
+    std::optional<XrandrReading> reading = readXrandr(server_.display());
+    ASSERT_TRUE(reading);
+    EXPECT_NEAR(reading->brightness, 0.56, 0.005);
+    EXPECT_EQ(reading->gamma, "1.0:1.0:1.0");
+
+    // Read back through the server: the capture scaled, not compounded by a second write.
+    ASSERT_TRUE(dimming.write(0.5));
+    std::vector<float> red(256), green(256), blue(256);
+    std::uint32_t count = 0;
+    ASSERT_EQ(gamma.readTransferTable(kScreenDisplay, red, green, blue, &count), 0);
+    EXPECT_EQ(count, 256u);
+    for (std::size_t i = 0; i < 256; i += 15) EXPECT_NEAR(blue[i], 0.56 * i / 255.0, 1e-3) << i;
+
+    ASSERT_TRUE(dimming.write(0));
+    EXPECT_NEAR(readXrandr(server_.display())->brightness, 0.12, 0.005);
+
+    gamma.restoreColorProfiles();
+    EXPECT_NEAR(readXrandr(server_.display())->brightness, 1.0, 0.005);
+}
+
+TEST_F(XRandRGammaTest, BadInputGivesAStatusAndNoChange) {
+    XRandRGamma gamma(server_.display(), connectorName);
+    std::vector<float> red(256), green(256), blue(256), none;
+    std::uint32_t count = 99;
+    EXPECT_EQ(gamma.readTransferTable(3, red, green, blue, &count), kGammaNoOutput);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(gamma.writeTransferTable(3, red, green, blue), kGammaNoOutput);
+    EXPECT_EQ(gamma.readTransferTable(kScreenDisplay, none, none, none, &count), kGammaBadTable);
+    EXPECT_EQ(gamma.writeTransferTable(kScreenDisplay, none, none, none), kGammaBadTable);
+    EXPECT_EQ(gamma.writeTransferTable(kScreenDisplay, red, green, none), kGammaBadTable);
+    EXPECT_NEAR(readXrandr(server_.display())->brightness, 1.0, 0.005);
+
+    XRandRGamma unreachable(":999", connectorName);
+    EXPECT_FALSE(unreachable.isAvailable());
+    EXPECT_EQ(unreachable.readTransferTable(kScreenDisplay, red, green, blue, &count),
+              kGammaUnavailable);
+}
+
+TEST_F(XRandRGammaTest, AWaylandSessionLeavesGammaAlone) {
+    setenv("WAYLAND_DISPLAY", "wayland-0", 1);
+    setenv("XDG_SESSION_TYPE", "wayland", 1);
+    XRandRGamma gamma(server_.display(), connectorName);
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("XDG_SESSION_TYPE");
+    std::vector<float> red(256, 0.1f), green(256, 0.1f), blue(256, 0.1f);
+    std::uint32_t count = 0;
+    EXPECT_FALSE(gamma.isAvailable());
+    EXPECT_EQ(gamma.readTransferTable(kScreenDisplay, red, green, blue, &count), kGammaUnavailable);
+    EXPECT_EQ(gamma.writeTransferTable(kScreenDisplay, red, green, blue), kGammaUnavailable);
+    EXPECT_NEAR(readXrandr(server_.display())->brightness, 1.0, 0.005);
+}
+
+TEST_F(XRandRGammaTest, OutputsListTheScreensConnectedOutputs) {
+    ASSERT_TRUE(runOn(server_.display(), "xrandr --output screen --primary"));
+    std::unique_ptr<X11Connection> connection = X11Connection::open(server_.display());
+    ASSERT_TRUE(connection);
+    const RandROutputs outputs = readRandROutputs(*connection);
+    ASSERT_EQ(outputs.outputs.size(), 1u);
+    const RandROutput& screen = outputs.outputs.front();
+    EXPECT_EQ(screen.name, "screen");
+    EXPECT_NE(screen.crtc, 0u);
+    EXPECT_EQ(screen.width, 1024u);
+    EXPECT_EQ(screen.height, 768u);
+    EXPECT_FALSE(screen.edid);
+    EXPECT_EQ(outputs.primaryName(), "screen");
+
+    // Xvfb has no DRM connector: the output alone makes the display.
+    const std::vector<DrmConnector> merged = withRandROnlyOutputs({}, outputs);
+    ASSERT_EQ(merged.size(), 1u);
+    EXPECT_EQ(merged.front().name, "screen");
+}
+
+}  // namespace
+}  // namespace corvane::linux_desktop

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace corvane::linux_desktop::testing {
+
+// Whether a program is on the PATH.
+inline bool haveProgram(const std::string& name) {
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Runs a shell command against `display`, for at most 10 seconds; its output, or none when it
+// failed.
+inline std::optional<std::string> runOn(const std::string& display, const std::string& command) {
+    const std::string line = "DISPLAY=" + display + " timeout 10 " + command + " 2>/dev/null";
+    FILE* pipe = popen(line.c_str(), "r");
+    if (!pipe) return std::nullopt;
+    std::string output;
+    char buffer[4096];
+    while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, read);
+    return pclose(pipe) == 0 ? std::optional(output) : std::nullopt;
+}
+
+// A private Xvfb with RandR on a display it picks itself, stopped when dropped.
+class XvfbServer {
+  public:
+    XvfbServer() {
+        int pipeFds[2];
+        if (pipe(pipeFds) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(pipeFds[0]);
+            const int devNull = open("/dev/null", O_WRONLY);
+            dup2(devNull, STDERR_FILENO);
+            const std::string fd = std::to_string(pipeFds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+                   "+extension", "RANDR", "-nolisten", "tcp", "-noreset", nullptr);
+            _exit(127);
+        }
+        close(pipeFds[1]);
+        display_ = readDisplay(pipeFds[0]);
+        close(pipeFds[0]);
+    }
+    ~XvfbServer() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        for (int i = 0; i < 100; ++i) {
+            if (waitpid(pid_, nullptr, WNOHANG) == pid_) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+
+    bool running() const { return !display_.empty(); }
+    // ":<n>", empty when the server did not start.
+    const std::string& display() const { return display_; }
+
+  private:
+    // The display number Xvfb writes once it accepts connections, waiting 10 seconds at most.
+    static std::string readDisplay(int fd) {
+        std::string number;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            pollfd poller{fd, POLLIN, 0};
+            if (poll(&poller, 1, 100) <= 0) continue;
+            char c = 0;
+            if (read(fd, &c, 1) != 1) break;
+            if (c == '\n') return ":" + number;
+            number += c;
+        }
+        return {};
+    }
+
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+}  // namespace corvane::linux_desktop::testing
