@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <iostream>
 
 #include "app/DemoScript.h"
 #include "app/DesktopCompositing.h"
@@ -17,33 +16,45 @@ namespace {
 
 // The shared model lives until the process ends and, when it is finally released, reaches
 // into the desktop it drives: the desktop is made once and never released.
-SimulatedDesktop& processDesktop() {
+IndicatorPanels& processIndicatorPanels() {
     static auto* indicatorPanels = new ui::QtIndicatorPanels(desktopComposites());
+    return *indicatorPanels;
+}
+
+SimulatedDesktop* simulatedDesktop(const LaunchOptions& options) {
+    if (!options.simulate) return nullptr;
     static auto* desktop =
-        new SimulatedDesktop(SimulatedDesktop::standardDisplays(), indicatorPanels);
-    return *desktop;
+        new SimulatedDesktop(SimulatedDesktop::standardDisplays(), &processIndicatorPanels());
+    return desktop;
+}
+
+LinuxDesktop* linuxDesktop(const LaunchOptions& options) {
+    if (options.simulate) return nullptr;
+    static auto* desktop =
+        new LinuxDesktop(LinuxRoots::fromEnvironment(), processIndicatorPanels());
+    return desktop;
 }
 
 }  // namespace
 
 CorvaneApplication::CorvaneApplication(const LaunchOptions& options)
-    : options_(options), desktop_(processDesktop()) {
-    if (!options_.simulate)
-        std::cerr << "corvane-display: this desktop has no display backend yet; running on the "
-                     "simulated desktop (--simulate also shows its virtual displays)\n";
+    : options_(options),
+      simulated_(simulatedDesktop(options)),
+      real_(linuxDesktop(options)),
+      platform_(simulated_ ? simulated_->platform() : real_->platform()),
+      loop_(simulated_ ? simulated_->loop() : real_->loop()) {
     QApplication::setQuitOnLastWindowClosed(false);
-    const Platform& platform = desktop_.platform();
-    hud_ = BrightnessHUD::create(desktop_.loop(), platform.screens, platform.indicatorPanels);
-    AppModel::provideShared(platform, *hud_);
+    hud_ = BrightnessHUD::create(loop_, platform_.screens, platform_.indicatorPanels);
+    AppModel::provideShared(platform_, *hud_);
     model_ = AppModel::shared();
 
     // The demonstration shows the popover as the tray opens it, tray or not.
     bool tray = QSystemTrayIcon::isSystemTrayAvailable() || options_.demoFolder.has_value();
     shell_ = std::make_unique<ApplicationShell>(*model_, tray, desktopComposites());
-    if (options_.simulate)
-        virtualDisplays_ = std::make_unique<VirtualDisplaysWindow>(desktop_.desktop(), *model_);
-    if (options_.demoFolder)
-        demo_ = std::make_unique<DemoScript>(*options_.demoFolder, desktop_, *model_, *shell_,
+    if (simulated_)
+        virtualDisplays_ = std::make_unique<VirtualDisplaysWindow>(simulated_->desktop(), *model_);
+    if (simulated_ && options_.demoFolder)
+        demo_ = std::make_unique<DemoScript>(*options_.demoFolder, *simulated_, *model_, *shell_,
                                              *virtualDisplays_);
 
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CorvaneApplication::terminate);
@@ -61,10 +72,12 @@ void CorvaneApplication::finishLaunching() {
     if (demo_) demo_->start();
 }
 
-// Display levels stay as they are; boosts and the indicator go, and no timer fires again.
+// Display levels stay as they are; boosts and the indicator go, no timer fires again, and the
+// preferences reach their file.
 void CorvaneApplication::terminate() {
     model_->teardown();
-    desktop_.loop().stop();
+    loop_.stop();
+    if (real_) real_->preferences().flush();
 }
 
 }  // namespace corvane::app

@@ -5,6 +5,7 @@
 
 #include "app/ApplicationShell.h"
 #include "app/LaunchOptions.h"
+#include "app/LinuxDesktop.h"
 #include "app/SimulatedDesktop.h"
 #include "app/VirtualDisplaysWindow.h"
 
@@ -17,8 +18,9 @@ namespace corvane::app {
 
 class DemoScript;
 
-// The running application: the desktop it drives, the indicator, the one model, the tray item
-// and popover, and in simulation the virtual displays window. Made inside the QApplication;
+// The running application: the desktop it drives (the real one, or with --simulate the
+// simulated one), the indicator, the one model, the tray item and popover, and in simulation
+// the virtual displays window. Made inside the QApplication;
 // the model starts once the event loop runs and is torn down when the application quits.
 class CorvaneApplication : public QObject {
     Q_OBJECT
@@ -31,7 +33,11 @@ class CorvaneApplication : public QObject {
     void terminate();
 
     LaunchOptions options_;
-    SimulatedDesktop& desktop_;
+    // Exactly one of the two desktops, with its platform and main loop.
+    SimulatedDesktop* simulated_ = nullptr;
+    LinuxDesktop* real_ = nullptr;
+    const Platform& platform_;
+    QtMainLoop& loop_;
     std::shared_ptr<BrightnessHUD> hud_;
     std::shared_ptr<AppModel> model_;
     std::unique_ptr<ApplicationShell> shell_;

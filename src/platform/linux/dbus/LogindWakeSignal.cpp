@@ -5,10 +5,10 @@
 namespace corvane::linux_desktop {
 
 LogindWakeSignal::LogindWakeSignal(QDBusConnection systemBus) {
-    subscribed_ = systemBus.isConnected() &&
-                  systemBus.connect(logind::kService, logind::kManagerPath,
-                                    logind::kManagerInterface, QStringLiteral("PrepareForSleep"),
-                                    this, SLOT(prepareForSleep(bool)));
+    subscribed_ =
+        systemBus.isConnected() &&
+        systemBus.connect(logind::kService, logind::kManagerPath, logind::kManagerInterface,
+                          QStringLiteral("PrepareForSleep"), this, SLOT(prepareForSleep(bool)));
 }
 
 std::unique_ptr<NotificationObserver> LogindWakeSignal::observe(std::function<void()> handler) {

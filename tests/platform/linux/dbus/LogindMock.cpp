@@ -82,21 +82,23 @@ std::unique_ptr<QDBusInterface> LogindMock::mockInterface(const QString& path) {
 }
 
 bool LogindMock::addCallerSessionWithBrightness() {
-    QDBusMessage session = mockInterface(kManagerPath)->call(
-        QStringLiteral("AddSession"), QStringLiteral("auto"), QStringLiteral("seat0"),
-        quint32(1000), QStringLiteral("user"), true);
+    QDBusMessage session =
+        mockInterface(kManagerPath)
+            ->call(QStringLiteral("AddSession"), QStringLiteral("auto"), QStringLiteral("seat0"),
+                   quint32(1000), QStringLiteral("user"), true);
     if (session.type() != QDBusMessage::ReplyMessage) return fail(session.errorMessage());
-    QDBusMessage method = mockInterface(kSessionPath)->call(
-        QStringLiteral("AddMethod"), QStringLiteral("org.freedesktop.login1.Session"),
-        QStringLiteral("SetBrightness"), QStringLiteral("ssu"), QString(), QString());
+    QDBusMessage method =
+        mockInterface(kSessionPath)
+            ->call(QStringLiteral("AddMethod"), QStringLiteral("org.freedesktop.login1.Session"),
+                   QStringLiteral("SetBrightness"), QStringLiteral("ssu"), QString(), QString());
     if (method.type() != QDBusMessage::ReplyMessage) return fail(method.errorMessage());
     return true;
 }
 
 QList<QVariantList> LogindMock::brightnessCalls() {
-    QDBusMessage reply = mockInterface(kSessionPath)
-                             ->call(QStringLiteral("GetMethodCalls"),
-                                    QStringLiteral("SetBrightness"));
+    QDBusMessage reply =
+        mockInterface(kSessionPath)
+            ->call(QStringLiteral("GetMethodCalls"), QStringLiteral("SetBrightness"));
     QList<QVariantList> calls;
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return calls;
     // a(tav): the time of each call and its arguments.
@@ -115,9 +117,11 @@ QList<QVariantList> LogindMock::brightnessCalls() {
 }
 
 bool LogindMock::emitPrepareForSleep(bool beforeSleep) {
-    QDBusMessage reply = mockInterface(kManagerPath)->call(
-        QStringLiteral("EmitSignal"), QStringLiteral("org.freedesktop.login1.Manager"),
-        QStringLiteral("PrepareForSleep"), QStringLiteral("b"), QVariantList{beforeSleep});
+    QDBusMessage reply =
+        mockInterface(kManagerPath)
+            ->call(QStringLiteral("EmitSignal"), QStringLiteral("org.freedesktop.login1.Manager"),
+                   QStringLiteral("PrepareForSleep"), QStringLiteral("b"),
+                   QVariantList{beforeSleep});
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 

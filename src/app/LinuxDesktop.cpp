@@ -1,0 +1,67 @@
+#include "app/LinuxDesktop.h"
+
+#include <QDBusConnection>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "platform/linux/XdgPaths.h"
+#include "platform/linux/x11/RandROutputs.h"
+
+namespace corvane::app {
+namespace {
+
+using namespace linux_desktop;
+
+std::filesystem::path environmentPath(const char* name, const std::filesystem::path& fallback) {
+    std::optional<std::string> value = processEnvironment(name);
+    return value && !value->empty() ? std::filesystem::path(*value) : fallback;
+}
+
+}  // namespace
+
+LinuxRoots LinuxRoots::fromEnvironment() {
+    LinuxRoots roots;
+    roots.sysfs = environmentPath("CORVANE_SYSFS_ROOT", roots.sysfs);
+    roots.dev = environmentPath("CORVANE_DEV_ROOT", roots.dev);
+    roots.configHome = linux_desktop::configHome(processEnvironment)
+                           .value_or(std::filesystem::temp_directory_path());
+    return roots;
+}
+
+LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels)
+    : x11_(X11Connection::open()),
+      displays_(roots.sysfs, primaryOutputChooser([this] { return primaryOutputName(); })),
+      screens_(displays_),
+      transport_(roots.dev),
+      registry_(roots.sysfs, transport_),
+      functions_(ddcDisplayFunctions(registry_, transport_)),
+      backlightWriter_(QDBusConnection::systemBus(), sysfsWriter_),
+      backlights_(displays_, roots.sysfs, backlightWriter_),
+      gamma_(std::string(),
+             [this](DisplayID id) -> std::optional<std::string> {
+                 const ConnectedDisplay* display = displays_.display(id);
+                 if (!display) return std::nullopt;
+                 return display->connector.name;
+             }),
+      preferences_(preferencesFile(roots.configHome), loop_),
+      power_(roots.sysfs),
+      loginItem_(roots.configHome / "autostart",
+                 currentExecutable().value_or(std::filesystem::path("corvane-display"))),
+      wake_(QDBusConnection::systemBus()),
+      notifications_(
+          [this](std::function<void()> handler) { return wake_.observe(std::move(handler)); }),
+      platform_{displays_,  screens_,       functions_, backlights_,    gamma_, registry_,
+                sleeper_,   preferences_,   localizer_, overlays_,      loop_,  power_,
+                loginItem_, notifications_, events_,    indicatorPanels} {}
+
+// The X server's primary output, else the output of Qt's primary screen.
+std::optional<std::string> LinuxDesktop::primaryOutputName() const {
+    if (x11_)
+        if (std::optional<std::string> primary = readRandROutputs(*x11_).primaryName())
+            return primary;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return std::nullopt;
+    return screen->name().toStdString();
+}
+
+}  // namespace corvane::app

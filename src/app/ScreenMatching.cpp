@@ -1,0 +1,58 @@
+#include "app/ScreenMatching.h"
+
+#include <QScreen>
+#include <algorithm>
+
+#include "platform/linux/x11/OutputNames.h"
+
+namespace corvane::app {
+namespace {
+
+using linux_desktop::ConnectedDisplay;
+using linux_desktop::Edid;
+
+bool same(const QString& text, const std::string& expected) {
+    return !expected.empty() && text.trimmed().compare(QString::fromStdString(expected).trimmed(),
+                                                       Qt::CaseInsensitive) == 0;
+}
+
+bool manufacturerMatches(const QString& manufacturer, const Edid& edid) {
+    if (manufacturer.size() == 3) return same(manufacturer, edid.vendor);
+    return !manufacturer.isEmpty();
+}
+
+bool modelMatches(const QString& model, const Edid& edid) {
+    return same(model, edid.name) || same(model, QString::number(edid.product, 16).toStdString()) ||
+           same(model, std::to_string(edid.product));
+}
+
+bool serialMatches(const QString& serial, const Edid& edid) {
+    return same(serial, edid.serialText) ||
+           (edid.serial != 0 && same(serial, std::to_string(edid.serial)));
+}
+
+bool sameMonitor(const ScreenIdentity& screen, const ConnectedDisplay& display) {
+    const std::optional<Edid>& edid = display.connector.edid;
+    return edid && manufacturerMatches(screen.manufacturer, *edid) &&
+           modelMatches(screen.model, *edid) && serialMatches(screen.serialNumber, *edid);
+}
+
+}  // namespace
+
+ScreenIdentity ScreenIdentity::of(const QScreen& screen) {
+    return {screen.name(), screen.manufacturer(), screen.model(), screen.serialNumber()};
+}
+
+const ConnectedDisplay* matchDisplay(const ScreenIdentity& screen,
+                                     const std::vector<ConnectedDisplay>& displays) {
+    const std::string name = screen.name.toStdString();
+    auto byName = std::find_if(displays.begin(), displays.end(), [&](const ConnectedDisplay& d) {
+        return linux_desktop::sameOutputName(d.connector.sysfsName, name);
+    });
+    if (byName != displays.end()) return &*byName;
+    auto byEdid = std::find_if(displays.begin(), displays.end(),
+                               [&](const ConnectedDisplay& d) { return sameMonitor(screen, d); });
+    return byEdid != displays.end() ? &*byEdid : nullptr;
+}
+
+}  // namespace corvane::app

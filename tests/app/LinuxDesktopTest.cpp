@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+#include "app/LinuxDesktop.h"
+#include "app/QtScreenCatalog.h"
+#include "app/QtSystemNotifications.h"
+#include "hud/BrightnessHUD.h"
+#include "model/AppModel.h"
+#include "platform/linux/FakeSysfs.h"
+#include "platform/sim/SimIndicatorPanels.h"
+
+namespace corvane::app {
+namespace {
+
+using linux_desktop::testing::FakeSysfs;
+using linux_desktop::testing::FakeTree;
+using linux_desktop::testing::makeEdid;
+
+// No login manager, no X server: the desktop must manage with sysfs and Qt alone.
+void withoutSystemServices() {
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/corvane-test-bus");
+    qunsetenv("DISPLAY");
+}
+
+TEST(LinuxDesktopTest, ScreensAreQtsInCoreCoordinatesWithoutHeadroom) {
+    FakeSysfs sysfs;
+    linux_desktop::DrmDisplayCatalog displays(sysfs.sysfs());
+    QtScreenCatalog catalog(displays);
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    ASSERT_NE(primary, nullptr);
+
+    const std::vector<Screen> screens = catalog.screens();
+    ASSERT_EQ(screens.size(), static_cast<std::size_t>(QGuiApplication::screens().size()));
+    const Screen& screen = screens.front();
+    EXPECT_FALSE(screen.number.has_value());
+    EXPECT_EQ(screen.localizedName, primary->name().toStdString());
+    const QRect geometry = primary->geometry();
+    EXPECT_EQ(screen.frame, (Rect{0, 0, double(geometry.width()), double(geometry.height())}));
+    const QRect available = primary->availableGeometry();
+    EXPECT_EQ(screen.visibleFrame.maxY(), double(geometry.bottom() + 1 - available.top()));
+    EXPECT_EQ(screen.backingScaleFactor, primary->devicePixelRatio());
+    EXPECT_EQ(screen.currentHeadroom, 1.0);
+    EXPECT_EQ(screen.potentialHeadroom, 1.0);
+    ASSERT_TRUE(catalog.mainScreen().has_value());
+    EXPECT_EQ(catalog.mainScreen()->frame, screen.frame);
+}
+
+TEST(LinuxDesktopTest, ScreenChangesArriveOncePerEventLoopPassAndWakeComesFromItsSource) {
+    int wakeObservers = 0;
+    QtSystemNotifications notifications([&](std::function<void()>) {
+        ++wakeObservers;
+        return std::unique_ptr<NotificationObserver>();
+    });
+    int changes = 0;
+    auto observer = notifications.observeScreenParameters([&] { ++changes; });
+    QScreen* screen = QGuiApplication::primaryScreen();
+
+    emit screen->geometryChanged(QRect(0, 0, 10, 10));
+    emit screen->availableGeometryChanged(QRect(0, 0, 10, 9));
+    emit qGuiApp->primaryScreenChanged(screen);
+    EXPECT_EQ(changes, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(changes, 1);
+    emit screen->geometryChanged(QRect(0, 0, 10, 10));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(changes, 2);
+
+    observer.reset();
+    emit screen->geometryChanged(QRect(0, 0, 10, 10));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(changes, 2);
+
+    notifications.observeWake([] {});
+    EXPECT_EQ(wakeObservers, 1);
+}
+
+TEST(LinuxDesktopTest, ModelOnTheRealDesktopListsTheFakeDisplaysAndDrivesThePanel) {
+    withoutSystemServices();
+    FakeSysfs sysfs;
+    FakeTree home;
+    const auto panel = sysfs.connector("card0-eDP-1", makeEdid(0x09E5, 0x05DF, 0, "Panel"));
+    sysfs.backlight(panel, "intel_backlight", "raw", "600", "1200");
+    sysfs.connector("card0-DP-2", makeEdid(0x10AC, 0xA0C1, 99, "DELL U2720Q"), 7);
+    sim::SimIndicatorPanels panels;
+    LinuxDesktop desktop({sysfs.sysfs(), sysfs.tree.path("dev"), home.root()}, panels);
+
+    auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
+                                     desktop.platform().indicatorPanels);
+    auto model = AppModel::make(desktop.platform(), *hud);
+    model->start();
+    std::vector<DisplaySnapshot> shown = model->displays();
+    std::sort(shown.begin(), shown.end(),
+              [](const auto& a, const auto& b) { return a.isBuiltin > b.isBuiltin; });
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(shown[0].isBuiltin);
+    EXPECT_TRUE(shown[0].isMain);
+    EXPECT_EQ(shown[0].path, ControlPath::hardware);
+    EXPECT_FALSE(shown[0].supportsXDR);
+    EXPECT_NEAR(shown[0].percent, 50, 0.5);
+    // No i2c-dev bus to reach the monitor and no X server for its gamma.
+    EXPECT_FALSE(shown[1].isBuiltin);
+    EXPECT_EQ(shown[1].path, ControlPath::unavailable);
+
+    model->apply(25, shown[0].id);
+    EXPECT_EQ(sysfs.tree.read("sys/devices/pci0000:00/drm/card0/card0-eDP-1/intel_backlight/"
+                              "brightness"),
+              "300\n");
+    ASSERT_TRUE(desktop.preferences().flush());
+    const std::string stored = home.read("corvane-display/preferences.json");
+    EXPECT_NE(stored.find("corvane.brightness." + shown[0].uuid), std::string::npos);
+    model->teardown();
+    desktop.loop().stop();
+}
+
+}  // namespace
+}  // namespace corvane::app
