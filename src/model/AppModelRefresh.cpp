@@ -16,9 +16,18 @@ bool listedBefore(const DisplaySnapshot& a, const DisplaySnapshot& b) {
 }
 
 DisplaySnapshot snapshotOf(const DisplaySession& session) {
-    return makeSnapshot({session.id(), session.uuid(), session.name(), session.isBuiltin(),
-                         session.isMain(), session.supportsXDR(), session.path(),
-                         session.percent(), session.sdrNits(), session.peakNits()});
+    DisplaySnapshot snapshot;
+    snapshot.id = session.id();
+    snapshot.uuid = session.uuid();
+    snapshot.name = session.name();
+    snapshot.isBuiltin = session.isBuiltin();
+    snapshot.isMain = session.isMain();
+    snapshot.supportsXDR = session.supportsXDR();
+    snapshot.path = session.path();
+    snapshot.percent = session.percent();
+    snapshot.sdrNits = session.sdrNits();
+    snapshot.peakNits = session.peakNits();
+    return makeSnapshot(std::move(snapshot));
 }
 
 }  // namespace

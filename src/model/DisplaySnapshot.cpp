@@ -12,20 +12,11 @@ int estimatedNits(double percent, int peakNits) {
     return roundedHalfAwayFromZero(percent / 100 * peakNits);
 }
 
-DisplaySnapshot makeSnapshot(DisplayFacts facts) {
-    DisplaySnapshot snapshot;
-    snapshot.id = facts.id;
-    snapshot.uuid = std::move(facts.uuid);
-    snapshot.name = std::move(facts.name);
-    snapshot.isBuiltin = facts.isBuiltin;
-    snapshot.isMain = facts.isMain;
-    snapshot.supportsXDR = facts.supportsXDR;
-    snapshot.path = facts.path;
-    snapshot.percent = facts.percent;
-    if (facts.supportsXDR) snapshot.estimatedNits = estimatedNits(facts.percent, facts.peakNits);
-    snapshot.sdrNits = facts.sdrNits;
-    snapshot.peakNits = facts.peakNits;
-    snapshot.sdrPercent = sdrPercent(facts.sdrNits, facts.peakNits);
+DisplaySnapshot makeSnapshot(DisplaySnapshot snapshot) {
+    snapshot.estimatedNits.reset();
+    if (snapshot.supportsXDR)
+        snapshot.estimatedNits = estimatedNits(snapshot.percent, snapshot.peakNits);
+    snapshot.sdrPercent = sdrPercent(snapshot.sdrNits, snapshot.peakNits);
     return snapshot;
 }
 

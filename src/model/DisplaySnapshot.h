@@ -8,8 +8,8 @@
 
 namespace corvane {
 
-// What the model publishes about one online display. Built only through makeSnapshot, which
-// derives `estimatedNits` and `sdrPercent` from the other fields.
+// What the model publishes about one online display. Built through makeSnapshot, which derives
+// `estimatedNits` and `sdrPercent` from the other fields.
 struct DisplaySnapshot {
     DisplayID id = 0;
     std::string uuid;
@@ -29,21 +29,9 @@ struct DisplaySnapshot {
     friend bool operator==(const DisplaySnapshot&, const DisplaySnapshot&) = default;
 };
 
-// The fields a session knows; the two derived ones are computed here.
-struct DisplayFacts {
-    DisplayID id = 0;
-    std::string uuid;
-    std::string name;
-    bool isBuiltin = false;
-    bool isMain = false;
-    bool supportsXDR = false;
-    ControlPath path = ControlPath::unavailable;
-    double percent = 0;
-    int sdrNits = 0;
-    int peakNits = 0;
-};
-
-DisplaySnapshot makeSnapshot(DisplayFacts facts);
+// The record with `estimatedNits` and `sdrPercent` derived from the other fields, whatever
+// they held before.
+DisplaySnapshot makeSnapshot(DisplaySnapshot snapshot);
 
 // sdrNits / peakNits × 100 when peakNits is at least 1, otherwise 100.
 double sdrPercent(int sdrNits, int peakNits);

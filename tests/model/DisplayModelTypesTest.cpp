@@ -11,8 +11,17 @@
 namespace corvane {
 namespace {
 
-DisplayFacts boostFacts(double percent) {
-    return {7, "uuid", "XDR", true, true, true, ControlPath::hardware, percent, 600, 1600};
+DisplaySnapshot boostFacts(double percent) {
+    DisplaySnapshot facts;
+    facts.id = 7;
+    facts.uuid = "uuid";
+    facts.name = "XDR";
+    facts.isBuiltin = facts.isMain = facts.supportsXDR = true;
+    facts.path = ControlPath::hardware;
+    facts.percent = percent;
+    facts.sdrNits = 600;
+    facts.peakNits = 1600;
+    return facts;
 }
 
 TEST(DisplaySnapshot, DerivesNitsAndStandardRangeFromTheFigures) {
@@ -20,13 +29,13 @@ TEST(DisplaySnapshot, DerivesNitsAndStandardRangeFromTheFigures) {
     EXPECT_EQ(boosted.estimatedNits, 800);
     EXPECT_DOUBLE_EQ(boosted.sdrPercent, 37.5);
 
-    DisplayFacts plain = boostFacts(50);
+    DisplaySnapshot plain = boostFacts(50);
     plain.supportsXDR = false;
     plain.sdrNits = plain.peakNits = 400;
     EXPECT_EQ(makeSnapshot(plain).estimatedNits, std::nullopt);
     EXPECT_DOUBLE_EQ(makeSnapshot(plain).sdrPercent, 100);
 
-    DisplayFacts dark = plain;
+    DisplaySnapshot dark = plain;
     dark.peakNits = 0;
     EXPECT_DOUBLE_EQ(makeSnapshot(dark).sdrPercent, 100);
 }

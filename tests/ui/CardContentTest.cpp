@@ -9,7 +9,7 @@ namespace {
 namespace geometry = slider_geometry;
 
 DisplaySnapshot snapshot(bool xdr, ControlPath path, double percent) {
-    DisplayFacts facts;
+    DisplaySnapshot facts;
     facts.supportsXDR = xdr;
     facts.path = path;
     facts.percent = percent;

@@ -51,7 +51,7 @@ TEST(CyclePreset, FirstMatchInCycleOrderWinsWhenTargetsCoincide) {
 }
 
 DisplaySnapshot focusAt50(bool xdr) {
-    DisplayFacts facts;
+    DisplaySnapshot facts;
     facts.supportsXDR = xdr;
     facts.percent = 50;
     facts.sdrNits = xdr ? 600 : 400;
