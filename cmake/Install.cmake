@@ -1,0 +1,25 @@
+# What `cmake --install` puts on the system besides the executable, and the Debian package.
+include(GNUInstallDirs)
+
+install(FILES ${PROJECT_SOURCE_DIR}/resources/corvane-display.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/app/corvane-display.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# udev and systemd read these under /usr/lib as well as /lib.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/udev/60-corvane-display-i2c.rules
+    DESTINATION lib/udev/rules.d)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/modules-load/corvane-display.conf
+    DESTINATION lib/modules-load.d)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME corvane-display)
+set(CPACK_PACKAGE_VENDOR "Corvane")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Brightness of every display from the tray")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Corvane Display maintainers <maintainers@corvane.invalid>")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The panel backlight goes through logind; DDC/CI through the i2c-dev nodes udev tags.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "systemd, udev")
+include(CPack)
