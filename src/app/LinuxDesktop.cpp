@@ -30,7 +30,11 @@ LinuxRoots LinuxRoots::fromEnvironment() {
 
 LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels)
     : x11_(X11Connection::open()),
-      displays_(roots.sysfs, primaryOutputChooser([this] { return primaryOutputName(); })),
+      displays_(roots.sysfs, primaryOutputChooser([this] { return primaryOutputName(); }),
+                [this](std::vector<DrmConnector> connectors) {
+                    if (!x11_) return connectors;
+                    return withRandROnlyOutputs(std::move(connectors), readRandROutputs(*x11_));
+                }),
       screens_(displays_),
       transport_(roots.dev),
       registry_(roots.sysfs, transport_),

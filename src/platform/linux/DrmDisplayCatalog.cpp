@@ -10,13 +10,18 @@ DisplayID DrmDisplayCatalog::firstBuiltinElseFirst(const std::vector<ConnectedDi
     return builtin != displays.end() ? builtin->id : displays.front().id;
 }
 
-DrmDisplayCatalog::DrmDisplayCatalog(std::filesystem::path sysfsRoot, MainDisplayChooser chooseMain)
-    : sysfsRoot_(std::move(sysfsRoot)), chooseMain_(std::move(chooseMain)) {
+DrmDisplayCatalog::DrmDisplayCatalog(std::filesystem::path sysfsRoot, MainDisplayChooser chooseMain,
+                                     ConnectorMerge merge)
+    : sysfsRoot_(std::move(sysfsRoot)),
+      chooseMain_(std::move(chooseMain)),
+      merge_(std::move(merge)) {
     refresh();
 }
 
 void DrmDisplayCatalog::refresh() const {
-    displays_ = identities_.identify(connectedConnectors(sysfsRoot_));
+    std::vector<DrmConnector> connectors = connectedConnectors(sysfsRoot_);
+    if (merge_) connectors = merge_(std::move(connectors));
+    displays_ = identities_.identify(std::move(connectors));
 }
 
 std::vector<DisplayID> DrmDisplayCatalog::onlineDisplays(std::size_t capacity) const {

@@ -15,12 +15,16 @@ class DrmDisplayCatalog final : public DisplayCatalog {
   public:
     // Picks the main display among the connected ones (never called with none).
     using MainDisplayChooser = std::function<DisplayID(const std::vector<ConnectedDisplay>&)>;
+    // Completes the connectors read from sysfs (with displays the window system knows of),
+    // before they are named.
+    using ConnectorMerge = std::function<std::vector<DrmConnector>(std::vector<DrmConnector>)>;
 
     // The first built-in panel, else the first display.
     static DisplayID firstBuiltinElseFirst(const std::vector<ConnectedDisplay>& displays);
 
     explicit DrmDisplayCatalog(std::filesystem::path sysfsRoot,
-                               MainDisplayChooser chooseMain = firstBuiltinElseFirst);
+                               MainDisplayChooser chooseMain = firstBuiltinElseFirst,
+                               ConnectorMerge merge = {});
 
     std::vector<DisplayID> onlineDisplays(std::size_t capacity) const override;
     bool isBuiltin(DisplayID id) const override;
@@ -42,6 +46,7 @@ class DrmDisplayCatalog final : public DisplayCatalog {
 
     std::filesystem::path sysfsRoot_;
     MainDisplayChooser chooseMain_;
+    ConnectorMerge merge_;
     mutable DisplayIdentities identities_;
     mutable std::vector<ConnectedDisplay> displays_;
 };

@@ -141,5 +141,26 @@ TEST(DisplaysTest, CatalogReportsTheEdidNumbersAndTheChosenMainDisplay) {
     EXPECT_EQ(catalog.mainDisplay(), 0u);
 }
 
+TEST(DisplaysTest, MergedConnectorsAreNamedWithTheSysfsOnes) {
+    FakeSysfs sysfs;
+    sysfs.connector("card0-eDP-1");
+    DrmConnector standIn;
+    standIn.sysfsName = "randr-VIRTUAL-1";
+    standIn.name = "VIRTUAL-1";
+    std::size_t seen = 0;
+    DrmDisplayCatalog catalog(sysfs.sysfs(), DrmDisplayCatalog::firstBuiltinElseFirst,
+                              [&](std::vector<DrmConnector> connectors) {
+                                  seen = connectors.size();
+                                  connectors.push_back(standIn);
+                                  return connectors;
+                              });
+    EXPECT_EQ(seen, 1u);
+    ASSERT_EQ(catalog.onlineDisplays(8).size(), 2u);
+    const ConnectedDisplay& merged = catalog.displays()[1];
+    EXPECT_EQ(merged.connector.name, "VIRTUAL-1");
+    EXPECT_EQ(merged.uuid, "display-" + std::to_string(merged.id));
+    EXPECT_EQ(catalog.mainDisplay(), catalog.displays()[0].id);
+}
+
 }  // namespace
 }  // namespace corvane::linux_desktop
