@@ -58,16 +58,6 @@ bool focusIsInThisProcess(Display* display) {
     }
     return false;
 }
-
-unsigned pointerModifierState(Display* display) {
-    Window root = None, child = None;
-    int rootX = 0, rootY = 0, x = 0, y = 0;
-    unsigned mask = 0;
-    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x, &y,
-                  &mask);
-    return mask;
-}
-
 }  // namespace
 
 class X11SystemEventStream::Tap final : public EventTap {
@@ -94,8 +84,15 @@ X11SystemEventStream::X11SystemEventStream(const std::string& displayName)
     // A held key then repeats its press alone, without a release before each repeat.
     Bool supported = False;
     XkbSetDetectableAutoRepeat(display, True, &supported);
+    // A client that uses XKB hears of keyboard mapping changes through XKB's events only.
+    int opcode = 0, errorBase = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (XkbQueryExtension(display, &opcode, &xkbEventBase_, &errorBase, &major, &minor))
+        XkbSelectEvents(display, XkbUseCoreKbd, XkbMapNotifyMask | XkbNewKeyboardNotifyMask,
+                        XkbMapNotifyMask | XkbNewKeyboardNotifyMask);
+    else
+        xkbEventBase_ = -1;
     focusQuery_ = [display] { return focusIsInThisProcess(display); };
-    readBrightnessKeycodes();
+    readKeyboardMapping();
 }
 
 X11SystemEventStream::~X11SystemEventStream() {
@@ -108,7 +105,7 @@ int X11SystemEventStream::connectionFd() const {
     return connection_ ? connection_->fd() : -1;
 }
 
-void X11SystemEventStream::readBrightnessKeycodes() {
+void X11SystemEventStream::readKeyboardMapping() {
     Display* display = connection_->display();
     int minKeycode = 0, maxKeycode = 0, perKeycode = 0;
     XDisplayKeycodes(display, &minKeycode, &maxKeycode);
@@ -125,6 +122,20 @@ void X11SystemEventStream::readBrightnessKeycodes() {
         }
     }
     XFree(keysyms);
+    readModifierMapping();
+}
+
+void X11SystemEventStream::readModifierMapping() {
+    modifierMasks_.clear();
+    XModifierKeymap* modifiers = XGetModifierMapping(connection_->display());
+    if (!modifiers) return;
+    for (int modifier = 0; modifier < 8; ++modifier) {
+        for (int i = 0; i < modifiers->max_keypermod; ++i) {
+            const KeyCode keycode = modifiers->modifiermap[modifier * modifiers->max_keypermod + i];
+            if (keycode != 0) modifierMasks_[keycode] |= 1u << modifier;
+        }
+    }
+    XFreeModifiermap(modifiers);
 }
 
 std::optional<int> X11SystemEventStream::auxKeyCodeOf(int keycode) const {
@@ -137,6 +148,8 @@ void X11SystemEventStream::ungrab(const std::vector<int>& keycodes) {
     Display* display = connection_->display();
     for (int keycode : keycodes)
         XUngrabKey(display, keycode, AnyModifier, DefaultRootWindow(display));
+    // Other clients may take the keys from now on.
+    XFlush(display);
 }
 
 // Grabs the brightness keys while an enabled tap exists and releases them otherwise; false
@@ -194,6 +207,8 @@ void X11SystemEventStream::updateRawKeySelection() {
     XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
     Display* display = connection_->display();
     XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
+    // Keys released while unselected would otherwise stay held.
+    rawHeld_.clear();
     XFlush(display);
     rawKeysSelected_ = wanted;
 }
@@ -243,16 +258,16 @@ void X11SystemEventStream::onGrabbedKey(int keycode, bool pressed, unsigned stat
 }
 
 void X11SystemEventStream::onRawKey(int keycode, bool pressed, bool repeat) {
+    const bool wasHeld = rawHeld_.contains(keycode);
+    if (pressed)
+        rawHeld_.insert(keycode);
+    else
+        rawHeld_.erase(keycode);
     const std::optional<int> aux = auxKeyCodeOf(keycode);
     if (!aux) return;
     KeyTransition transition = KeyTransition::released;
-    if (pressed)
-        transition = rawDown_.insert(keycode).second && !repeat ? KeyTransition::pressed
-                                                                : KeyTransition::repeating;
-    else
-        rawDown_.erase(keycode);
-    const SystemEvent event =
-        brightnessKeyEvent(*aux, transition, pointerModifierState(connection_->display()));
+    if (pressed) transition = wasHeld || repeat ? KeyTransition::repeating : KeyTransition::pressed;
+    const SystemEvent event = brightnessKeyEvent(*aux, transition, heldModifiers());
     // Copies, as a handler may remove monitors.
     if (applicationHasFocus()) {
         const auto handlers = localMonitors_;
@@ -263,8 +278,16 @@ void X11SystemEventStream::onRawKey(int keycode, bool pressed, bool repeat) {
     }
 }
 
+// Raw events carry no modifier state; it follows from the modifier keys held.
+unsigned X11SystemEventStream::heldModifiers() const {
+    unsigned state = 0;
+    for (int keycode : rawHeld_)
+        if (auto it = modifierMasks_.find(keycode); it != modifierMasks_.end()) state |= it->second;
+    return state;
+}
+
 void X11SystemEventStream::onKeyboardMappingChanged() {
-    readBrightnessKeycodes();
+    readKeyboardMapping();
     updateGrabs();
 }
 
@@ -282,7 +305,7 @@ void X11SystemEventStream::processPendingEvents() {
                 break;
             case MappingNotify:
                 XRefreshKeyboardMapping(&event.xmapping);
-                if (event.xmapping.request == MappingKeyboard) onKeyboardMappingChanged();
+                if (event.xmapping.request != MappingPointer) onKeyboardMappingChanged();
                 break;
             case GenericEvent:
                 if (event.xcookie.extension != xinputOpcode_ ||
@@ -297,6 +320,11 @@ void X11SystemEventStream::processPendingEvents() {
                 XFreeEventData(display, &event.xcookie);
                 break;
             default:
+                if (event.type == xkbEventBase_) {
+                    const int kind = reinterpret_cast<XkbAnyEvent&>(event).xkb_type;
+                    if (kind == XkbMapNotify || kind == XkbNewKeyboardNotify)
+                        onKeyboardMappingChanged();
+                }
                 break;
         }
     }

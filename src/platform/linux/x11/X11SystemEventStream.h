@@ -64,7 +64,9 @@ class X11SystemEventStream final : public SystemEventStream {
     void removeTap(const std::shared_ptr<TapRecord>& record);
     bool updateGrabs();
     void ungrab(const std::vector<int>& keycodes);
-    void readBrightnessKeycodes();
+    void readKeyboardMapping();
+    void readModifierMapping();
+    unsigned heldModifiers() const;
     void updateRawKeySelection();
     bool applicationHasFocus() const;
     std::optional<int> auxKeyCodeOf(int keycode) const;
@@ -75,15 +77,19 @@ class X11SystemEventStream final : public SystemEventStream {
 
     std::unique_ptr<X11Connection> connection_;
     int xinputOpcode_ = -1;  // -1 without XInput 2
+    int xkbEventBase_ = -1;  // -1 without XKB
     FocusQuery focusQuery_;
     std::set<int> upKeycodes_;
     std::set<int> downKeycodes_;
     std::vector<std::shared_ptr<TapRecord>> taps_;
     std::vector<int> grabbed_;
     bool rawKeysSelected_ = false;
-    // Keys held down, to tell an auto-repeat from a new press, for each source.
+    // The modifier bits each modifier key sets.
+    std::map<int, unsigned> modifierMasks_;
+    // Brightness keys held down through the grab, to tell an auto-repeat from a new press.
     std::set<int> grabbedDown_;
-    std::set<int> rawDown_;
+    // Every key held down as the raw events tell.
+    std::set<int> rawHeld_;
     std::uint64_t nextMonitorId_ = 1;
     std::map<EventMonitorToken, LocalMonitorHandler> localMonitors_;
     std::map<EventMonitorToken, GlobalMonitorHandler> globalMonitors_;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,7 +43,10 @@ class XvfbServer {
         pid_ = fork();
         if (pid_ == 0) {
             close(pipeFds[0]);
+            // The server goes with the test, even one that ends abruptly.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             const int devNull = open("/dev/null", O_WRONLY);
+            dup2(devNull, STDOUT_FILENO);
             dup2(devNull, STDERR_FILENO);
             const std::string fd = std::to_string(pipeFds[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
