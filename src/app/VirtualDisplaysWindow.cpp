@@ -21,7 +21,6 @@ constexpr QSizeF kTileSize{240, 222};
 constexpr double kPadding = 16;
 constexpr double kScreenAspect = 10.0 / 16;
 constexpr int kKeyRowHeight = 52;
-constexpr std::chrono::milliseconds kRefreshInterval{250};
 
 // Dark glass when off, warm white when at full standard-range output.
 QColor shadeFor(double output) {
@@ -60,9 +59,7 @@ VirtualDisplaysWindow::VirtualDisplaysWindow(sim::SimDesktop& desktop, AppModel&
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch(1);
     layout->addWidget(makeKeyRow());
-    observer_ = model_.addObserver([this](ModelField) { update(); });
-    refresh_.setInterval(kRefreshInterval);
-    connect(&refresh_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    observer_ = model_.addObserver([this](ModelField) { refresh(); });
 }
 
 VirtualDisplaysWindow::~VirtualDisplaysWindow() {
@@ -116,7 +113,32 @@ QRectF VirtualDisplaysWindow::tileRect(int index) const {
                   kTileSize.height());
 }
 
+QString VirtualDisplaysWindow::levelText(const sim::SimDisplay& display) const {
+    for (const DisplaySnapshot& snapshot : model_.displays())
+        if (snapshot.id == display.id)
+            return QString::number(std::lround(snapshot.percent)) + QStringLiteral("%  ·  ") +
+                   QString::fromUtf8(rawValue(snapshot.path).data(),
+                                     static_cast<int>(rawValue(snapshot.path).size()));
+    return QStringLiteral("offline");
+}
+
+std::vector<VirtualDisplaysWindow::Shown> VirtualDisplaysWindow::shown() {
+    std::vector<Shown> shown;
+    for (const sim::SimDisplay& display : desktop_.allDisplays())
+        shown.push_back({display.online, lightOf(desktop_, display), levelText(display)});
+    return shown;
+}
+
+void VirtualDisplaysWindow::refresh() {
+    if (!isVisible()) return;
+    std::vector<Shown> now = shown();
+    if (now == painted_) return;
+    painted_ = std::move(now);
+    update();
+}
+
 void VirtualDisplaysWindow::paintEvent(QPaintEvent*) {
+    painted_ = shown();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), palette().color(QPalette::Window));
@@ -146,13 +168,7 @@ void VirtualDisplaysWindow::paintDisplay(QPainter& painter, const QRectF& tile,
     painter.setBrush(lit ? shadeFor(light.output()) : QColor(14, 14, 16));
     painter.drawRoundedRect(screen, 3, 3);
 
-    QString level = QStringLiteral("offline");
-    for (const DisplaySnapshot& snapshot : model_.displays())
-        if (snapshot.id == display.id)
-            level = QString::number(std::lround(snapshot.percent)) + QStringLiteral("%  ·  ") +
-                    QString::fromUtf8(rawValue(snapshot.path).data(),
-                                      static_cast<int>(rawValue(snapshot.path).size()));
-
+    const QString level = levelText(display);
     painter.setPen(ui::theme::primary());
     painter.setFont(ui::fonts::system(12, QFont::DemiBold));
     QRectF text(tile.left(), bezel.bottom() + 8, tile.width(), 18);
@@ -168,16 +184,6 @@ void VirtualDisplaysWindow::paintDisplay(QPainter& painter, const QRectF& tile,
                      QStringLiteral("level %1 · gamma %2 · boost ×%3")
                          .arg(percentText(light.hardware), percentText(light.gamma),
                               QString::number(light.boost, 'f', 2)));
-}
-
-void VirtualDisplaysWindow::showEvent(QShowEvent* event) {
-    refresh_.start();
-    QWidget::showEvent(event);
-}
-
-void VirtualDisplaysWindow::hideEvent(QHideEvent* event) {
-    refresh_.stop();
-    QWidget::hideEvent(event);
 }
 
 }  // namespace corvane::app

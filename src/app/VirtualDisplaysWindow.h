@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <string>
@@ -25,6 +24,7 @@ struct VirtualDisplayLight {
     double boost = 1;
 
     double output() const { return hardware * gamma * boost; }
+    bool operator==(const VirtualDisplayLight&) const = default;
 };
 
 VirtualDisplayLight lightOf(sim::SimDesktop& desktop, const sim::SimDisplay& display);
@@ -45,19 +45,29 @@ class VirtualDisplaysWindow : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
   private:
     QWidget* makeKeyRow();
     QRectF tileRect(int index) const;
     void paintDisplay(QPainter& painter, const QRectF& tile, const sim::SimDisplay& display);
+    QString levelText(const sim::SimDisplay& display) const;
+    // What the tiles show of each display; the window repaints when it differs.
+    struct Shown {
+        bool online;
+        VirtualDisplayLight light;
+        QString level;
+        bool operator==(const Shown&) const = default;
+    };
+    std::vector<Shown> shown();
+    void refresh();
 
     sim::SimDesktop& desktop_;
     AppModel& model_;
     int observer_ = 0;
-    // The simulation has no change signal of its own: DDC/CI writes land on worker threads.
-    QTimer refresh_;
+    // The simulation has no change signal of its own and DDC/CI writes land on worker threads:
+    // the window looks again whenever the model publishes, which its poll does a few times a
+    // second.
+    std::vector<Shown> painted_;
 };
 
 }  // namespace corvane::app

@@ -81,7 +81,7 @@ void GlowSlider::paintEvent(QPaintEvent*) {
                      faded(theme::primary(), kTrackOpacity));
 
     const QRectF fill = band(0, geometry::fillWidth(value_, width), geometry::kTrackHeight);
-    paintSoftShadow(painter, capsule(fill), faded(theme::amber(), kGlowOpacity), kGlowRadius);
+    paintSoftCapsuleShadow(painter, fill, faded(theme::amber(), kGlowOpacity), kGlowRadius);
     painter.fillPath(capsule(fill), theme::trackGradient(fill));
 
     if (auto tick = tickRect()) painter.fillPath(capsule(*tick), faded(Qt::white, kTickOpacity));

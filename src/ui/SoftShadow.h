@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRectF>
 
 class QPainter;
 
@@ -13,5 +14,10 @@ namespace corvane::ui {
 // that deviation).
 void paintSoftShadow(QPainter& painter, const QPainterPath& shape, const QColor& color,
                      double radius, QPointF offset = {});
+
+// The same for a horizontal capsule (fully rounded ends) of any length: drawn from the blur of a
+// short one, stretched in the middle, so that a growing fill costs no new blur.
+void paintSoftCapsuleShadow(QPainter& painter, const QRectF& capsule, const QColor& color,
+                            double radius);
 
 }  // namespace corvane::ui
