@@ -58,6 +58,7 @@ bool focusIsInThisProcess(Display* display) {
     }
     return false;
 }
+
 }  // namespace
 
 class X11SystemEventStream::Tap final : public EventTap {
@@ -98,7 +99,6 @@ X11SystemEventStream::X11SystemEventStream(const std::string& displayName)
 X11SystemEventStream::~X11SystemEventStream() {
     if (!connection_) return;
     ungrab(grabbed_);
-    XFlush(connection_->display());
 }
 
 int X11SystemEventStream::connectionFd() const {
@@ -106,6 +106,7 @@ int X11SystemEventStream::connectionFd() const {
 }
 
 void X11SystemEventStream::readKeyboardMapping() {
+    readModifierMapping();
     Display* display = connection_->display();
     int minKeycode = 0, maxKeycode = 0, perKeycode = 0;
     XDisplayKeycodes(display, &minKeycode, &maxKeycode);
@@ -122,7 +123,6 @@ void X11SystemEventStream::readKeyboardMapping() {
         }
     }
     XFree(keysyms);
-    readModifierMapping();
 }
 
 void X11SystemEventStream::readModifierMapping() {
@@ -321,7 +321,7 @@ void X11SystemEventStream::processPendingEvents() {
                 break;
             default:
                 if (event.type == xkbEventBase_) {
-                    const int kind = reinterpret_cast<XkbAnyEvent&>(event).xkb_type;
+                    const int kind = reinterpret_cast<XkbEvent*>(&event)->any.xkb_type;
                     if (kind == XkbMapNotify || kind == XkbNewKeyboardNotify)
                         onKeyboardMappingChanged();
                 }

@@ -63,11 +63,9 @@ int XRandRGamma::rampSize(unsigned long crtc) const {
 }
 
 std::optional<XRandRGamma::Ramp> XRandRGamma::readRamp(unsigned long crtc) const {
-    const int size = rampSize(crtc);
-    if (size <= 0) return std::nullopt;
     X11ErrorTrap trap(connection_->display());
     XRRCrtcGamma* gamma = XRRGetCrtcGamma(connection_->display(), crtc);
-    if (trap.failed() || !gamma || gamma->size != size) {
+    if (trap.failed() || !gamma || gamma->size <= 0) {
         if (gamma) XRRFreeGamma(gamma);
         return std::nullopt;
     }
@@ -80,7 +78,7 @@ std::optional<XRandRGamma::Ramp> XRandRGamma::readRamp(unsigned long crtc) const
 }
 
 bool XRandRGamma::writeRamp(unsigned long crtc, const Ramp& ramp) const {
-    if (ramp.red.empty() || static_cast<int>(ramp.red.size()) != rampSize(crtc)) return false;
+    if (ramp.red.empty()) return false;
     XRRCrtcGamma* gamma = XRRAllocGamma(static_cast<int>(ramp.red.size()));
     if (!gamma) return false;
     std::copy(ramp.red.begin(), ramp.red.end(), gamma->red);
@@ -116,11 +114,8 @@ std::int32_t XRandRGamma::readTransferTable(DisplayID id, std::span<float> red,
     const std::vector<unsigned long> crtcs = crtcsOf(id);
     if (crtcs.empty()) return kGammaNoOutput;
     captureUnseen(crtcs);
-    const int size = rampSize(crtcs.front());
-    if (size < 0) return kGammaServerError;
-    if (size == 0) return kGammaBadTable;
     std::optional<Ramp> ramp = readRamp(crtcs.front());
-    if (!ramp) return kGammaServerError;
+    if (!ramp) return kGammaNoRamp;
     const std::size_t entries = std::min(red.size(), kGammaTableEntries);
     std::ranges::copy(rampToTable(ramp->red, entries), red.begin());
     std::ranges::copy(rampToTable(ramp->green, entries), green.begin());
@@ -142,13 +137,13 @@ std::int32_t XRandRGamma::writeTransferTable(DisplayID id, std::span<const float
     for (unsigned long crtc : crtcs) {
         const int size = rampSize(crtc);
         if (size <= 0) {
-            status = size == 0 ? kGammaBadTable : kGammaServerError;
+            status = kGammaNoRamp;
             continue;
         }
         const auto entries = static_cast<std::size_t>(size);
         const Ramp ramp{tableToRamp(red, entries), tableToRamp(green, entries),
                         tableToRamp(blue, entries)};
-        if (!writeRamp(crtc, ramp)) status = kGammaServerError;
+        if (!writeRamp(crtc, ramp)) status = kGammaNoRamp;
     }
     return status;
 }

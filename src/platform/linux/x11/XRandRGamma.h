@@ -17,8 +17,8 @@ namespace corvane::linux_desktop {
 enum XRandRGammaStatus : std::int32_t {
     kGammaUnavailable = 1,  // no X server, no RandR 1.2, or a Wayland session
     kGammaNoOutput = 2,     // the display has no connected output with a CRTC
-    kGammaBadTable = 3,     // an empty table, a ramp of size 0, or spans of unequal size
-    kGammaServerError = 4,  // the server refused a request (a CRTC that vanished)
+    kGammaBadTable = 3,     // empty spans, or spans of unequal size
+    kGammaNoRamp = 4,       // a CRTC with a ramp of size 0, or one that vanished
 };
 
 // Gamma tables on the CRTC gamma ramps of X RandR. The ramps have whatever size the driver
