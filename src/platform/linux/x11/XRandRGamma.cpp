@@ -32,7 +32,10 @@ XRandRGamma::XRandRGamma(const std::string& displayName, ConnectorNameLookup con
     if (connection_) captureUnseen(allCrtcs());
 }
 
-XRandRGamma::~XRandRGamma() = default;
+XRandRGamma::~XRandRGamma() {
+    for (unsigned long crtc : changed_)
+        if (auto it = captured_.find(crtc); it != captured_.end()) writeRamp(crtc, it->second);
+}
 
 std::vector<unsigned long> XRandRGamma::allCrtcs() const {
     Display* display = connection_->display();
@@ -144,6 +147,7 @@ std::int32_t XRandRGamma::writeTransferTable(DisplayID id, std::span<const float
         const Ramp ramp{tableToRamp(red, entries), tableToRamp(green, entries),
                         tableToRamp(blue, entries)};
         if (!writeRamp(crtc, ramp)) status = kGammaNoRamp;
+        changed_.insert(crtc);
     }
     return status;
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,9 @@ enum XRandRGammaStatus : std::int32_t {
 // linearly both ways. A display is shown by the CRTCs of the outputs whose names match its
 // connector name; reads come from the first, writes go to all. Each CRTC's ramp is captured
 // the first time this object sees it (at construction for those present then), and
-// restoreColorProfiles() puts those captures back. In a Wayland session nothing is read or
-// written. Main thread only.
+// restoreColorProfiles() puts those captures back. The X server keeps a ramp after its client
+// has gone, so the CRTCs this object changed get their captures back when it is dropped too.
+// In a Wayland session nothing is read or written. Main thread only.
 class XRandRGamma final : public GammaTables {
   public:
     // The connector name of a display ("eDP-1"), none for a display it does not know.
@@ -62,6 +64,7 @@ class XRandRGamma final : public GammaTables {
     std::unique_ptr<X11Connection> connection_;
     ConnectorNameLookup connectorName_;
     std::map<unsigned long, Ramp> captured_;
+    std::set<unsigned long> changed_;
 };
 
 }  // namespace corvane::linux_desktop

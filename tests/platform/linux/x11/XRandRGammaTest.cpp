@@ -96,6 +96,17 @@ TEST_F(XRandRGammaTest, SoftwareDimmingScalesTheCrtcRampAndRestoreUndoesIt) {
     EXPECT_NEAR(readXrandr(server_.display())->brightness, 1.0, 0.005);
 }
 
+TEST_F(XRandRGammaTest, DimmingEndsWithTheApplication) {
+    {
+        XRandRGamma gamma(server_.display(), connectorName);
+        sim::SimDesktop desktop;
+        SoftwareDimming dimming(withGamma(desktop.platform(), gamma), kScreenDisplay);
+        ASSERT_TRUE(dimming.write(0.25));
+        EXPECT_NEAR(readXrandr(server_.display())->brightness, 0.34, 0.005);
+    }
+    EXPECT_NEAR(readXrandr(server_.display())->brightness, 1.0, 0.005);
+}
+
 TEST_F(XRandRGammaTest, BadInputAndWaylandSessionsGiveAStatusAndNoChange) {
     XRandRGamma gamma(server_.display(), connectorName);
     std::vector<float> red(256, 0.1f), green(256, 0.1f), blue(256, 0.1f), none;
