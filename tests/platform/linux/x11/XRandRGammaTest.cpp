@@ -100,7 +100,8 @@ TEST_F(XRandRGammaTest, DimmingEndsWithTheApplication) {
     {
         XRandRGamma gamma(server_.display(), connectorName);
         sim::SimDesktop desktop;
-        SoftwareDimming dimming(withGamma(desktop.platform(), gamma), kScreenDisplay);
+        const Platform platform = withGamma(desktop.platform(), gamma);
+        SoftwareDimming dimming(platform, kScreenDisplay);
         ASSERT_TRUE(dimming.write(0.25));
         EXPECT_NEAR(readXrandr(server_.display())->brightness, 0.34, 0.005);
     }
