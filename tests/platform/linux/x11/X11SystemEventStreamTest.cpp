@@ -22,10 +22,11 @@ constexpr std::int64_t kUpPressed = 0x20A00;
 constexpr std::int64_t kUpReleased = 0x20B00;
 constexpr std::int64_t kDownPressed = 0x30A00;
 
-// Hands the stream's events on until `done` holds, for at most two seconds; whether it did.
+// Hands the stream's events on until `done` holds, for at most five seconds; whether it did.
+// slow); whether it did.
 template <typename Done>
 bool pumpUntil(X11SystemEventStream& stream, Done done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     stream.processPendingEvents();
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
