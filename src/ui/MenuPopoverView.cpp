@@ -304,13 +304,29 @@ bool MenuPopoverView::eventFilter(QObject* watched, QEvent* event) {
 
 void MenuPopoverView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange) showInSecondaryColor(*emptyState_);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        panel_ = QPixmap();
     QWidget::changeEvent(event);
+}
+
+const QPixmap& MenuPopoverView::panel() {
+    const bool translucent = window()->testAttribute(Qt::WA_TranslucentBackground);
+    const qreal ratio = devicePixelRatioF();
+    if (!panel_.isNull() && panel_.deviceIndependentSize() == QSizeF(size()) &&
+        panel_.devicePixelRatio() == ratio && panelTranslucent_ == translucent)
+        return panel_;
+    panel_ = QPixmap(size() * ratio);
+    panel_.setDevicePixelRatio(ratio);
+    panel_.fill(Qt::transparent);
+    panelTranslucent_ = translucent;
+    QPainter painter(&panel_);
+    theme::paintPanel(painter, QRectF(rect()), translucent);
+    return panel_;
 }
 
 void MenuPopoverView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    theme::paintPanel(painter, QRectF(rect()),
-                      window()->testAttribute(Qt::WA_TranslucentBackground));
+    painter.drawPixmap(0, 0, panel());
 }
 
 }  // namespace corvane::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -69,12 +70,16 @@ class MenuPopoverView : public QWidget {
     void showSettings();
     void placeLogo();
     void reportHeight();
+    const QPixmap& panel();
 
     AppModel& model_;
     std::function<void()> quit_;
     int observer_ = 0;
     PopoverContent content_;
     int reportedHeight_ = -1;
+    // The panel drawn once per size: a slider move repaints parts of it many times a second.
+    QPixmap panel_;
+    bool panelTranslucent_ = false;
 
     QWidget* mainContent_ = nullptr;
     AboutView* about_ = nullptr;

@@ -1,4 +1,6 @@
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <algorithm>
 
 #include "ui/GlowSlider.h"
@@ -8,6 +10,7 @@
 #include "ui/PopoverTestSupport.h"
 #include "ui/PresetPill.h"
 #include "ui/SettingsRow.h"
+#include "ui/Theme.h"
 
 namespace corvane::ui {
 namespace {
@@ -72,6 +75,33 @@ TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDR) {
     model->refresh();
     EXPECT_EQ(optionalRows(), (std::vector{true, true, false, true, false, true, true}));
     EXPECT_EQ(shownCardIds(), (std::vector<DisplayID>{xdr, monitor, 2}));
+}
+
+TEST_F(MenuPopoverViewTest, PanelIsDrawnAgainWhenThePopoverGrows) {
+    startModel();
+    makePopover();
+    popover->resize(popover->sizeHint());
+    popover->grab();
+    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    model->refresh();
+    popover->resize(popover->sizeHint());
+    const QImage shown = popover->grab().toImage();
+
+    QImage expected(shown.size(), QImage::Format_ARGB32_Premultiplied);
+    expected.fill(Qt::transparent);
+    QPainter painter(&expected);
+    theme::paintPanel(painter, QRectF(expected.rect()), false);
+    painter.end();
+    // Corners and edges of the padding, where no child draws, across the new height.
+    const int w = shown.width() - 1, h = shown.height() - 1;
+    for (QPoint point : {QPoint(4, 4), QPoint(w - 4, h / 2), QPoint(4, h - 4), QPoint(w - 4, h - 4),
+                         QPoint(w / 2, h - 1)}) {
+        const QColor a = shown.pixelColor(point), b = expected.pixelColor(point);
+        EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                      std::abs(a.blue() - b.blue()),
+                  3)
+            << point.x() << "," << point.y();
+    }
 }
 
 TEST_F(MenuPopoverViewTest, HeaderSubtitleAndCycleFollowTheFocusedXDRDisplay) {
