@@ -20,6 +20,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Corvane Display maintainers <maintainers@corvane.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its platform plugins (xcb, wayland) at run time: no linked library names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The panel backlight goes through logind; DDC/CI through the i2c-dev nodes udev tags.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "systemd, udev")
 include(CPack)

@@ -25,6 +25,18 @@ void withoutSystemServices() {
     qunsetenv("DISPLAY");
 }
 
+TEST(LinuxDesktopTest, RootsComeFromTheEnvironmentElseTheSystemFolders) {
+    qputenv("CORVANE_SYSFS_ROOT", "/tmp/fake/sys");
+    qputenv("CORVANE_DEV_ROOT", "");
+    qputenv("XDG_CONFIG_HOME", "/tmp/fake/config");
+    LinuxRoots roots = LinuxRoots::fromEnvironment();
+    EXPECT_EQ(roots.sysfs, "/tmp/fake/sys");
+    EXPECT_EQ(roots.dev, "/dev");
+    EXPECT_EQ(roots.configHome, "/tmp/fake/config");
+    qunsetenv("CORVANE_SYSFS_ROOT");
+    EXPECT_EQ(LinuxRoots::fromEnvironment().sysfs, "/sys");
+}
+
 TEST(LinuxDesktopTest, ScreensAreQtsInCoreCoordinatesWithoutHeadroom) {
     FakeSysfs sysfs;
     linux_desktop::DrmDisplayCatalog displays(sysfs.sysfs());
