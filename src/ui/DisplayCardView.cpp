@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QVBoxLayout>
 
 #include "model/DisplayCardActions.h"
@@ -92,9 +93,30 @@ void DisplayCardView::commit() {
     DisplayCardActions(model_, display_).release();
 }
 
+// Cards of one size look alike: their background is drawn once and shared, so that a card
+// whose level changes repaints only its text and slider over a copy.
+QPixmap DisplayCardView::background() const {
+    const qreal ratio = devicePixelRatioF();
+    const QString key = QStringLiteral("corvane.card %1x%2@%3 %4")
+                            .arg(width())
+                            .arg(height())
+                            .arg(ratio)
+                            .arg(theme::primary().rgba());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap)) return pixmap;
+    pixmap = QPixmap(size() * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    theme::paintCard(painter, QRectF(rect()));
+    painter.end();
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
 void DisplayCardView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    theme::paintCard(painter, QRectF(rect()));
+    painter.drawPixmap(0, 0, background());
 }
 
 }  // namespace corvane::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include "model/AppModel.h"
@@ -38,6 +39,7 @@ class DisplayCardView : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    QPixmap background() const;
     void showDisplay();
     void step(bool up);
     void slide(double value);

@@ -1,3 +1,5 @@
+#include <QImage>
+#include <QPainter>
 #include <QPointer>
 
 #include "ui/CardTitleRow.h"
@@ -5,6 +7,7 @@
 #include "ui/Localization.h"
 #include "ui/PopoverTestSupport.h"
 #include "ui/StepButton.h"
+#include "ui/Theme.h"
 
 namespace corvane::ui {
 namespace {
@@ -134,6 +137,32 @@ TEST_F(DisplayCardViewTest, ACardWhoseDisplayLeavesMidDragGoesQuietlyAndTheOther
     ASSERT_EQ(popover->cards().size(), 2u);
     click(this->card(monitor).plusButton());
     EXPECT_EQ(publications(), 2);
+}
+
+TEST_F(DisplayCardViewTest, BackgroundIsDrawnForEachSize) {
+    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    startModel();
+    makePopover();
+    DisplayCardView& card = this->card(monitor);
+    for (QSize size : {QSize(200, 90), QSize(260, 130), QSize(200, 90)}) {
+        card.resize(size);
+        QImage shown(size, QImage::Format_ARGB32_Premultiplied);
+        shown.fill(Qt::transparent);
+        card.render(&shown, QPoint(), QRegion(), {});
+        QImage expected(size, QImage::Format_ARGB32_Premultiplied);
+        expected.fill(Qt::transparent);
+        QPainter painter(&expected);
+        theme::paintCard(painter, QRectF(expected.rect()));
+        painter.end();
+        // The rim on every side and the fill in a corner.
+        const int w = size.width() - 1, h = size.height() - 1;
+        for (QPoint point :
+             {QPoint(0, h / 2), QPoint(w, h / 2), QPoint(w / 2, h), QPoint(4, h - 4)}) {
+            const QRgb a = shown.pixel(point), b = expected.pixel(point);
+            EXPECT_LE(std::abs(qAlpha(a) - qAlpha(b)) + std::abs(qRed(a) - qRed(b)), 2)
+                << size.width() << " " << point.x() << "," << point.y();
+        }
+    }
 }
 
 }  // namespace
