@@ -36,7 +36,9 @@ bool writeFileAtomically(const std::filesystem::path& file, std::string_view con
     std::filesystem::create_directories(folder, error);
     if (error) return false;
 
-    std::string temporary = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string hiddenName = ".";
+    hiddenName.append(file.filename().string()).append(".XXXXXX");
+    std::string temporary = (folder / hiddenName).string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return false;
     const bool written = writeAll(fd, contents) && ::fsync(fd) == 0;
