@@ -11,9 +11,13 @@ namespace {
 using linux_desktop::ConnectedDisplay;
 using linux_desktop::Edid;
 
+bool same(const QString& text, const QString& expected) {
+    return !expected.trimmed().isEmpty() &&
+           text.trimmed().compare(expected.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
 bool same(const QString& text, const std::string& expected) {
-    return !expected.empty() && text.trimmed().compare(QString::fromStdString(expected).trimmed(),
-                                                       Qt::CaseInsensitive) == 0;
+    return same(text, QString::fromStdString(expected));
 }
 
 bool manufacturerMatches(const QString& manufacturer, const Edid& edid) {
@@ -22,13 +26,13 @@ bool manufacturerMatches(const QString& manufacturer, const Edid& edid) {
 }
 
 bool modelMatches(const QString& model, const Edid& edid) {
-    return same(model, edid.name) || same(model, QString::number(edid.product, 16).toStdString()) ||
-           same(model, std::to_string(edid.product));
+    return same(model, edid.name) || same(model, QString::number(edid.product, 16)) ||
+           same(model, QString::number(edid.product));
 }
 
 bool serialMatches(const QString& serial, const Edid& edid) {
     return same(serial, edid.serialText) ||
-           (edid.serial != 0 && same(serial, std::to_string(edid.serial)));
+           (edid.serial != 0 && same(serial, QString::number(edid.serial)));
 }
 
 bool sameMonitor(const ScreenIdentity& screen, const ConnectedDisplay& display) {
