@@ -23,6 +23,7 @@ ensure_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev nlohmann-json3-dev libx11-dev libxrandr-dev libxi-dev)
 
 # configure_and_build DIR SANITIZERS [extra cmake arguments...]
+# With BUILD_TARGETS set (space-separated), only those targets are built.
 configure_and_build() {
     local dir=$1 sanitize=$2
     shift 2
@@ -31,5 +32,7 @@ configure_and_build() {
     [ -n "$sanitize" ] && flags="-O1 -g1"
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="$flags" \
         -DCORVANE_SANITIZE="$sanitize" "$@" >/dev/null
-    cmake --build "$dir" -j"$(nproc)"
+    local targets=()
+    for target in ${BUILD_TARGETS:-}; do targets+=(--target "$target"); done
+    cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }

@@ -42,7 +42,7 @@ configure_and_build build/asan "address;undefined"
 run_suite "address and undefined-behaviour sanitizers" build/asan
 
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
-configure_and_build build/tsan "thread" -DCORVANE_BUILD_APP=OFF
+BUILD_TARGETS=ddc_tests configure_and_build build/tsan "thread" -DCORVANE_BUILD_APP=OFF
 run_suite "thread sanitizer, DDC" build/tsan -R '^ddc_tests\.'
 
 echo "tests: $passed passed, $failed failed"
