@@ -106,12 +106,17 @@ TEST(SerialQueue, WaitUntilIdleInsideAJobDoesNotDeadlock) {
 TEST(SerialQueue, JobsQueuedFromJobsRunLater) {
     SerialQueue queue;
     std::vector<int> order;
+    // Hold the worker until both outer jobs are queued, so the inner one is queued after them.
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    queue.async([released] { released.wait(); });
     queue.async([&] {
         order.push_back(1);
         queue.async([&] { order.push_back(3); });
     });
     queue.async([&] { order.push_back(2); });
-    queue.waitUntilIdle();  // covers the first two; the third was queued by the first
+    release.set_value();
+    queue.waitUntilIdle();  // covers the first jobs; the last was queued by one of them
     queue.waitUntilIdle();
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
 }
