@@ -21,10 +21,17 @@
 namespace corvane::app {
 namespace {
 
-void runFor(int ms) {
+// Runs the event loop until `done` holds or `ms` pass.
+template <typename Predicate>
+void runUntil(Predicate done, int ms) {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+void runFor(int ms) {
+    runUntil([] { return false; }, ms);
 }
 
 int distance(QColor a, QColor b) {
@@ -77,8 +84,10 @@ TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
     ApplicationShell shell(*model, true, false);
     PopoverWindow& popover = shell.popover();
     popover.showBeside(QRect(640, 60, 1, 1));
-    runFor(300);
-    ASSERT_TRUE(popover.windowHandle() && popover.windowHandle()->isExposed());
+    auto exposed = [&] { return popover.windowHandle() && popover.windowHandle()->isExposed(); };
+    runUntil(exposed, 10000);
+    ASSERT_TRUE(exposed());
+    runFor(300);  // the first paint after exposure
     QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
     const QRect frame = popover.geometry();
     auto at = [&](QPoint point) { return screen.pixelColor(point); };
