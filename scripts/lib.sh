@@ -31,7 +31,7 @@ configure_and_build() {
     local flags="-O2"
     [ -n "$sanitize" ] && flags="-O1 -g1"
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="$flags" \
-        -DCORVANE_SANITIZE="$sanitize" "$@" >/dev/null
+        -DCORVANE_SANITIZE="$sanitize" -DCORVANE_WERROR=ON "$@" >/dev/null
     local targets=()
     for target in ${BUILD_TARGETS:-}; do targets+=(--target "$target"); done
     cmake --build "$dir" -j"$(nproc)" "${targets[@]}"

@@ -3,6 +3,7 @@
 
 #include "app/CorvaneApplication.h"
 #include "app/LaunchOptions.h"
+#include "app/QtDiagnosticSink.h"
 #include "app/UnixSignalQuit.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +16,11 @@ int main(int argc, char** argv) {
                   << "\nusage: corvane-display [--simulate] [--demo FOLDER]\n";
         return 2;
     }
+    corvane::app::QtDiagnosticSink diagnostics;
+    corvane::installDiagnosticSink(&diagnostics);
     corvane::app::quitOnTerminationSignals();
     corvane::app::CorvaneApplication corvane(options);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    corvane::installDiagnosticSink(nullptr);
+    return status;
 }
