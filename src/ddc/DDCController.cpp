@@ -24,13 +24,30 @@ std::shared_ptr<DDCController> DDCController::make(const Platform& platform, Dis
 }
 
 DDCController::DDCController(const Platform& platform, DisplayID id, AVServiceHandle service)
-    : platform_(platform), displayID_(id), service_(std::move(service)) {
-    if (!service_) return;  // nothing to talk to: keep the defaults
-    if (std::optional<VCPReading> reading =
-            DDCProtocol::read(platform_, *service_, DDCProtocol::kBrightness)) {
-        maxValue_ = reading->max == 0 ? std::uint16_t{1} : reading->max;
-        lastValue_.store(static_cast<double>(reading->current) / static_cast<double>(maxValue_));
-    }
+    : platform_(platform), displayID_(id), service_(std::move(service)) {}
+
+void DDCController::readFirst(std::function<void(bool answered)> done) {
+    std::weak_ptr<DDCController> weak = weak_from_this();
+    // Promised before the job is queued; a job dropped with the controller withdraws it.
+    std::shared_ptr<PromisedTask> arrival = platform_.loop.promiseTask();
+    queue_.async([weak = std::move(weak), arrival, done = std::move(done)]() mutable {
+        std::shared_ptr<DDCController> self = weak.lock();
+        if (!self) return;
+        bool answered = self->readBrightness();
+        arrival->post([done = std::move(done), answered] { done(answered); });
+    });
+}
+
+// Queue-only. A monitor that reports a maximum of 0 is taken to have the maximum 1.
+bool DDCController::readBrightness() {
+    if (!service_) return false;
+    std::optional<VCPReading> reading =
+        DDCProtocol::read(platform_, *service_, DDCProtocol::kBrightness);
+    if (!reading) return false;
+    std::uint16_t maximum = reading->max == 0 ? std::uint16_t{1} : reading->max;
+    maxValue_.store(maximum);
+    lastValue_.store(static_cast<double>(reading->current) / static_cast<double>(maximum));
+    return true;
 }
 
 DDCController::~DDCController() = default;
@@ -63,7 +80,7 @@ void DDCController::runWriteLoop() {
         const double fraction = *pending_;
         pending_.reset();
         const bool written = service_ && DDCProtocol::write(platform_, *service_, DDCProtocol::kBrightness,
-                                                            rawValue(fraction, maxValue_));
+                                                            rawValue(fraction, maxValue_.load()));
         if (written) {
             failures_ = 0;
             lastValue_.store(fraction);

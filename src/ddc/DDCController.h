@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -12,23 +13,26 @@ namespace corvane {
 
 // Drives one external monitor's brightness over DDC/CI. Writes run on the controller's own
 // serial worker thread, in the order given; after four failed writes in a row the monitor is
-// given up (`degraded`) for the controller's whole life.
+// given up (`degraded`) for the controller's whole life. The monitor's first reading runs on
+// the same thread, so the interface never waits for a monitor.
 class DDCController : public std::enable_shared_from_this<DDCController> {
 public:
-    // Reads the monitor's brightness on the calling thread, then returns a controller, also
-    // when the monitor does not answer.
+    // A controller with the defaults (maximum 100, last value 1.0); nothing is read yet.
     static std::shared_ptr<DDCController> make(const Platform& platform, DisplayID id,
                                                AVServiceHandle service);
     ~DDCController();
 
+    // Queues a reading of the monitor's brightness and returns at once. A reading that
+    // answers sets the maximum and the last value; then `done` runs on the main thread with
+    // whether the monitor answered. Call it before the first write.
+    void readFirst(std::function<void(bool answered)> done);
     // Queues the fraction (limited to 0...1) and returns at once.
     void write(double fraction);
     bool degraded() const { return degraded_.load(); }
     DisplayID displayID() const { return displayID_; }
-    // The fraction known to be on the monitor. Read on the main thread only right after
-    // construction; afterwards the worker updates it.
+    // The fraction known to be on the monitor: the first reading, then each written value.
     double lastValue() const;
-    std::uint16_t maxValue() const { return maxValue_; }
+    std::uint16_t maxValue() const { return maxValue_.load(); }
     // Blocks until every write queued before the call has run.
     void waitUntilIdle();
 
@@ -38,6 +42,7 @@ public:
 
 private:
     // Queue-only: the job body and the write loop.
+    bool readBrightness();
     void enqueue(double fraction);
     void runWriteLoop();
 
@@ -46,7 +51,7 @@ private:
     const Platform platform_;  // a copy: the references it holds outlive the controller
     DisplayID displayID_;
     AVServiceHandle service_;
-    std::uint16_t maxValue_ = 100;
+    std::atomic<std::uint16_t> maxValue_{100};
     std::atomic<double> lastValue_{1.0};
     std::optional<double> pending_;
     bool writing_ = false;

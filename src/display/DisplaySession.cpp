@@ -9,7 +9,8 @@
 
 namespace corvane {
 
-DisplaySession::DisplaySession(const Platform& platform, DisplayID id, AVServiceHandle ddcService)
+DisplaySession::DisplaySession(const Platform& platform, DisplayID id,
+                               std::shared_ptr<DDCController> ddc)
     : platform_(&platform),
       id_(id),
       uuid_(corvaneUUID(platform.displays, id)),
@@ -20,7 +21,7 @@ DisplaySession::DisplaySession(const Platform& platform, DisplayID id, AVService
       peakNits_(supportsXDR_ ? kBoostPeakNits : kPlainNits),
       name_(resolveName(platform, id, isBuiltin_)),
       native_(NativeBacklight::probe(platform, id)),
-      ddc_(ddcService ? DDCController::make(platform, id, std::move(ddcService)) : nullptr),
+      ddc_(std::move(ddc)),
       software_(platform, id),
       path_(initialPath()),
       percent_(startingLevel()) {}

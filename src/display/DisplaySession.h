@@ -32,7 +32,9 @@ public:
     // A backlight read further than this from the wanted fraction is rewritten.
     static constexpr double kDriftTolerance = 0.015;
 
-    DisplaySession(const Platform& platform, DisplayID id, AVServiceHandle ddcService);
+    // `ddc` is the monitor's controller, its first reading already taken (or given up), or
+    // none when the display has no DDC/CI service.
+    DisplaySession(const Platform& platform, DisplayID id, std::shared_ptr<DDCController> ddc);
 
     // Sets the level (clamped to 0...100), writes the hardware when it moved or when forced,
     // hands the boost to the overlay, and stores the level when `persist`. A level that is not

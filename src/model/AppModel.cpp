@@ -38,7 +38,10 @@ std::shared_ptr<AppModel> AppModel::shared() {
 AppModel::AppModel(const Platform& platform, BrightnessHUD& hud)
     : platform_(platform),
       hud_(hud),
-      brightnessKeys_(BrightnessKeyMonitor::create(platform.events, platform.loop)) {
+      brightnessKeys_(BrightnessKeyMonitor::create(platform.events, platform.loop)),
+      firstReadings_(platform, [this](DisplayID id, std::shared_ptr<DDCController> ddc) {
+          monitorReadingArrived(id, std::move(ddc));
+      }) {
     PreferencesStore& preferences = platform.preferences;
     if (!preferences.object(preference_keys::kShowMenuPercent))
         preferences.setBoolean(preference_keys::kShowMenuPercent, true);

@@ -11,6 +11,7 @@
 #include "input/BrightnessKeyMonitor.h"
 #include "model/BrightnessPreset.h"
 #include "model/DisplaySnapshot.h"
+#include "model/FirstReadings.h"
 #include "platform/Platform.h"
 
 namespace corvane {
@@ -77,7 +78,8 @@ public:
     void setLimitOnBattery(bool limit);
     void toggleLaunchAtLogin();
 
-    // Refresh and publication.
+    // Refresh and publication. A new external monitor gets its session only when its first
+    // DDC/CI reading has arrived (FirstReadings); until then it has no card.
     void refresh();
     void publish();
     std::optional<DisplaySnapshot> focusDisplay() const;
@@ -118,7 +120,9 @@ private:
     // Runs `call` on the model through a main-loop task, if the model still exists then.
     std::function<void()> hopToMain(void (AppModel::*call)());
     void dropSession(DisplayID id);
-    void addSession(DisplayID id, AVServiceHandle service);
+    void addSession(DisplayID id, std::shared_ptr<DDCController> ddc);
+    void monitorReadingArrived(DisplayID id, std::shared_ptr<DDCController> ddc);
+    void rewriteSoftwareDimming(DisplayID except);
     void reapplyIntended();
     void adoptBacklight(DisplaySession& session);
     const DisplaySnapshot* menuRecord() const;
@@ -126,6 +130,7 @@ private:
     const Platform& platform_;
     BrightnessHUD& hud_;
     std::shared_ptr<BrightnessKeyMonitor> brightnessKeys_;
+    FirstReadings firstReadings_;
     std::map<int, Observer> observers_;
     int nextObserverId_ = 1;
 

@@ -34,6 +34,8 @@ DisplaySnapshot snapshotOf(const DisplaySession& session) {
 
 // Brings the session table in step with the online displays: drops the sessions of displays
 // that are gone, renames the others, and makes and applies a session for each new display.
+// A new display with a DDC/CI service first has its monitor read off the main thread; its
+// session is made when the reading arrives (monitorReadingArrived).
 void AppModel::refresh() {
     DisplayCatalog& catalog = platform_.displays;
     std::vector<DisplayID> online = catalog.onlineDisplays(kMaxDisplays);
@@ -46,6 +48,7 @@ void AppModel::refresh() {
     SessionTable previous = sessions_;
     for (const auto& [id, session] : previous)
         if (std::find(online.begin(), online.end(), id) == online.end()) dropSession(id);
+    firstReadings_.keepOnly(online);
 
     for (DisplayID id : online) {
         auto existing = sessions_.find(id);
@@ -54,10 +57,28 @@ void AppModel::refresh() {
             session.setName(DisplaySession::resolveName(platform_, id, session.isBuiltin()));
             continue;
         }
+        if (firstReadings_.inFlight(id)) continue;
         auto service = services.find(id);
-        addSession(id, service == services.end() ? nullptr : service->second);
+        if (service != services.end() && service->second)
+            firstReadings_.start(id, service->second);
+        else
+            addSession(id, nullptr);
     }
     publish();
+}
+
+// Making a session resets every display's gamma table (SoftwareDimming), so the displays
+// dimmed in software get their level written again.
+void AppModel::monitorReadingArrived(DisplayID id, std::shared_ptr<DDCController> ddc) {
+    addSession(id, std::move(ddc));
+    rewriteSoftwareDimming(id);
+    publish();
+}
+
+void AppModel::rewriteSoftwareDimming(DisplayID except) {
+    for (const auto& [id, session] : sessions_)
+        if (id != except && session->path() == ControlPath::software)
+            session->apply(session->percent(), false, true);
 }
 
 void AppModel::dropSession(DisplayID id) {
@@ -67,8 +88,8 @@ void AppModel::dropSession(DisplayID id) {
     intendedPercents_.erase(id);
 }
 
-void AppModel::addSession(DisplayID id, AVServiceHandle service) {
-    auto session = std::make_shared<DisplaySession>(platform_, id, std::move(service));
+void AppModel::addSession(DisplayID id, std::shared_ptr<DDCController> ddc) {
+    auto session = std::make_shared<DisplaySession>(platform_, id, std::move(ddc));
     sessions_[id] = session;
     intendedPercents_[id] = session->percent();
     session->apply(capped(session->percent(), *session), false, false);

@@ -70,21 +70,56 @@ private:
 
 // ---- Construction ----
 
-TEST(DDCController, ConstructionReadsTheMonitor) {
+TEST(DDCController, TheFirstReadingRunsOnTheWorkerAndArrivesOnTheMainLoop) {
     MonitorFixture fixture(50, 100);
     auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    // Made without touching the bus.
+    EXPECT_TRUE(fixture.monitor->receivedFrames().empty());
+    EXPECT_EQ(controller->lastValue(), 1.0);
+
+    std::optional<bool> answered;
+    bool onMainThread = false;
+    std::thread::id readingThread;
+    fixture.desktop.sleeper().setHook(
+        [&](microseconds) { readingThread = std::this_thread::get_id(); });
+    controller->readFirst([&](bool reply) {
+        answered = reply;
+        onMainThread = fixture.desktop.loop().isMainThread();
+    });
+    controller->waitUntilIdle();
+    fixture.desktop.sleeper().setHook({});
+    EXPECT_NE(readingThread, std::this_thread::get_id());
+    EXPECT_FALSE(answered);  // delivered only through the main loop
+    fixture.desktop.loop().runPending();
+    EXPECT_EQ(answered, std::optional<bool>(true));
+    EXPECT_TRUE(onMainThread);
     EXPECT_EQ(controller->displayID(), fixture.id);
     EXPECT_EQ(controller->maxValue(), 100);
     EXPECT_DOUBLE_EQ(controller->lastValue(), 0.5);
     EXPECT_FALSE(controller->degraded());
-    // The read ran on this thread, before make returned.
     EXPECT_EQ(fixture.desktop.sleeper().durations(), ms({10, 50}));
     EXPECT_EQ(fixture.monitor->receivedFrames(), std::vector<Bytes>{kGetBrightnessFrame});
 }
 
+TEST(DDCController, AReadingQueuedBehindTheControllersEndIsWithdrawn) {
+    MonitorFixture fixture(50, 100);
+    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    std::vector<int> arrived;
+    {
+        WorkerGate gate(fixture.desktop.sleeper());
+        controller->readFirst([&](bool) { arrived.push_back(1); });
+        gate.waitUntilHeld();
+        controller->readFirst([&](bool) { arrived.push_back(2); });
+        controller.reset();  // the running reading keeps it alive until it ends
+    }
+    // Returns once the first reading has arrived and the second, never run, is withdrawn.
+    fixture.desktop.loop().runPending();
+    EXPECT_EQ(arrived, std::vector<int>{1});
+}
+
 TEST(DDCController, MonitorsOwnScale) {
     MonitorFixture fixture(30, 400);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     EXPECT_EQ(controller->maxValue(), 400);
     EXPECT_DOUBLE_EQ(controller->lastValue(), 0.075);
 }
@@ -92,7 +127,9 @@ TEST(DDCController, MonitorsOwnScale) {
 TEST(DDCController, SilentMonitorKeepsTheDefaults) {
     MonitorFixture fixture(30, 400);
     fixture.monitor->refuseTransfers(true);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    bool answered = true;
+    auto controller = readController(fixture, fixture.service, &answered);
+    EXPECT_FALSE(answered);
     EXPECT_EQ(controller->maxValue(), 100);
     EXPECT_DOUBLE_EQ(controller->lastValue(), 1.0);
     EXPECT_FALSE(controller->degraded());
@@ -100,14 +137,14 @@ TEST(DDCController, SilentMonitorKeepsTheDefaults) {
 
 TEST(DDCController, CurrentAboveMaximumIsNotClamped) {
     MonitorFixture fixture(150, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     EXPECT_DOUBLE_EQ(controller->lastValue(), 1.5);
 }
 
 TEST(DDCController, AbsentBusFunctionsKeepTheDefaults) {
     MonitorFixture fixture(30, 400);
     fixture.desktop.setEntryPoint(sim::EntryPoint::writeI2C, sim::EntryPointState::absent);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     EXPECT_EQ(controller->maxValue(), 100);
     EXPECT_DOUBLE_EQ(controller->lastValue(), 1.0);
     EXPECT_TRUE(fixture.desktop.sleeper().durations().empty());
@@ -115,7 +152,7 @@ TEST(DDCController, AbsentBusFunctionsKeepTheDefaults) {
 
 TEST(DDCController, WithoutAServiceNothingIsSent) {
     MonitorFixture fixture;
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, nullptr);
+    auto controller = readController(fixture, nullptr);
     EXPECT_EQ(controller->maxValue(), 100);
     controller->write(0.5);
     controller->waitUntilIdle();
@@ -126,7 +163,7 @@ TEST(DDCController, WithoutAServiceNothingIsSent) {
 
 TEST(DDCController, WriteReachesTheMonitor) {
     MonitorFixture fixture(50, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     controller->write(0.8);
     controller->waitUntilIdle();
     EXPECT_EQ(fixture.monitor->current(), 80);
@@ -136,7 +173,7 @@ TEST(DDCController, WriteReachesTheMonitor) {
 
 TEST(DDCController, WriteRunsOnTheWorkerNotTheCaller) {
     MonitorFixture fixture(50, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     std::mutex mutex;
     std::vector<std::thread::id> sleepers;
     fixture.desktop.sleeper().setHook([&](std::chrono::microseconds) {
@@ -153,7 +190,7 @@ TEST(DDCController, WriteRunsOnTheWorkerNotTheCaller) {
 
 TEST(DDCController, ManyWritesArriveInOrder) {
     MonitorFixture fixture(0, 1000);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     std::vector<Bytes> expected;
     for (int i = 0; i <= 200; ++i) {
         controller->write(i / 200.0);
@@ -169,7 +206,7 @@ TEST(DDCController, ManyWritesArriveInOrder) {
 
 TEST(DDCController, WritesFromSeveralThreadsAreAllSent) {
     MonitorFixture fixture(0, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     std::vector<std::thread> writers;
     for (int t = 0; t < 3; ++t)
         writers.emplace_back([&] {
@@ -191,7 +228,7 @@ TEST(DDCController, WritesFromSeveralThreadsAreAllSent) {
 
 TEST(DDCController, HalvesRoundAwayFromZero) {
     MonitorFixture fixture(0, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     for (double fraction : {0.125, 0.124, 0.375, 0.625, 0.126})
         controller->write(fraction);
     controller->waitUntilIdle();
@@ -201,7 +238,7 @@ TEST(DDCController, HalvesRoundAwayFromZero) {
 
 TEST(DDCController, RoundingOnTheMonitorsScale) {
     MonitorFixture fixture(0, 0xFFFF);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     controller->write(0.5);  // 32767.5 → 32768
     controller->write(1.0);
     controller->waitUntilIdle();
@@ -210,7 +247,7 @@ TEST(DDCController, RoundingOnTheMonitorsScale) {
 
 TEST(DDCController, FractionsAreClamped) {
     MonitorFixture fixture(10, 250);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     controller->write(-0.2);
     controller->write(1.7);
     controller->write(-std::numeric_limits<double>::infinity());
@@ -222,7 +259,7 @@ TEST(DDCController, FractionsAreClamped) {
 
 TEST(DDCController, NotANumberIsIgnored) {
     MonitorFixture fixture(10, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     controller->write(0.4);
     controller->write(std::nan(""));
     controller->write(-std::nan(""));
@@ -235,7 +272,7 @@ TEST(DDCController, NotANumberIsIgnored) {
 
 TEST(DDCController, FailedWriteKeepsTheLastValue) {
     MonitorFixture fixture(10, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     controller->write(0.3);
     controller->waitUntilIdle();
     fixture.monitor->failNextTransfers(6);  // one write: 3 attempts × 2 sends
@@ -257,7 +294,7 @@ TEST(DDCController, FailedWriteKeepsTheLastValue) {
 
 TEST(DDCController, FourFailedWritesDegrade) {
     MonitorFixture fixture(10, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     fixture.monitor->failNextTransfers(4 * 6);
     for (double fraction : {0.1, 0.2, 0.3})
         controller->write(fraction);
@@ -272,7 +309,7 @@ TEST(DDCController, FourFailedWritesDegrade) {
 
 TEST(DDCController, WritesAfterDegradationCauseNoTraffic) {
     MonitorFixture fixture(10, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     fixture.monitor->refuseTransfers(true);
     for (int i = 0; i < 4; ++i) controller->write(0.5);
     controller->waitUntilIdle();
@@ -291,7 +328,7 @@ TEST(DDCController, WritesAfterDegradationCauseNoTraffic) {
 
 TEST(DDCController, ThreeFailuresThenSuccessResetTheCount) {
     MonitorFixture fixture(10, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     fixture.monitor->failNextTransfers(3 * 6);
     for (double fraction : {0.1, 0.2, 0.3, 0.4})
         controller->write(fraction);
@@ -316,7 +353,7 @@ TEST(DDCController, ThreeFailuresThenSuccessResetTheCount) {
 
 TEST(DDCController, DegradedIsReadableWhileTheWorkerWrites) {
     MonitorFixture fixture(10, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     fixture.monitor->refuseTransfers(true);
     for (int i = 0; i < 8; ++i) controller->write(0.5);
     while (!controller->degraded()) std::this_thread::yield();  // polled from this thread
@@ -329,7 +366,7 @@ TEST(DDCController, DegradedIsReadableWhileTheWorkerWrites) {
 
 TEST(DDCController, DestroyWithJobsQueued) {
     MonitorFixture fixture(0, 1000);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     std::weak_ptr<DDCController> watch = controller;
     for (int i = 1; i <= 500; ++i) controller->write(i / 1000.0);
     controller.reset();
@@ -356,7 +393,7 @@ TEST(DDCController, DestroyWithJobsQueued) {
 // never sent.
 TEST(DDCController, LastReferenceReleasedOnTheWorker) {
     MonitorFixture fixture(0, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     std::weak_ptr<DDCController> watch = controller;
     {
         WorkerGate gate(fixture.desktop.sleeper());
@@ -377,7 +414,7 @@ TEST(DDCController, LastReferenceReleasedOnTheWorker) {
 
 TEST(DDCController, JobsHoldTheControllerOnlyWeakly) {
     MonitorFixture fixture(0, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    auto controller = readController(fixture);
     std::weak_ptr<DDCController> watch = controller;
     {
         WorkerGate gate(fixture.desktop.sleeper());

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "ddc/DDCController.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace corvane::ddc_test {
@@ -32,6 +33,23 @@ struct MonitorFixture {
     std::shared_ptr<sim::SimDDCMonitor> monitor;
     std::shared_ptr<sim::SimAVService> service;
 };
+
+// The fixture's controller after its first reading, which reports whether the monitor
+// answered in `answered` when given.
+inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture,
+                                                     AVServiceHandle service,
+                                                     bool* answered = nullptr) {
+    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, std::move(service));
+    controller->readFirst([answered](bool reply) {
+        if (answered) *answered = reply;
+    });
+    fixture.desktop.loop().runPending();
+    return controller;
+}
+
+inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture) {
+    return readController(fixture, fixture.service);
+}
 
 // An independent framing of a Set VCP Feature request for brightness.
 inline Bytes setBrightnessFrame(std::uint16_t value) {

@@ -14,9 +14,14 @@ using sim::SimDisplayConfig;
 class DisplaySessionTest : public ::testing::Test {
 protected:
     std::unique_ptr<DisplaySession> session(DisplayID id, bool withDDC = false) {
-        AVServiceHandle service;
-        if (withDDC) service = desktop.registry().createAVService(desktop.display(id).proxyEntry);
-        return std::make_unique<DisplaySession>(desktop.platform(), id, service);
+        std::shared_ptr<DDCController> ddc;
+        if (withDDC) {
+            ddc = DDCController::make(desktop.platform(), id,
+                                      desktop.registry().createAVService(desktop.display(id).proxyEntry));
+            ddc->readFirst([](bool) {});
+            desktop.loop().runPending();
+        }
+        return std::make_unique<DisplaySession>(desktop.platform(), id, ddc);
     }
     double backlight(DisplayID id) { return *desktop.display(id).config.backlight; }
     void storeLevel(DisplayID id, PropertyValue value) {

@@ -94,6 +94,8 @@ TEST_F(AppModelPublication, UnplugAndReplugRenewTheSessionButKeepThePreviousLeve
 
     desktop.plug(monitor);
     model->refresh();
+    EXPECT_FALSE(model->sessions().contains(monitor));  // its first reading is under way
+    desktop.loop().runPending();
     ASSERT_TRUE(model->sessions().contains(monitor));
     EXPECT_NE(model->sessions().at(monitor), before);
     EXPECT_DOUBLE_EQ(intended(monitor), 100);  // its stored level

@@ -19,8 +19,10 @@ protected:
         model = AppModel::make(desktop.platform(), *hud);
         return model;
     }
+    // Starts the model and lets the monitors' first readings arrive.
     std::shared_ptr<AppModel>& startModel() {
         makeModel()->start();
+        desktop.loop().runPending();
         return model;
     }
     DisplaySession& session(DisplayID id) { return *model->sessions().at(id); }

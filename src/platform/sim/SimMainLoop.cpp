@@ -16,6 +16,26 @@ private:
     std::uint64_t id_;
 };
 
+// A promised task's handle on the loop: posting fills its slot, dropping it unposted frees it.
+class SimMainLoop::Promise final : public PromisedTask {
+public:
+    Promise(std::weak_ptr<SimMainLoop*> loop, std::uint64_t id) : loop_(std::move(loop)), id_(id) {}
+    ~Promise() override {
+        if (posted_) return;
+        if (auto loop = loop_.lock()) (*loop)->withdraw(id_);
+    }
+    void post(std::function<void()> task) override {
+        if (posted_) return;
+        posted_ = true;
+        if (auto loop = loop_.lock()) (*loop)->fulfil(id_, std::move(task));
+    }
+
+private:
+    std::weak_ptr<SimMainLoop*> loop_;
+    std::uint64_t id_;
+    bool posted_ = false;
+};
+
 SimMainLoop::SimMainLoop()
     : mainThread_(std::this_thread::get_id()), self_(std::make_shared<SimMainLoop*>(this)) {}
 
@@ -45,17 +65,49 @@ std::uint64_t SimMainLoop::add(Seconds delay, Seconds interval, std::function<vo
     return id;
 }
 
-void SimMainLoop::runPending() {
+std::unique_ptr<PromisedTask> SimMainLoop::promiseTask() {
+    std::lock_guard lock(postedMutex_);
+    std::uint64_t id = nextPromise_++;
+    promises_.emplace(id, nullptr);
+    return std::make_unique<Promise>(self_, id);
+}
+
+void SimMainLoop::fulfil(std::uint64_t promise, std::function<void()> task) {
+    std::lock_guard lock(postedMutex_);
+    auto slot = promises_.find(promise);
+    if (slot == promises_.end()) return;
+    // A task that holds nothing to run still has to free its slot.
+    slot->second = task ? std::move(task) : [] {};
+    promiseArrived_.notify_all();
+}
+
+void SimMainLoop::withdraw(std::uint64_t promise) {
+    std::lock_guard lock(postedMutex_);
+    promises_.erase(promise);
+    promiseArrived_.notify_all();
+}
+
+std::function<void()> SimMainLoop::nextTask() {
+    std::unique_lock lock(postedMutex_);
     for (;;) {
-        std::function<void()> task;
-        {
-            std::lock_guard lock(postedMutex_);
-            if (posted_.empty()) return;
-            task = std::move(posted_.front());
+        if (!posted_.empty()) {
+            std::function<void()> task = std::move(posted_.front());
             posted_.pop_front();
+            return task;
         }
-        task();
+        if (promises_.empty()) return nullptr;
+        auto oldest = promises_.begin();
+        if (oldest->second) {
+            std::function<void()> task = std::move(oldest->second);
+            promises_.erase(oldest);
+            return task;
+        }
+        promiseArrived_.wait(lock);
     }
+}
+
+void SimMainLoop::runPending() {
+    while (std::function<void()> task = nextTask()) task();
 }
 
 bool SimMainLoop::fireNextDue(TimePoint limit) {
