@@ -1,10 +1,13 @@
 #include "app/GlyphIcon.h"
 
+#include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
+#include "app/GlyphIconEngine.h"
 #include "ui/Fonts.h"
 #include "ui/Localization.h"
 #include "ui/SymbolIcons.h"
@@ -13,7 +16,6 @@
 namespace corvane::app {
 namespace {
 
-constexpr int kTraySizes[] = {16, 22, 24, 32, 48, 64};
 // Shares of the height: the small sun above a readout, the gap under it, and the digits'
 // inset inside their capsule.
 constexpr double kSmallSunShare = 0.46;
@@ -22,11 +24,39 @@ constexpr double kDigitInsetShare = 0.2;
 // Digits are narrowed to no less than this share of their width before they shrink.
 constexpr double kMostNarrowing = 0.62;
 
+// The shape and advance of one character of the readout font, made once per character: laying
+// out text and hinting it through the font engine is what a redraw would otherwise spend
+// nearly all its time on.
+struct CharacterShape {
+    QPainterPath path;
+    double advance = 0;
+};
+
+const CharacterShape& characterShape(QChar character) {
+    static QHash<QChar, CharacterShape> cache;
+    if (auto found = cache.constFind(character); found != cache.constEnd()) return *found;
+    QFont font = ui::fonts::roundedMonospacedDigits(11, QFont::DemiBold);
+    CharacterShape shape;
+    shape.path.addText(0, 0, font, QString(character));
+    shape.advance = QFontMetricsF(font).horizontalAdvance(character);
+    return *cache.insert(character, shape);
+}
+
+// The readout's text as one path, laid out from the cached character shapes.
+QPainterPath textPath(const QString& text) {
+    QPainterPath path;
+    double x = 0;
+    for (QChar character : text) {
+        const CharacterShape& shape = characterShape(character);
+        path.addPath(shape.path.translated(x, 0));
+        x += shape.advance;
+    }
+    return path;
+}
+
 // The readout as a path filling `box`: full height, narrowed when it would be too wide.
 QPainterPath readoutPath(int value, const QRectF& box) {
-    QFont font = ui::fonts::roundedMonospacedDigits(11, QFont::DemiBold);
-    QPainterPath text;
-    text.addText(0, 0, font, ui::localizedInteger("%lld", value));
+    QPainterPath text = textPath(ui::localizedInteger("%lld", value));
     QRectF bounds = text.boundingRect();
     if (bounds.isEmpty()) return text;
     double scaleY = box.height() / bounds.height();
@@ -49,6 +79,30 @@ void paintReadout(QPainter& painter, int value, const QRectF& area) {
     painter.fillPath(readoutPath(value, digits), Qt::white);
 }
 
+// The sun symbol in the sun gradient, `side` pixels square, drawn once per symbol and size.
+const QImage& sunImage(std::string_view symbol, int side) {
+    static QHash<QString, QImage> cache;
+    QString key = QString::fromUtf8(symbol.data(), static_cast<qsizetype>(symbol.size())) +
+                  QLatin1Char('@') + QString::number(side);
+    if (auto found = cache.constFind(key); found != cache.constEnd()) return *found;
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRectF area(0, 0, side, side);
+    ui::symbols::paint(painter, area, symbol, ui::theme::sunGradient(area));
+    painter.end();
+    return *cache.insert(key, image);
+}
+
+void paintSun(QPainter& painter, std::string_view symbol, const QRectF& area) {
+    int side = std::max(1, static_cast<int>(std::lround(std::min(area.width(), area.height()))));
+    QPointF centre = area.center();
+    painter.drawImage(QPoint(static_cast<int>(std::lround(centre.x() - side / 2.0)),
+                             static_cast<int>(std::lround(centre.y() - side / 2.0))),
+                      sunImage(symbol, side));
+}
+
 }  // namespace
 
 QImage paintGlyph(const GlyphContent& content, int size, double devicePixelRatio) {
@@ -59,11 +113,11 @@ QImage paintGlyph(const GlyphContent& content, int size, double devicePixelRatio
     painter.setRenderHint(QPainter::Antialiasing);
     QRectF area(0, 0, pixels, pixels);
     if (!content.readout) {
-        ui::symbols::paint(painter, area, content.symbol, ui::theme::sunGradient(area));
+        paintSun(painter, content.symbol, area);
     } else {
         double sunSide = area.height() * kSmallSunShare;
         QRectF sun(area.center().x() - sunSide / 2, area.top(), sunSide, sunSide);
-        ui::symbols::paint(painter, sun, content.symbol, ui::theme::sunGradient(sun));
+        paintSun(painter, content.symbol, sun);
         double top = sun.bottom() + area.height() * kGapShare;
         paintReadout(painter, *content.readout,
                      QRectF(area.left(), top, area.width(), area.bottom() - top));
@@ -74,11 +128,7 @@ QImage paintGlyph(const GlyphContent& content, int size, double devicePixelRatio
 }
 
 QIcon glyphIcon(const GlyphContent& content) {
-    QIcon icon;
-    for (int size : kTraySizes)
-        for (double ratio : {1.0, 2.0})
-            icon.addPixmap(QPixmap::fromImage(paintGlyph(content, size, ratio)));
-    return icon;
+    return QIcon(new GlyphIconEngine(content));
 }
 
 }  // namespace corvane::app

@@ -12,7 +12,7 @@ namespace corvane::app {
 // needed to fit the width. Trays may be light or dark: the sun is drawn in the warm sun
 // gradient, the readout in white on a dark capsule, both legible on either.
 QImage paintGlyph(const GlyphContent& content, int size, double devicePixelRatio);
-// The glyph at the sizes trays ask for, at 1x and 2x.
+// The glyph as an icon drawn on demand, only at the sizes and pixel ratios the tray asks for.
 QIcon glyphIcon(const GlyphContent& content);
 
 }  // namespace corvane::app

@@ -3,6 +3,7 @@
 #include <QColor>
 
 #include "app/GlyphIcon.h"
+#include "app/GlyphIconEngine.h"
 #include "app/MenuBarGlyph.h"
 #include "app/MenuBarItem.h"
 #include "support/ModelFixture.h"
@@ -47,6 +48,47 @@ TEST(GlyphIcon, DrawsAtTheDeviceSizeWithDigitsOnlyWhenThereIsAReadout) {
     // Four digits narrowed into the width still leave a readable amount of ink.
     EXPECT_GT(whitePixels(withDigits), 60);
     EXPECT_GT(whitePixels(paintGlyph({kOutlineSun, 75}, 24, 1)), 8);
+}
+
+TEST(GlyphIcon, DrawsOnlyAtTheSizeTheTrayAsksForAndAgainOnlyWhenThatChanges) {
+    GlyphIconEngine engine({kOutlineSun, 75});
+    EXPECT_EQ(engine.drawCount(), 0);  // nothing is drawn ahead of a request
+    EXPECT_TRUE(engine.availableSizes().isEmpty());
+    QPixmap first = engine.pixmap(QSize(22, 22), QIcon::Normal, QIcon::Off);
+    QPixmap again = engine.pixmap(QSize(22, 22), QIcon::Normal, QIcon::Off);
+    EXPECT_EQ(engine.drawCount(), 1);
+    EXPECT_EQ(first.size(), QSize(22, 22));
+    EXPECT_EQ(again.cacheKey(), first.cacheKey());
+    QPixmap sharp = engine.scaledPixmap(QSize(22, 22), QIcon::Normal, QIcon::Off, 2);
+    EXPECT_EQ(engine.drawCount(), 2);
+    EXPECT_EQ(sharp.size(), QSize(44, 44));
+    EXPECT_EQ(sharp.toImage(), paintGlyph({kOutlineSun, 75}, 22, 2));
+
+    // The icon draws the glyph of its content, as paintGlyph does.
+    QIcon icon = glyphIcon({kFilledSun, 1600});
+    EXPECT_EQ(icon.pixmap(QSize(24, 24), 1.0).toImage(), paintGlyph({kFilledSun, 1600}, 24, 1));
+}
+
+TEST(GlyphIcon, DigitsLaidOutFromCachedShapesReadAsTheNumber) {
+    // Each value draws differently; the same value draws the same every time.
+    QImage seventyFive = paintGlyph({kOutlineSun, 75}, 32, 1);
+    EXPECT_EQ(paintGlyph({kOutlineSun, 75}, 32, 1), seventyFive);
+    EXPECT_NE(paintGlyph({kOutlineSun, 57}, 32, 1), seventyFive);
+    EXPECT_NE(paintGlyph({kOutlineSun, 7}, 32, 1), paintGlyph({kOutlineSun, 1}, 32, 1));
+    // One digit fills its capsule less wide than two.
+    auto inkWidth = [](const QImage& image) {
+        int left = image.width(), right = -1;
+        for (int y = image.height() / 2; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y).lightness() > 240 && image.pixelColor(x, y).alpha() > 240) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        return right - left;
+    };
+    EXPECT_LT(inkWidth(paintGlyph({kOutlineSun, 7}, 48, 1)), inkWidth(seventyFive) * 3 / 2);
+    EXPECT_GT(inkWidth(paintGlyph({kOutlineSun, 77}, 48, 1)),
+              inkWidth(paintGlyph({kOutlineSun, 7}, 48, 1)));
 }
 
 class MenuBarItemTest : public corvane::testing::ModelFixture {

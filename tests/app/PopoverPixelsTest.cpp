@@ -78,6 +78,7 @@ TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
                                      desktop.platform().indicatorPanels);
     auto model = AppModel::make(desktop.platform(), *hud);
     model->start();
+    runUntil([&] { return model->sessions().size() == 2; }, 5000);  // the monitor's reading
     model->applyPreset(BrightnessPreset::sdr);
     // A bare X server has no compositing manager: the panel is opaque and shaped.
     ASSERT_FALSE(desktopComposites());
