@@ -138,8 +138,8 @@ TEST_F(DisplaySessionTest, GammaIsRewrittenOnEveryApply) {
     auto monitor = session(id);
     monitor->apply(50, false, false);
     monitor->apply(50, false, false);
-    ASSERT_EQ(desktop.gamma().writes().size(), 2u);
-    EXPECT_EQ(desktop.gamma().writes().back().second.red.size(), 64u);
+    ASSERT_EQ(desktop.gamma().writeCount(), 2u);
+    EXPECT_EQ(desktop.gamma().lastWrite()->second.red.size(), 64u);
     EXPECT_NEAR(desktop.gamma().factor(id), 0.56, 1e-6);
 }
 
@@ -199,7 +199,7 @@ TEST_F(DisplaySessionTest, DDCWritesReachTheMonitor) {
     monitor->apply(75, true, false);
     monitor->ddc()->waitUntilIdle();
     EXPECT_EQ(desktop.display(id).monitor->current(), 75);
-    EXPECT_EQ(desktop.gamma().writes().size(), 0u);
+    EXPECT_EQ(desktop.gamma().writeCount(), 0u);
 }
 
 TEST_F(DisplaySessionTest, ReassertRewritesADriftedBacklightAndKeepsTheBoost) {

@@ -47,19 +47,27 @@ TEST_F(SoftwareDimmingTest, ScalesTheCaptureWithoutCompounding) {
     EXPECT_EQ(gamma.current(id), gamma.profile(id));
 }
 
-TEST_F(SoftwareDimmingTest, KeepsAtMost256Entries) {
+TEST_F(SoftwareDimmingTest, ShortTablesKeepTheirLengthLongOnesAreResampledOverTheWholeTable) {
     DisplayID shortTable = monitor(64);
-    DisplayID longTable = monitor(300);
+    DisplayID longTable = monitor(1024);
 
     SoftwareDimming shortDimming(platform, shortTable);
+    ASSERT_TRUE(shortDimming.original());
+    EXPECT_EQ(shortDimming.original()->red.size(), 64u);
     EXPECT_TRUE(shortDimming.write(0));
     expectScaled(shortTable, 0.12f);
 
+    // A 1,024-entry display is captured in 256 entries and dimmed over all of its 1,024.
     SoftwareDimming longDimming(platform, longTable);
-    EXPECT_TRUE(longDimming.write(1));
-    const std::vector<float>& profile = gamma.profile(longTable).green;
-    EXPECT_EQ(gamma.current(longTable).green,
-              std::vector<float>(profile.begin(), profile.begin() + 256));
+    ASSERT_TRUE(longDimming.original());
+    EXPECT_EQ(longDimming.original()->red.size(), 256u);
+    EXPECT_TRUE(longDimming.write(0.8));
+    const SimGamma::Table& now = gamma.current(longTable);
+    const SimGamma::Table& profile = gamma.profile(longTable);
+    ASSERT_EQ(now.blue.size(), 1024u);
+    for (std::size_t i = 0; i < profile.blue.size(); ++i)
+        ASSERT_NEAR(now.blue[i], profile.blue[i] * (0.8f * 0.88f + 0.12f), 1e-5) << i;
+    EXPECT_NEAR(gamma.factor(longTable), 0.824, 1e-5);
 }
 
 TEST_F(SoftwareDimmingTest, CaptureResetsEveryDisplayFirst) {
@@ -87,7 +95,7 @@ TEST_F(SoftwareDimmingTest, WithoutTablesNothingIsWritten) {
         EXPECT_FALSE(dimming->original());
         EXPECT_FALSE(dimming->write(0.5));
     }
-    EXPECT_TRUE(gamma.writes().empty());
+    EXPECT_TRUE(gamma.writeCount() == 0);
 
     gamma.setReadFails(false);
     SoftwareDimming captured(platform, readable);

@@ -107,11 +107,11 @@ TEST_F(AppModelPublication, ASecondRefreshOnlyRenamesAndPublishes) {
     startModel();
     auto first = model->sessions().at(panel);
     desktop.setBacklight(panel, 0.9);
-    int writes = static_cast<int>(desktop.gamma().writes().size());
+    int writes = static_cast<int>(desktop.gamma().writeCount());
     model->refresh();
     EXPECT_EQ(model->sessions().at(panel), first);
     EXPECT_FLOAT_EQ(backlight(panel), 0.9);
-    EXPECT_EQ(static_cast<int>(desktop.gamma().writes().size()), writes);
+    EXPECT_EQ(static_cast<int>(desktop.gamma().writeCount()), writes);
 }
 
 TEST_F(AppModelPublication, ABoostDisplayArrivingOnBatteryStartsCapped) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "platform/GammaTables.h"
@@ -37,13 +38,16 @@ public:
     // The current table's brightness against the profile: the ratio of their last entries.
     double factor(DisplayID id) const;
     int restoreCount() const { return restores_; }
-    // Every table set, in order.
-    const std::vector<std::pair<DisplayID, Table>>& writes() const { return writes_; }
+    // How many tables were set, and the last one (none before the first): counts, not every
+    // table, so that a long run keeps its memory.
+    std::size_t writeCount() const { return writeCount_; }
+    const std::optional<std::pair<DisplayID, Table>>& lastWrite() const { return lastWrite_; }
 
 private:
     std::map<DisplayID, Table> profiles_;
     std::map<DisplayID, Table> current_;
-    std::vector<std::pair<DisplayID, Table>> writes_;
+    std::optional<std::pair<DisplayID, Table>> lastWrite_;
+    std::size_t writeCount_ = 0;
     bool readFails_ = false;
     bool writeFails_ = false;
     int restores_ = 0;
