@@ -61,7 +61,7 @@ void AppModel::start() {
     reconfiguration_ =
         platform_.notifications.observeScreenParameters(hopToMain(&AppModel::refresh));
     wakeObserver_ = platform_.notifications.observeWake(hopToMain(&AppModel::applyStored));
-    poller_ = platform_.loop.scheduleRepeating(kPollInterval, hopToMain(&AppModel::tick));
+    poller_ = platform_.loop.scheduleRepeating(kPollInterval, onTimer(&AppModel::tick));
     std::weak_ptr<AppModel> weak = weak_from_this();
     brightnessKeys_->onKey = [weak](BrightnessKey key, bool fine) {
         if (auto model = weak.lock()) model->stepBrightness(key, fine);
@@ -77,6 +77,15 @@ void AppModel::teardown() {
     for (const auto& [id, session] : sessions_)
         if (session->xdr()) session->xdr()->tearDown();
     hud_.hide();
+}
+
+// Timers fire on the main thread already: a tick is one main-loop callback, not a callback that
+// posts another.
+std::function<void()> AppModel::onTimer(void (AppModel::*call)()) {
+    std::weak_ptr<AppModel> weak = weak_from_this();
+    return [weak, call] {
+        if (auto model = weak.lock()) ((*model).*call)();
+    };
 }
 
 std::function<void()> AppModel::hopToMain(void (AppModel::*call)()) {

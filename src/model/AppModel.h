@@ -119,6 +119,8 @@ private:
     void assignSetting(bool& setting, bool value, ModelField field, std::string_view key);
     // Runs `call` on the model through a main-loop task, if the model still exists then.
     std::function<void()> hopToMain(void (AppModel::*call)());
+    // Runs `call` on the model straight from a main-loop timer, if the model still exists.
+    std::function<void()> onTimer(void (AppModel::*call)());
     void dropSession(DisplayID id);
     void addSession(DisplayID id, std::shared_ptr<DDCController> ddc);
     void monitorReadingArrived(DisplayID id, std::shared_ptr<DDCController> ddc);

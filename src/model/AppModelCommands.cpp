@@ -92,7 +92,7 @@ void AppModel::beginHold() {
     holdUntil_ = platform_.loop.now() +
                  std::chrono::round<std::chrono::nanoseconds>(kHoldDuration);
     if (!holdTimer_)
-        holdTimer_ = platform_.loop.scheduleRepeating(kHoldInterval, hopToMain(&AppModel::holdTick));
+        holdTimer_ = platform_.loop.scheduleRepeating(kHoldInterval, onTimer(&AppModel::holdTick));
 }
 
 void AppModel::holdTick() {

@@ -98,8 +98,21 @@ TEST_F(AppModelPower, EveryPollPublishes) {
     startModel();
     int published = 0;
     model->addObserver([&](ModelField field) { published += field == ModelField::displays; });
+    std::uint64_t callbacks = desktop.loop().callbacks();
     desktop.loop().advance(Seconds(2.0));
     EXPECT_EQ(published, 5);
+    // Idle, each poll is one main-loop callback and nothing else wakes the loop.
+    EXPECT_EQ(desktop.loop().callbacks() - callbacks, 5u);
+}
+
+TEST_F(AppModelPower, TheKeyHoldTicksOnceAFrame) {
+    desktop.add(SimDisplayConfig::builtinPanel());
+    startModel();
+    model->beginHold();
+    std::uint64_t callbacks = desktop.loop().callbacks();
+    desktop.loop().advance(Seconds(0.11));
+    // Six frames of the hold and no poll yet (the 0.4 s poll fires at 0.4 s of virtual time).
+    EXPECT_EQ(desktop.loop().callbacks() - callbacks, 6u);
 }
 
 }  // namespace

@@ -2,23 +2,32 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace corvane::linux_desktop {
 
+// Plain system calls: sysfs hands an attribute over in one read, so a read that returns less
+// than it asked for ends the file without another call (the poll reads a few files a tick).
 std::optional<std::vector<std::uint8_t>> readBytes(const std::filesystem::path& file,
                                                    std::size_t limit) {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) return std::nullopt;
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
     std::vector<std::uint8_t> bytes;
-    char chunk[4096];
+    std::uint8_t chunk[4096];
+    bool failed = false;
     while (bytes.size() < limit) {
-        stream.read(chunk,
-                    static_cast<std::streamsize>(std::min(sizeof chunk, limit - bytes.size())));
-        bytes.insert(bytes.end(), chunk, chunk + stream.gcount());
-        if (!stream) break;
+        const std::size_t wanted = std::min(sizeof chunk, limit - bytes.size());
+        const ssize_t got = ::read(fd, chunk, wanted);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) failed = true;
+        if (got <= 0) break;
+        bytes.insert(bytes.end(), chunk, chunk + got);
+        if (static_cast<std::size_t>(got) < wanted) break;
     }
-    if (stream.bad()) return std::nullopt;
+    ::close(fd);
+    if (failed) return std::nullopt;
     return bytes;
 }
 

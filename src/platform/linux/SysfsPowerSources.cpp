@@ -5,21 +5,25 @@
 namespace corvane::linux_desktop {
 
 SysfsPowerSources::SysfsPowerSources(std::filesystem::path sysfsRoot)
-    : sysfsRoot_(std::move(sysfsRoot)) {}
+    : folder_(sysfsRoot / "class" / "power_supply"), changes_(folder_, "power_supply") {}
 
-std::optional<std::vector<std::optional<PropertyValue>>> SysfsPowerSources::descriptions() const {
-    const std::filesystem::path folder = sysfsRoot_ / "class" / "power_supply";
-    bool hasBattery = false;
-    bool discharging = false;
-    for (const std::string& name : sortedEntryNames(folder)) {
-        const std::filesystem::path supply = folder / name;
+void SysfsPowerSources::findBatteries() const {
+    batteryStatusFiles_.clear();
+    for (const std::string& name : sortedEntryNames(folder_)) {
+        const std::filesystem::path supply = folder_ / name;
         if (readWord(supply / "type") != "Battery" || readWord(supply / "scope") == "Device")
             continue;
-        hasBattery = true;
-        discharging = discharging || readWord(supply / "status") == "Discharging";
+        batteryStatusFiles_.push_back(supply / "status");
     }
+}
+
+std::optional<std::vector<std::optional<PropertyValue>>> SysfsPowerSources::descriptions() const {
+    if (changes_.changed()) findBatteries();
+    bool discharging = false;
+    for (const std::filesystem::path& status : batteryStatusFiles_)
+        discharging = discharging || readWord(status) == "Discharging";
     std::vector<std::optional<PropertyValue>> sources;
-    if (hasBattery)
+    if (!batteryStatusFiles_.empty())
         sources.emplace_back(Dictionary{
             {"Type", "InternalBattery"},
             {"Power Source State", discharging ? "Battery Power" : "AC Power"},

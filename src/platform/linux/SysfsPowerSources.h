@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <vector>
 
 #include "platform/PowerSources.h"
+#include "platform/linux/DeviceFolderChanges.h"
 
 namespace corvane::linux_desktop {
 
@@ -12,6 +14,9 @@ namespace corvane::linux_desktop {
 // on "Battery Power" when any such supply is "Discharging" (a machine with two batteries
 // drains one at a time) and on "AC Power" otherwise. Without one — no battery, or none
 // whose type can be read — the list is empty, which means mains power.
+//
+// The supplies that make up the battery are found again only when the folder changes (a
+// supply comes or goes); each ask reads just their status files.
 class SysfsPowerSources final : public PowerSources {
   public:
     explicit SysfsPowerSources(std::filesystem::path sysfsRoot);
@@ -19,7 +24,11 @@ class SysfsPowerSources final : public PowerSources {
     std::optional<std::vector<std::optional<PropertyValue>>> descriptions() const override;
 
   private:
-    std::filesystem::path sysfsRoot_;
+    void findBatteries() const;
+
+    std::filesystem::path folder_;
+    mutable DeviceFolderChanges changes_;
+    mutable std::vector<std::filesystem::path> batteryStatusFiles_;
 };
 
 }  // namespace corvane::linux_desktop

@@ -107,7 +107,10 @@ std::function<void()> SimMainLoop::nextTask() {
 }
 
 void SimMainLoop::runPending() {
-    while (std::function<void()> task = nextTask()) task();
+    while (std::function<void()> task = nextTask()) {
+        ++callbacks_;
+        task();
+    }
 }
 
 bool SimMainLoop::fireNextDue(TimePoint limit) {
@@ -122,6 +125,7 @@ bool SimMainLoop::fireNextDue(TimePoint limit) {
         next->second.due += next->second.interval;
     else
         timers_.erase(next);
+    ++callbacks_;
     callback();
     runPending();
     return true;

@@ -36,6 +36,8 @@ public:
     void runPending();
     // Moves virtual time forward by `duration`, firing due timers on the way.
     void advance(Seconds duration);
+    // How many callbacks the loop has made: timers fired and posted tasks run.
+    std::uint64_t callbacks() const { return callbacks_; }
     // How many timers and work items are scheduled now.
     std::size_t scheduledCount() const { return timers_.size(); }
 
@@ -63,6 +65,7 @@ private:
     std::thread::id mainThread_;
     TimePoint now_{};
     std::uint64_t nextId_ = 1;
+    std::uint64_t callbacks_ = 0;
     std::map<std::uint64_t, Timer> timers_;
     std::mutex postedMutex_;
     std::deque<std::function<void()>> posted_;

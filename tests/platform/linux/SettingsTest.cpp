@@ -41,8 +41,14 @@ TEST(SettingsTest, TheInternalBatteryDischargingMeansBatteryPower) {
     fs::remove(tree.path(bat0 / "status"));
     EXPECT_FALSE(onBattery()) << "an unreadable status";
     tree.write(bat1 / "status", "Discharging\n");
+    EXPECT_TRUE(onBattery());
     fs::remove(tree.path(bat1 / "type"));
-    EXPECT_FALSE(onBattery()) << "an unreadable type";
+    EXPECT_FALSE(AppModel::onBattery(SysfsPowerSources(tree.path("sys")))) << "an unreadable type";
+
+    // Batteries that go away are no longer counted: no battery is mains power.
+    fs::remove_all(tree.path(bat1));
+    fs::remove_all(tree.path(bat0));
+    EXPECT_EQ(power.descriptions(), std::vector<std::optional<PropertyValue>>{});
 }
 
 TEST(SettingsTest, ConfigHomeFollowsTheXdgRules) {
