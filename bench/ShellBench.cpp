@@ -34,10 +34,7 @@ constexpr double kIdleCallbacksPerSecond = 2.5;
 constexpr QSize kTrayIconSize(22, 22);
 
 std::string nameOf(const benchmark::State& state, const char* base) {
-    std::string name = base;
-    for (int64_t argument = 0; argument < static_cast<int64_t>(state.range_size()); ++argument)
-        name += "/" + std::to_string(state.range(argument));
-    return name;
+    return std::string(base) + "/" + std::to_string(state.range(0));
 }
 
 // Runs the event loop until `done` holds (or five seconds pass).

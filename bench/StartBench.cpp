@@ -8,6 +8,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+#include <vector>
 
 #include "Verdicts.h"
 #include "app/ApplicationShell.h"
@@ -71,8 +73,12 @@ void BM_StartWithSilentMonitors(benchmark::State& state) {
     buildTree(root, monitors);
     LinuxRoots roots{root / "sys", root / "dev", root / "config"};
     sim::SimIndicatorPanels panels;
-    double totalMs = 0;
-    for (auto _ : state) {
+    // A monitor's reading still under way when its model goes keeps using the desktop until it
+    // ends (the application's desktop lives as long as the process): the desktops are released
+    // only after the last reading has had time to end.
+    std::vector<std::unique_ptr<LinuxDesktop>> finished;
+    // From nothing to the painted popover; the desktop is kept for release later.
+    auto start = [&] {
         auto begin = std::chrono::steady_clock::now();
         auto desktop = std::make_unique<LinuxDesktop>(roots, panels);
         auto hud = BrightnessHUD::create(desktop->loop(), desktop->platform().screens,
@@ -82,16 +88,24 @@ void BM_StartWithSilentMonitors(benchmark::State& state) {
         auto shell = std::make_unique<ApplicationShell>(*model, true, true);
         shell->popover().showBeside(QRect(600, 0, 24, 24));
         benchmark::DoNotOptimize(shell->popover().grab());
-        totalMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-        state.PauseTiming();
+        double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
         model->teardown();
         desktop->loop().stop();
         shell.reset();
-        model.reset();  // waits for readings still sleeping on their own threads
+        model.reset();
         hud.reset();
-        desktop.reset();
-        state.ResumeTiming();
+        finished.push_back(std::move(desktop));
+        return ms;
+    };
+    start();  // the first start in a process also loads fonts and icons
+    double totalMs = 0;
+    for (auto _ : state) {
+        double ms = start();
+        totalMs += ms;
+        state.SetIterationTime(ms / 1000);
     }
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    finished.clear();
     double ms = totalMs / static_cast<double>(state.iterations());
     bench::recordVerdict("start to popover, silent DDC monitors/" + std::to_string(monitors),
                          "< " + bench::figure(kFrameMs, "ms"), bench::figure(ms, "ms"),
@@ -101,6 +115,7 @@ BENCHMARK(BM_StartWithSilentMonitors)
     ->ArgName("monitors")
     ->DenseRange(0, 4)
     ->Iterations(5)
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
