@@ -43,7 +43,7 @@ before=$(wakeups)
 sleep 10
 after=$(wakeups)
 # Counted separately, as tracing wakes the process itself.
-calls=$(timeout -s INT 10 strace -f -c -p "$pid" 2>&1 >/dev/null |
+calls=$(timeout -s INT 10 strace -f -c -p "$pid" 2>&1 >/dev/null | tee "${CORVANE_STRACE_LOG:-/dev/null}" |
     awk '$NF == "total" { print $(NF - 2) }')
 rss=$(awk '/^VmRSS/ { print $2 }' /proc/"$pid"/status)
 kill "$pid"

@@ -192,6 +192,11 @@ SettingsRow* MenuPopoverView::addSettingsRow(QVBoxLayout& column, std::string_vi
 }
 
 void MenuPopoverView::follow() {
+    Shown now{model_.showingAbout(), describePopover(model_), model_.displays(),
+              {model_.syncDisplays(), model_.showMenuPercent(), model_.showMenuNits(),
+               model_.limitOnBattery(), model_.launchAtLogin()}};
+    if (now == shown_) return;
+    shown_ = std::move(now);
     const bool showingAbout = model_.showingAbout();
     mainContent_->setVisible(!showingAbout);
     logo_->setVisible(!showingAbout);

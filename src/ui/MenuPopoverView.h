@@ -3,7 +3,9 @@
 #include <QPixmap>
 #include <QWidget>
 #include <functional>
+#include <array>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "model/AppModel.h"
@@ -76,6 +78,16 @@ class MenuPopoverView : public QWidget {
     std::function<void()> quit_;
     int observer_ = 0;
     PopoverContent content_;
+    // Everything the view shows, as last followed: a publication that changes none of it
+    // (every poll publishes) touches no widget, so an idle application queues no layout work.
+    struct Shown {
+        bool showingAbout = false;
+        PopoverContent content;
+        std::vector<DisplaySnapshot> displays;
+        std::array<bool, 5> settings{};
+        friend bool operator==(const Shown&, const Shown&) = default;
+    };
+    std::optional<Shown> shown_;
     int reportedHeight_ = -1;
     // The panel drawn once per size: a slider move repaints parts of it many times a second.
     QPixmap panel_;

@@ -12,20 +12,35 @@ constexpr std::string_view kBrightness = "brightness";
 
 BacklightServices::BacklightServices(const DrmDisplayCatalog& catalog,
                                      std::filesystem::path sysfsRoot, BacklightWriter& writer)
-    : catalog_(catalog), sysfsRoot_(std::move(sysfsRoot)), writer_(writer) {}
+    : catalog_(catalog),
+      sysfsRoot_(std::move(sysfsRoot)),
+      writer_(writer),
+      changes_(sysfsRoot_ / "class" / "backlight", "backlight") {}
 
 const ConnectedDisplay* BacklightServices::panel(DisplayConnectID service) const {
     const ConnectedDisplay* display = catalog_.display(service);
     return display && display->connector.builtin ? display : nullptr;
 }
 
-std::optional<BacklightDevice> BacklightServices::backlight(DisplayConnectID service) const {
+const BacklightServices::Chosen* BacklightServices::backlight(DisplayConnectID service) {
     const ConnectedDisplay* display = panel(service);
-    if (!display) return std::nullopt;
-    return panelBacklight(sysfsRoot_, display->connector);
+    if (!display) return nullptr;
+    auto found = chosen_.find(service);
+    if (found == chosen_.end() || (found->second && found->second->connector != display->connector.path)) {
+        std::optional<Chosen> chosen;
+        if (std::optional<BacklightDevice> device = panelBacklight(sysfsRoot_, display->connector))
+            if (std::optional<std::uint64_t> max = maxBrightness(*device))
+                chosen = Chosen{display->connector.path, *device, *max,
+                                std::make_shared<OpenValueFile>(device->path / "brightness")};
+        found = chosen_.insert_or_assign(service, std::move(chosen)).first;
+    }
+    return found->second ? &*found->second : nullptr;
 }
 
+// Every read of a backlight starts here (the panel's service is looked up first): the one
+// place that asks whether the backlight folder changed.
 std::optional<std::vector<DisplayConnectID>> BacklightServices::matchingServices() {
+    if (changes_.changed()) chosen_.clear();
     std::vector<DisplayConnectID> services;
     for (const ConnectedDisplay& display : catalog_.displays())
         if (backlight(display.id)) services.push_back(display.id);
@@ -47,22 +62,23 @@ std::optional<Dictionary> BacklightServices::infoDictionary(DisplayConnectID ser
 std::int32_t BacklightServices::getFloatParameter(DisplayConnectID service, std::string_view name,
                                                   float* value) {
     if (name != kBrightness || !value) return kFailure;
-    std::optional<BacklightDevice> device = backlight(service);
-    std::optional<double> level = device ? backlightLevel(*device) : std::nullopt;
+    const Chosen* chosen = backlight(service);
+    std::optional<std::uint64_t> level = chosen ? chosen->level->number() : std::nullopt;
     if (!level) return kFailure;
-    *value = static_cast<float>(*level);
+    *value = static_cast<float>(
+        std::min(1.0, static_cast<double>(*level) / static_cast<double>(chosen->max)));
     return 0;
 }
 
 std::int32_t BacklightServices::setFloatParameter(DisplayConnectID service, std::string_view name,
                                                   float value) {
     if (name != kBrightness || std::isnan(value)) return kFailure;
-    std::optional<BacklightDevice> device = backlight(service);
-    std::optional<std::uint64_t> max = device ? maxBrightness(*device) : std::nullopt;
-    if (!max) return kFailure;
+    const Chosen* chosen = backlight(service);
+    if (!chosen) return kFailure;
     const double fraction = std::clamp(static_cast<double>(value), 0.0, 1.0);
-    const auto raw = static_cast<std::uint64_t>(std::llround(fraction * static_cast<double>(*max)));
-    return writer_.write(*device, raw) ? 0 : kFailure;
+    const auto raw =
+        static_cast<std::uint64_t>(std::llround(fraction * static_cast<double>(chosen->max)));
+    return writer_.write(chosen->device, raw) ? 0 : kFailure;
 }
 
 }  // namespace corvane::linux_desktop

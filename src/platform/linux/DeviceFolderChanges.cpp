@@ -8,8 +8,13 @@
 #include <array>
 #include <string_view>
 
+#include "platform/linux/SysfsFiles.h"
+
 namespace corvane::linux_desktop {
 namespace {
+
+// How long after a change of the folder its entries are still compared.
+constexpr std::time_t kRecentSeconds = 2;
 
 // The multicast group of the kernel's own device events (udev re-sends them on another).
 constexpr unsigned kKernelEvents = 1;
@@ -73,8 +78,9 @@ bool DeviceFolderChanges::deviceAddedOrRemoved() {
     }
 }
 
-// File times come from a coarse clock, so an entry made within a few milliseconds of the last
-// ask may leave the time as it was; the link count (one per sub-folder) catches that too.
+// File times come from a coarse clock: an entry made within a few milliseconds of the last ask
+// may leave the folder's time as it was. So while the folder's time is recent, its entries are
+// compared as well; a folder left alone costs a stat.
 bool DeviceFolderChanges::folderModified() {
     struct stat status {};
     std::optional<Stamp> now;
@@ -88,6 +94,12 @@ bool DeviceFolderChanges::folderModified() {
     };
     bool modified = !same(now, stamp_);
     stamp_ = now;
+    bool recent = now && std::time(nullptr) - now->modified.tv_sec <= kRecentSeconds;
+    if (modified || recent) {
+        std::vector<std::string> names = sortedEntryNames(folder_);
+        modified = modified || names != names_;
+        names_ = std::move(names);
+    }
     return modified;
 }
 

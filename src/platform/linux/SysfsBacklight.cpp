@@ -77,11 +77,4 @@ std::optional<std::uint64_t> maxBrightness(const BacklightDevice& device) {
     return max;
 }
 
-std::optional<double> backlightLevel(const BacklightDevice& device) {
-    std::optional<std::uint64_t> max = maxBrightness(device);
-    std::optional<std::uint64_t> current = readNumber(device.path / "brightness");
-    if (!max || !current) return std::nullopt;
-    return std::min(1.0, static_cast<double>(*current) / static_cast<double>(*max));
-}
-
 }  // namespace corvane::linux_desktop

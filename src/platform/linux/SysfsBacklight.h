@@ -26,7 +26,4 @@ std::optional<BacklightDevice> panelBacklight(const std::filesystem::path& sysfs
 // The device's "max_brightness"; none when it is unreadable or zero.
 std::optional<std::uint64_t> maxBrightness(const BacklightDevice& device);
 
-// The device's "brightness" as a fraction of its "max_brightness", 0...1.
-std::optional<double> backlightLevel(const BacklightDevice& device);
-
 }  // namespace corvane::linux_desktop

@@ -19,6 +19,23 @@ std::optional<std::string> readWord(const std::filesystem::path& file);
 // The file's text read as a non-negative decimal number.
 std::optional<std::uint64_t> readNumber(const std::filesystem::path& file);
 
+// A one-value file kept open and read again from its start at each ask: one system call a
+// read instead of three, for the files a poll reads every time. Reads none once the file
+// cannot be opened or read (a device that went away).
+class OpenValueFile {
+  public:
+    explicit OpenValueFile(const std::filesystem::path& file);
+    ~OpenValueFile();
+    OpenValueFile(const OpenValueFile&) = delete;
+    OpenValueFile& operator=(const OpenValueFile&) = delete;
+
+    std::optional<std::string> word() const;
+    std::optional<std::uint64_t> number() const;
+
+  private:
+    int fd_;
+};
+
 // The names of the entries of a folder, in byte order; empty when it cannot be listed.
 std::vector<std::string> sortedEntryNames(const std::filesystem::path& folder);
 

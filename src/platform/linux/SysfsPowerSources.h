@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "platform/PowerSources.h"
 #include "platform/linux/DeviceFolderChanges.h"
+#include "platform/linux/SysfsFiles.h"
 
 namespace corvane::linux_desktop {
 
@@ -16,7 +18,7 @@ namespace corvane::linux_desktop {
 // whose type can be read — the list is empty, which means mains power.
 //
 // The supplies that make up the battery are found again only when the folder changes (a
-// supply comes or goes); each ask reads just their status files.
+// supply comes or goes); each ask reads just their status files, kept open.
 class SysfsPowerSources final : public PowerSources {
   public:
     explicit SysfsPowerSources(std::filesystem::path sysfsRoot);
@@ -28,7 +30,7 @@ class SysfsPowerSources final : public PowerSources {
 
     std::filesystem::path folder_;
     mutable DeviceFolderChanges changes_;
-    mutable std::vector<std::filesystem::path> batteryStatusFiles_;
+    mutable std::vector<std::unique_ptr<OpenValueFile>> batteryStatuses_;
 };
 
 }  // namespace corvane::linux_desktop

@@ -110,9 +110,10 @@ TEST_F(BacklightTest, OneServicePerBuiltinPanelWithABacklight) {
     EXPECT_NE(services.setFloatParameter(panelId, "brightness", 0.5f), 0);
     EXPECT_EQ(writer.written["intel_backlight"], 9600u);
 
-    fs::remove(device / "max_brightness");
-    EXPECT_NE(services.getFloatParameter(panelId, "brightness", &level), 0);
+    // A backlight that goes away is missed at the next look-up, which every read begins with.
+    fs::remove(sysfs.tree.path("sys/class/backlight/intel_backlight"));
     EXPECT_EQ(services.matchingServices(), std::vector<DisplayConnectID>{});
+    EXPECT_NE(services.getFloatParameter(panelId, "brightness", &level), 0);
 }
 
 TEST_F(BacklightTest, SysfsWriterWritesTheBrightnessFile) {
