@@ -43,10 +43,24 @@ void CardTitleRow::setTexts(Texts texts) {
     update();
 }
 
+const CardTitleRow::Line& CardTitleRow::laidOut(Line& line, const QString& text,
+                                                const QFont& font, double room) {
+    if (line.text == text && line.room == room && !line.laidOut.text().isNull()) return line;
+    const QFontMetricsF metrics(font);
+    const QString shown = room < 0 ? text : metrics.elidedText(text, Qt::ElideRight, room);
+    line.text = text;
+    line.room = room;
+    line.laidOut = QStaticText(shown);
+    line.laidOut.setTextFormat(Qt::PlainText);
+    line.laidOut.prepare(QTransform(), font);
+    line.advance = metrics.horizontalAdvance(shown);
+    return line;
+}
+
 double CardTitleRow::trailingWidth() const {
-    const double percent = QFontMetricsF(percentFont_).horizontalAdvance(texts_.percent);
+    const double percent = laidOut(percent_, texts_.percent, percentFont_, -1).advance;
     if (texts_.nits.isEmpty()) return percent;
-    return std::max(percent, QFontMetricsF(nitsFont_).horizontalAdvance(texts_.nits));
+    return std::max(percent, laidOut(nits_, texts_.nits, nitsFont_, -1).advance);
 }
 
 CardTitleRow::Layout CardTitleRow::layout(double width) const {
@@ -83,23 +97,25 @@ void CardTitleRow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const Layout at = layout(width());
-    auto drawLeading = [&](const QFont& font, const QString& text, double baseline) {
+    // A laid-out line is placed by its top left corner, the baseline's ascent above it.
+    auto draw = [&](const QFont& font, const Line& line, double x, double baseline) {
         painter.setFont(font);
-        const QString shown = QFontMetricsF(font).elidedText(text, Qt::ElideRight, at.leadingWidth);
-        painter.drawText(QPointF(0, baseline), shown);
+        painter.drawStaticText(QPointF(x, baseline - QFontMetricsF(font).ascent()), line.laidOut);
     };
-    auto drawTrailing = [&](const QFont& font, const QString& text, double baseline) {
-        painter.setFont(font);
-        const double advance = QFontMetricsF(font).horizontalAdvance(text);
-        painter.drawText(QPointF(width() - advance, baseline), text);
+    auto drawLeading = [&](const QFont& font, Line& line, const QString& text, double baseline) {
+        draw(font, laidOut(line, text, font, at.leadingWidth), 0, baseline);
+    };
+    auto drawTrailing = [&](const QFont& font, Line& line, const QString& text, double baseline) {
+        const Line& shown = laidOut(line, text, font, -1);
+        draw(font, shown, width() - shown.advance, baseline);
     };
 
     painter.setPen(theme::primary());
-    drawLeading(nameFont_, texts_.name, at.nameBaseline);
-    drawTrailing(percentFont_, texts_.percent, at.percentBaseline);
-    if (!texts_.nits.isEmpty()) drawTrailing(nitsFont_, texts_.nits, at.nitsBaseline);
+    drawLeading(nameFont_, name_, texts_.name, at.nameBaseline);
+    drawTrailing(percentFont_, percent_, texts_.percent, at.percentBaseline);
+    if (!texts_.nits.isEmpty()) drawTrailing(nitsFont_, nits_, texts_.nits, at.nitsBaseline);
     painter.setPen(theme::secondary());
-    drawLeading(statusFont_, texts_.status, at.statusBaseline);
+    drawLeading(statusFont_, status_, texts_.status, at.statusBaseline);
 }
 
 }  // namespace corvane::ui

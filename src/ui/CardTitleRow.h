@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QStaticText>
 #include <QString>
 #include <QWidget>
 
@@ -35,6 +36,16 @@ class CardTitleRow : public QWidget {
 
   private:
     struct Layout;
+    // One line as last laid out: for its text, font and the room it had (elided to fit; none
+    // for the figures, which are never elided). Only a line whose text or room changed is laid
+    // out again, so a level step lays out just the new figure.
+    struct Line {
+        QString text;
+        double room = -1;
+        QStaticText laidOut;
+        double advance = 0;
+    };
+    static const Line& laidOut(Line& line, const QString& text, const QFont& font, double room);
     Layout layout(double width) const;
     double trailingWidth() const;
 
@@ -43,6 +54,7 @@ class CardTitleRow : public QWidget {
     QFont statusFont_;
     QFont percentFont_;
     QFont nitsFont_;
+    mutable Line name_, status_, percent_, nits_;
 };
 
 }  // namespace corvane::ui

@@ -1,10 +1,13 @@
 #include "ui/GlowSlider.h"
 
+#include <QHash>
 #include <QHelpEvent>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+#include <cmath>
 
 #include "model/DisplayCardActions.h"
 #include "ui/Faded.h"
@@ -32,6 +35,34 @@ QPainterPath capsule(const QRectF& rect) {
     const double radius = std::min(rect.width(), rect.height()) / 2;
     path.addRoundedRect(rect, radius, radius);
     return path;
+}
+
+// Room around the knob in the knob's image for its shadow.
+constexpr double kKnobImageMargin = 3 * kKnobShadowRadius + 2;
+
+// The knob with its shadow and rim, drawn once per pixel ratio: every step of a drag moves it
+// and would otherwise blur, fill and stroke it again.
+const QImage& knobImage(double ratio) {
+    static QHash<double, QImage> cache;
+    if (auto found = cache.constFind(ratio); found != cache.constEnd()) return *found;
+    const double side = geometry::kKnobDiameter + 2 * kKnobImageMargin;
+    QImage image(QSize(static_cast<int>(std::ceil(side * ratio)), static_cast<int>(std::ceil(side * ratio))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF knob(kKnobImageMargin, kKnobImageMargin, geometry::kKnobDiameter,
+                      geometry::kKnobDiameter);
+    QPainterPath knobPath;
+    knobPath.addEllipse(knob);
+    paintSoftShadow(painter, knobPath, faded(Qt::black, kKnobShadowOpacity), kKnobShadowRadius,
+                    kKnobShadowOffset);
+    painter.fillPath(knobPath, Qt::white);
+    painter.setPen(QPen(faded(theme::gold(), kKnobRimOpacity), 1));
+    painter.drawEllipse(knob.adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.end();
+    return *cache.insert(ratio, image);
 }
 
 }  // namespace
@@ -88,13 +119,8 @@ void GlowSlider::paintEvent(QPaintEvent*) {
 
     const double knobSize = geometry::kKnobDiameter;
     const QRectF knob = band(geometry::knobOffset(value_, width), knobSize, knobSize);
-    QPainterPath knobPath;
-    knobPath.addEllipse(knob);
-    paintSoftShadow(painter, knobPath, faded(Qt::black, kKnobShadowOpacity), kKnobShadowRadius,
-                    kKnobShadowOffset);
-    painter.fillPath(knobPath, Qt::white);
-    painter.setPen(QPen(faded(theme::gold(), kKnobRimOpacity), 1));
-    painter.drawEllipse(knob.adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.drawImage(knob.topLeft() - QPointF(kKnobImageMargin, kKnobImageMargin),
+                      knobImage(devicePixelRatioF()));
 }
 
 std::optional<QRectF> GlowSlider::tickRect() const {
