@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -235,6 +236,48 @@ TEST_F(MenuPopoverViewTest, QuitTearsTheModelDownBeforeQuitting) {
     click(part("quitButton"));
     EXPECT_EQ(quits, 1);
     EXPECT_FALSE(indicatorShownAtQuit);
+}
+
+// Runs the event loop long enough for deferred paints to come due.
+void settle() {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 100) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Counts the layout and paint work queued for any widget while it is installed.
+class QueuedWidgetWork : public QObject {
+  public:
+    QueuedWidgetWork() { qApp->installEventFilter(this); }
+    ~QueuedWidgetWork() override { qApp->removeEventFilter(this); }
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        count += type == QEvent::LayoutRequest || type == QEvent::UpdateRequest ||
+                 type == QEvent::UpdateLater;
+        return false;
+    }
+};
+
+TEST_F(MenuPopoverViewTest, APublicationThatChangesNothingShownQueuesNoWidgetWork) {
+    desktop.add(SimDisplayConfig::boostPanel());
+    desktop.add(SimDisplayConfig::ddcMonitor("Dell"));
+    startModel();
+    makePopover();
+    settle();  // the first show's deferred paints
+    {
+        QueuedWidgetWork work;
+        desktop.loop().advance(AppModel::kPollInterval * 3);  // three idle polls, each publishing
+        settle();
+        EXPECT_EQ(work.count, 0);
+    }
+    QueuedWidgetWork work;
+    model->apply(20, model->displays().back().id);
+    model->publish();
+    settle();
+    EXPECT_GT(work.count, 0);  // a change still reaches the widgets
 }
 
 }  // namespace
