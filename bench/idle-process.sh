@@ -4,7 +4,7 @@
 # mains), or the simulated desktop with --simulate. Prints its system calls per poll (0.4 s,
 # counted with strace over ten seconds), its real wake-ups a second (the times any of its
 # threads slept and was woken) and its resident memory, each as "target … measured …".
-#   bench/idle-process.sh build/bench/src/corvane-display [--simulate]
+#   bench/idle-process.sh build/release/src/corvane-display [--simulate]
 set -eu
 [ $# -ge 1 ] || { echo "usage: $0 CORVANE_DISPLAY [ARGS...]" >&2; exit 2; }
 program=$1

@@ -2,7 +2,7 @@
 # corvane-sim's peak memory on a 100,000-line scenario of slider drags, key presses and
 # card buttons on four displays (one of them with a 1,024-entry gamma table), as
 # "target … measured …".
-#   bench/sim-memory.sh build/bench/tools/corvane-sim/corvane-sim
+#   bench/sim-memory.sh build/release/tools/corvane-sim/corvane-sim
 set -eu
 [ $# -eq 1 ] || { echo "usage: $0 CORVANE_SIM" >&2; exit 2; }
 scenario=$(mktemp)

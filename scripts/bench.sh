@@ -6,18 +6,18 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth strace time bc
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BUILD_BENCH=ON >/dev/null
-cmake --build build/bench -j"$(nproc)" --target shell_bench corvane-display corvane-sim
+configure_release build/release
+build "shell_bench corvane-display corvane-sim" build/release
 
 status=0
 echo "== application shell (off screen)"
-build/bench/bench/shell_bench --benchmark_min_time=0.2 || status=1
+build/release/bench/shell_bench --benchmark_min_time=0.2 || status=1
 echo "== idle application process, real desktop code on a fake device tree"
-idle=$(sh bench/idle-process.sh build/bench/src/corvane-display)
+idle=$(sh bench/idle-process.sh build/release/src/corvane-display)
 echo "$idle"
 grep -q MISSED <<<"$idle" && status=1
 echo "== simulated desktop, memory"
-memory=$(sh bench/sim-memory.sh build/bench/tools/corvane-sim/corvane-sim)
+memory=$(sh bench/sim-memory.sh build/release/tools/corvane-sim/corvane-sim)
 echo "$memory"
 grep -q MISSED <<<"$memory" && status=1
 exit $status
