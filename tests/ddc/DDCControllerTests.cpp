@@ -105,13 +105,12 @@ TEST(DDCController, AReadingQueuedBehindTheControllersEndIsWithdrawn) {
     MonitorFixture fixture(50, 100);
     auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
     std::vector<int> arrived;
-    {
-        WorkerGate gate(fixture.desktop.sleeper());
-        controller->readFirst([&](bool) { arrived.push_back(1); });
-        gate.waitUntilHeld();
-        controller->readFirst([&](bool) { arrived.push_back(2); });
-        controller.reset();  // the running reading keeps it alive until it ends
-    }
+    WorkerGate gate(fixture.desktop.sleeper());
+    controller->readFirst([&](bool) { arrived.push_back(1); });
+    gate.waitUntilHeld();
+    controller->readFirst([&](bool) { arrived.push_back(2); });
+    controller.reset();  // the running reading keeps it alive until it ends
+    gate.release();
     // Returns once the first reading has arrived and the second, never run, is withdrawn.
     fixture.desktop.loop().runPending();
     EXPECT_EQ(arrived, std::vector<int>{1});
