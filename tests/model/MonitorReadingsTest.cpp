@@ -32,9 +32,10 @@ TEST_F(MonitorReadings, ANewMonitorIsReadOffTheMainThreadAndGetsItsSessionWhenTh
     EXPECT_EQ(model->displays().size(), 1u);
 
     desktop.loop().runPending();
+    ASSERT_TRUE(hasSession(monitor));
+    session(monitor).ddc()->waitUntilIdle();  // its first write, which sleeps too
     desktop.sleeper().setHook({});
     EXPECT_FALSE(readers.contains(std::this_thread::get_id()));
-    ASSERT_TRUE(hasSession(monitor));
     EXPECT_EQ(model->displays().size(), 2u);
     // The same start as a reading on the main thread gives: the monitor's own level, the
     // DDC path, the first apply written and nothing stored.
@@ -62,6 +63,7 @@ TEST_F(MonitorReadings, SeveralMonitorsAreReadAtOnceEachOnItsOwnThread) {
         bothReading.wait_for(lock, std::chrono::seconds(5), [&] { return readers.size() >= 2; });
     });
     startModel();
+    for (DisplayID id : {first, second}) session(id).ddc()->waitUntilIdle();
     desktop.sleeper().setHook({});
     EXPECT_EQ(readers.size(), 2u);
     EXPECT_DOUBLE_EQ(percent(first), 40);
