@@ -31,7 +31,11 @@ CardTitleRow::CardTitleRow(QWidget* parent)
       nameFont_(fonts::rounded(13, QFont::DemiBold)),
       statusFont_(fonts::rounded(10, QFont::Medium)),
       percentFont_(fonts::roundedMonospacedDigits(22, QFont::Bold)),
-      nitsFont_(fonts::roundedMonospacedDigits(10, QFont::DemiBold)) {
+      nitsFont_(fonts::roundedMonospacedDigits(10, QFont::DemiBold)),
+      nameMetrics_(nameFont_),
+      statusMetrics_(statusFont_),
+      percentMetrics_(percentFont_),
+      nitsMetrics_(nitsFont_) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
@@ -64,8 +68,8 @@ double CardTitleRow::trailingWidth() const {
 }
 
 CardTitleRow::Layout CardTitleRow::layout(double width) const {
-    const QFontMetricsF name(nameFont_), status(statusFont_), percent(percentFont_),
-        nits(nitsFont_);
+    const QFontMetricsF &name = nameMetrics_, &status = statusMetrics_, &percent = percentMetrics_,
+                        &nits = nitsMetrics_;
     // Both sides hang from one shared baseline: that of the name and of the percent figure.
     const double baseline = std::max(name.ascent(), percent.ascent());
     Layout result;
@@ -83,8 +87,8 @@ CardTitleRow::Layout CardTitleRow::layout(double width) const {
 }
 
 QSize CardTitleRow::sizeHint() const {
-    const double leading = std::max(QFontMetricsF(nameFont_).horizontalAdvance(texts_.name),
-                                    QFontMetricsF(statusFont_).horizontalAdvance(texts_.status));
+    const double leading = std::max(nameMetrics_.horizontalAdvance(texts_.name),
+                                    statusMetrics_.horizontalAdvance(texts_.status));
     return {static_cast<int>(std::ceil(leading + kMinimumGap + trailingWidth())),
             static_cast<int>(layout(0).height)};
 }
@@ -98,24 +102,28 @@ void CardTitleRow::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     const Layout at = layout(width());
     // A laid-out line is placed by its top left corner, the baseline's ascent above it.
-    auto draw = [&](const QFont& font, const Line& line, double x, double baseline) {
+    auto draw = [&](const QFont& font, const QFontMetricsF& metrics, const Line& line, double x,
+                    double baseline) {
         painter.setFont(font);
-        painter.drawStaticText(QPointF(x, baseline - QFontMetricsF(font).ascent()), line.laidOut);
+        painter.drawStaticText(QPointF(x, baseline - metrics.ascent()), line.laidOut);
     };
-    auto drawLeading = [&](const QFont& font, Line& line, const QString& text, double baseline) {
-        draw(font, laidOut(line, text, font, at.leadingWidth), 0, baseline);
+    auto drawLeading = [&](const QFont& font, const QFontMetricsF& metrics, Line& line,
+                           const QString& text, double baseline) {
+        draw(font, metrics, laidOut(line, text, font, at.leadingWidth), 0, baseline);
     };
-    auto drawTrailing = [&](const QFont& font, Line& line, const QString& text, double baseline) {
+    auto drawTrailing = [&](const QFont& font, const QFontMetricsF& metrics, Line& line,
+                            const QString& text, double baseline) {
         const Line& shown = laidOut(line, text, font, -1);
-        draw(font, shown, width() - shown.advance, baseline);
+        draw(font, metrics, shown, width() - shown.advance, baseline);
     };
 
     painter.setPen(theme::primary());
-    drawLeading(nameFont_, name_, texts_.name, at.nameBaseline);
-    drawTrailing(percentFont_, percent_, texts_.percent, at.percentBaseline);
-    if (!texts_.nits.isEmpty()) drawTrailing(nitsFont_, nits_, texts_.nits, at.nitsBaseline);
+    drawLeading(nameFont_, nameMetrics_, name_, texts_.name, at.nameBaseline);
+    drawTrailing(percentFont_, percentMetrics_, percent_, texts_.percent, at.percentBaseline);
+    if (!texts_.nits.isEmpty())
+        drawTrailing(nitsFont_, nitsMetrics_, nits_, texts_.nits, at.nitsBaseline);
     painter.setPen(theme::secondary());
-    drawLeading(statusFont_, status_, texts_.status, at.statusBaseline);
+    drawLeading(statusFont_, statusMetrics_, status_, texts_.status, at.statusBaseline);
 }
 
 }  // namespace corvane::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QStaticText>
 #include <QString>
 #include <QWidget>
@@ -54,6 +55,8 @@ class CardTitleRow : public QWidget {
     QFont statusFont_;
     QFont percentFont_;
     QFont nitsFont_;
+    // The fonts' measures, taken once: every layout and paint needs them.
+    QFontMetricsF nameMetrics_, statusMetrics_, percentMetrics_, nitsMetrics_;
     mutable Line name_, status_, percent_, nits_;
 };
 
