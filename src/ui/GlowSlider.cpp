@@ -1,12 +1,16 @@
 #include "ui/GlowSlider.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+#include <QWheelEvent>
+#include <algorithm>
 
 #include "model/DisplayCardActions.h"
+#include "ui/AccessibleViews.h"
 #include "ui/Faded.h"
 #include "ui/Localization.h"
 #include "ui/SliderGeometry.h"
@@ -26,6 +30,8 @@ constexpr double kKnobRimOpacity = 0.45;
 constexpr double kKnobShadowOpacity = 0.22;
 constexpr double kKnobShadowRadius = 2;
 constexpr QPointF kKnobShadowOffset{0, 1};
+// One notch of a mouse wheel, in its angle units, moves the level by one page step.
+constexpr double kWheelNotch = 120;
 
 QPainterPath capsule(const QRectF& rect) {
     QPainterPath path;
@@ -38,7 +44,13 @@ QPainterPath capsule(const QRectF& rect) {
 
 GlowSlider::GlowSlider(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
+    installAccessibleViews();
+}
+
+void GlowSlider::moveTo(double value) {
+    emit moved(std::clamp(value, 0.0, 100.0));
+    emit committed();
 }
 
 void GlowSlider::setValue(double value) {
@@ -133,6 +145,36 @@ void GlowSlider::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !dragging_) return;
     dragging_ = false;
     emit committed();
+}
+
+void GlowSlider::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Down:
+            return moveTo(value_ - kFineStep);
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+            return moveTo(value_ + kFineStep);
+        case Qt::Key_PageDown:
+            return moveTo(value_ - kPageStep);
+        case Qt::Key_PageUp:
+            return moveTo(value_ + kPageStep);
+        case Qt::Key_Home:
+            return moveTo(0);
+        case Qt::Key_End:
+            return moveTo(100);
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+// Up (away from the user) raises the level; a touchpad's small steps move it proportionally.
+void GlowSlider::wheelEvent(QWheelEvent* event) {
+    const QPoint angle = event->angleDelta();
+    const int delta = angle.y() != 0 ? angle.y() : -angle.x();
+    if (delta == 0) return event->ignore();
+    const double step = delta / kWheelNotch * kPageStep;
+    moveTo(value_ + (event->inverted() ? -step : step));
 }
 
 bool GlowSlider::event(QEvent* event) {

@@ -18,10 +18,9 @@ constexpr double kKnobShadowRadius = 1.5;
 
 }  // namespace
 
-MiniSwitch::MiniSwitch(QWidget* parent) : QAbstractButton(parent) {
+MiniSwitch::MiniSwitch(QWidget* parent) : PlainButton(parent) {
     setCheckable(true);
     setFixedSize(kWidth, kHeight);
-    setFocusPolicy(Qt::NoFocus);
 }
 
 void MiniSwitch::paintEvent(QPaintEvent*) {

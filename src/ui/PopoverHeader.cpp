@@ -27,9 +27,8 @@ QLabel* makeLabel(const QString& text, QWidget* parent) {
 }  // namespace
 
 PopoverHeader::PopoverHeader(QWidget* parent)
-    : QAbstractButton(parent), logoSlot_(new QWidget(this)), subtitle_(makeLabel({}, this)) {
-    setToolTip(localized("preset.cycle"));
-    setFocusPolicy(Qt::NoFocus);
+    : PlainButton(parent), logoSlot_(new QWidget(this)), subtitle_(makeLabel({}, this)) {
+    setAccessibleName(kProductTitle);
     logoSlot_->setFixedSize(kLogoDiameter, kLogoDiameter);
     logoSlot_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -48,12 +47,22 @@ PopoverHeader::PopoverHeader(QWidget* parent)
     row->addLayout(titles);
     row->addStretch(1);
     setSubtitle({"popover.subtitle", std::nullopt});
+    setCycles(false);
+}
+
+void PopoverHeader::setCycles(bool cycles) {
+    if (cycles == cycles_) return;
+    cycles_ = cycles;
+    setToolTip(cycles ? localized("preset.cycle") : QString());
+    setFocusPolicy(cycles ? Qt::TabFocus : Qt::NoFocus);
+    if (!cycles && hasFocus()) focusNextChild();
 }
 
 void PopoverHeader::setSubtitle(const TextKey& subtitle) {
     if (shownSubtitle_ == subtitle) return;
     shownSubtitle_ = subtitle;
     subtitle_->setText(localizedText(subtitle));
+    setAccessibleDescription(subtitle_->text());
     showSubtitleStyle();
 }
 

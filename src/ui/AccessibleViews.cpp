@@ -1,0 +1,52 @@
+#include "ui/AccessibleViews.h"
+
+#include <QAccessibleWidget>
+
+#include "ui/DisplayCardView.h"
+#include "ui/GlowSlider.h"
+
+namespace corvane::ui {
+namespace {
+
+class AccessibleSlider final : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit AccessibleSlider(GlowSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value) return slider().valueText();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QVariant currentValue() const override { return slider().value(); }
+    void setCurrentValue(const QVariant& value) override { slider().moveTo(value.toDouble()); }
+    QVariant maximumValue() const override { return 100.0; }
+    QVariant minimumValue() const override { return 0.0; }
+    QVariant minimumStepSize() const override { return GlowSlider::kFineStep; }
+
+  private:
+    GlowSlider& slider() const { return *static_cast<GlowSlider*>(widget()); }
+};
+
+QAccessibleInterface* accessibleView(const QString&, QObject* object) {
+    if (auto* slider = qobject_cast<GlowSlider*>(object)) return new AccessibleSlider(slider);
+    if (auto* card = qobject_cast<DisplayCardView*>(object))
+        return new QAccessibleWidget(card, QAccessible::Grouping);
+    return nullptr;
+}
+
+}  // namespace
+
+void installAccessibleViews() {
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleView);
+        return true;
+    }();
+    (void)installed;
+}
+
+}  // namespace corvane::ui
