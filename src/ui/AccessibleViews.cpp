@@ -4,6 +4,7 @@
 
 #include "ui/DisplayCardView.h"
 #include "ui/GlowSlider.h"
+#include "ui/MiniSwitch.h"
 
 namespace corvane::ui {
 namespace {
@@ -32,8 +33,37 @@ class AccessibleSlider final : public QAccessibleWidget, public QAccessibleValue
     GlowSlider& slider() const { return *static_cast<GlowSlider*>(widget()); }
 };
 
+// A switch is a check box to assistive tools. Toggling it there is a click, like the user's:
+// the owner, not the switch, decides what it shows next.
+class AccessibleSwitch final : public QAccessibleWidget {
+  public:
+    explicit AccessibleSwitch(MiniSwitch* toggle) : QAccessibleWidget(toggle, QAccessible::CheckBox) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = toggle().isChecked();
+        return state;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{toggleAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& name) override {
+        if (name == toggleAction() || name == pressAction())
+            toggle().click();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+  private:
+    MiniSwitch& toggle() const { return *static_cast<MiniSwitch*>(widget()); }
+};
+
 QAccessibleInterface* accessibleView(const QString&, QObject* object) {
     if (auto* slider = qobject_cast<GlowSlider*>(object)) return new AccessibleSlider(slider);
+    if (auto* toggle = qobject_cast<MiniSwitch*>(object)) return new AccessibleSwitch(toggle);
     if (auto* card = qobject_cast<DisplayCardView*>(object))
         return new QAccessibleWidget(card, QAccessible::Grouping);
     return nullptr;

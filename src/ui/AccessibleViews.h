@@ -3,7 +3,8 @@
 namespace corvane::ui {
 
 // Makes the card slider known to assistive tools as a slider with its level (read and set)
-// and the level's text, and each display card as a group named after its display. Safe to
+// and the level's text, each display card as a group named after its display, and the mini
+// switches as check boxes with their state. Safe to
 // call any number of times; the first call registers the interfaces with Qt.
 void installAccessibleViews();
 

@@ -1,5 +1,6 @@
 #include "ui/GlowSlider.h"
 
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -57,6 +58,10 @@ void GlowSlider::setValue(double value) {
     if (value == value_) return;
     value_ = value;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent change(this, value_);
+        QAccessible::updateAccessibility(&change);
+    }
 }
 
 void GlowSlider::setMarker(std::optional<double> marker) {
