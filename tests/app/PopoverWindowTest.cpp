@@ -142,6 +142,11 @@ TEST(PopoverPlacement, NeverCoversTheTrayItemOnAnyEdgeOrScreen) {
             cases.push_back({QRect(x, bottom - 30, 24, 24), screen.adjusted(0, 0, 0, -32)});
             cases.push_back({QRect(left + 2, y, 24, 24), screen.adjusted(30, 0, 0, 0)});
             cases.push_back({QRect(right - 28, y, 24, 24), screen.adjusted(0, 0, -30, 0)});
+            // Panels that hide themselves reserve no room: the item lies in the work area.
+            cases.push_back({QRect(x, top + 2, 24, 24), screen});
+            cases.push_back({QRect(x, bottom - 26, 24, 24), screen});
+            cases.push_back({QRect(left + 2, y, 24, 24), screen});
+            cases.push_back({QRect(right - 26, y, 24, 24), screen});
         }
         for (const Case& each : cases) {
             const PopoverArea area{screen, each.available, 4};
