@@ -31,7 +31,8 @@ VirtualDisplayLight lightOf(sim::SimDesktop& desktop, const sim::SimDisplay& dis
 
 // A window that shows the simulated displays as screens lit by what the application does to
 // them, with the level and control path the model reports, and buttons that press the
-// simulated keyboard's brightness keys.
+// simulated keyboard's brightness keys. The screens wrap into as many rows as the window's
+// width asks for; names too long for a tile are elided.
 class VirtualDisplaysWindow : public QWidget {
     Q_OBJECT
   public:
@@ -42,13 +43,22 @@ class VirtualDisplaysWindow : public QWidget {
     void pressKey(int keyCode, bool option);
 
     QSize sizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+
+    // Where the display at `index` (in the simulation's order) is drawn, at the window's width.
+    QRectF tileRect(int index) const;
+    // How many tiles a row holds at `width`.
+    static int columnsFor(int width);
+    // The display's name as drawn: elided to the tile's width.
+    QString shownName(const sim::SimDisplay& display) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     QWidget* makeKeyRow();
-    QRectF tileRect(int index) const;
+    int displayCount() const;
     void paintDisplay(QPainter& painter, const QRectF& tile, const sim::SimDisplay& display);
     QString levelText(const sim::SimDisplay& display) const;
     // What the tiles show of each display; the window repaints when it differs.
