@@ -1,11 +1,13 @@
 #include "ui/GlowSlider.h"
 
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
@@ -173,8 +175,20 @@ void GlowSlider::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+// Whether the slider sits in a list that the wheel scrolls now.
+bool GlowSlider::inScrollingList() const {
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget()) {
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(up))
+            return area->verticalScrollBar()->maximum() > area->verticalScrollBar()->minimum();
+    }
+    return false;
+}
+
 // Up (away from the user) raises the level; a touchpad's small steps move it proportionally.
+// In a list that scrolls, the wheel scrolls the list unless the slider has the focus, so that
+// scrolling past a card does not change its level.
 void GlowSlider::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus() && inScrollingList()) return event->ignore();
     const QPoint angle = event->angleDelta();
     const int delta = angle.y() != 0 ? angle.y() : -angle.x();
     if (delta == 0) return event->ignore();

@@ -9,7 +9,8 @@ namespace corvane::ui {
 // knob, and an optional tick where the standard range ends. It shows the value it is given and
 // reports drags: `moved` on the press and every move after it, `committed` once on release.
 // The keyboard (arrows by 1, Page Up and Down by the key step, Home and End to the ends) and
-// the wheel move it the same way: `moved` to the new value, then `committed`.
+// the wheel move it the same way: `moved` to the new value, then `committed`. In a scrolling
+// list the wheel moves it only while it has the focus.
 // The widget reaches past the track on the left and right and above and below, so that the
 // glow and the knob's shadow are not cut off; the track is `trackRect()`.
 class GlowSlider : public QWidget {
@@ -57,6 +58,7 @@ class GlowSlider : public QWidget {
 
   private:
     bool hits(const QPointF& point) const;
+    bool inScrollingList() const;
     double valueAt(const QPointF& point) const;
     std::optional<QRectF> tickRect() const;
 

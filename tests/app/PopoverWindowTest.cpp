@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <vector>
 
 #include "app/PopoverPlacement.h"
@@ -92,6 +94,25 @@ TEST(PopoverWindow, TogglingClosesAnOpenPopoverAndIgnoresTheClickThatJustClosedI
     EXPECT_FALSE(window.isVisible());
     window.toggleBeside(QRect(400, 0, 1, 1));
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(PopoverWindow, OpeningTellsTheContentTheRoomBesideTheTrayAndGivesItTheKeyboard) {
+    QWidget* panel = content();
+    PopoverWindow window(panel, PopoverWindow::Style::popover, false);
+    std::vector<int> limits;
+    QObject::connect(&window, &PopoverWindow::panelHeightLimitChanged,
+                     [&](int height) { limits.push_back(height); });
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QRect tray(screen->geometry().center().x(), screen->geometry().top(), 24, 24);
+    window.showBeside(tray);
+    const PopoverArea area{screen->geometry(), screen->availableGeometry(),
+                           PopoverWindow::kScreenMargin};
+    ASSERT_EQ(limits.size(), 1u);
+    EXPECT_EQ(limits.front(), popoverHeightLimit(tray, area));
+    EXPECT_LT(limits.front(), screen->availableGeometry().height());
+    EXPECT_EQ(window.focusWidget(), panel);
+    EXPECT_FALSE(window.geometry().intersects(tray));
 }
 
 TEST(PopoverPlacement, BesideATrayOnEachEdgeCentredOnTheItemAndInsideTheWorkArea) {

@@ -1,8 +1,10 @@
+#include <QApplication>
 #include <QLayout>
 #include <QScrollBar>
 #include <QWheelEvent>
 
 #include "ui/CardScrollArea.h"
+#include "ui/GlowSlider.h"
 #include "ui/OverlayScrollBar.h"
 #include "ui/PopoverTestSupport.h"
 
@@ -80,6 +82,39 @@ TEST_F(PopoverScrollTest, CardsScrollExactlyWhenTheContentExceedsTheLimit) {
     EXPECT_EQ(popover->sizeHint().height(), natural);
     EXPECT_FALSE(list().scrolls());
     EXPECT_FALSE(barShown());
+}
+
+TEST_F(PopoverScrollTest, TheWheelOverASliderScrollsTheListUnlessTheSliderHasTheFocus) {
+    addDisplays(7);
+    startModel();
+    makePopover();
+    popover->setHeightLimit(600);
+    fit();
+    GlowSlider& slider = card(2).slider();
+    const double level = percent(2);
+    // Whether the slider took the wheel; one it leaves goes on to the list (the window
+    // system's events travel up to the parents that way).
+    auto wheel = [&] {
+        QWheelEvent event(slider.rect().center(), slider.mapToGlobal(slider.rect().center()),
+                          QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&slider, &event);
+        return event.isAccepted();
+    };
+    EXPECT_FALSE(wheel());
+    EXPECT_DOUBLE_EQ(percent(2), level);
+
+    QApplication::setActiveWindow(popover.get());
+    slider.setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(wheel());
+    EXPECT_DOUBLE_EQ(percent(2), level - 6.25);
+
+    // A list short enough not to scroll leaves the wheel to the slider, focused or not.
+    popover->setHeightLimit(0);
+    fit();
+    slider.clearFocus();
+    EXPECT_TRUE(wheel());
+    EXPECT_DOUBLE_EQ(percent(2), level - 12.5);
 }
 
 TEST_F(PopoverScrollTest, ALimitAppliesToCardsThatArriveLater) {
