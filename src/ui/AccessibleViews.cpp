@@ -5,6 +5,7 @@
 #include "ui/DisplayCardView.h"
 #include "ui/GlowSlider.h"
 #include "ui/MiniSwitch.h"
+#include "ui/PopoverHeader.h"
 
 namespace corvane::ui {
 namespace {
@@ -61,9 +62,37 @@ class AccessibleSwitch final : public QAccessibleWidget {
     MiniSwitch& toggle() const { return *static_cast<MiniSwitch*>(widget()); }
 };
 
+// The header is a button only while pressing it steps the presets; otherwise it is the
+// popover's title, with nothing to press.
+class AccessibleHeader final : public QAccessibleWidget {
+  public:
+    explicit AccessibleHeader(PopoverHeader* header) : QAccessibleWidget(header) {}
+
+    QAccessible::Role role() const override {
+        return header().cycles() ? QAccessible::Button : QAccessible::StaticText;
+    }
+
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (header().cycles()) names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString& name) override {
+        if (name == pressAction() && header().cycles())
+            header().click();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+  private:
+    PopoverHeader& header() const { return *static_cast<PopoverHeader*>(widget()); }
+};
+
 QAccessibleInterface* accessibleView(const QString&, QObject* object) {
     if (auto* slider = qobject_cast<GlowSlider*>(object)) return new AccessibleSlider(slider);
     if (auto* toggle = qobject_cast<MiniSwitch*>(object)) return new AccessibleSwitch(toggle);
+    if (auto* header = qobject_cast<PopoverHeader*>(object)) return new AccessibleHeader(header);
     if (auto* card = qobject_cast<DisplayCardView*>(object))
         return new QAccessibleWidget(card, QAccessible::Grouping);
     return nullptr;

@@ -16,8 +16,7 @@ constexpr double kLargestRadius = 10;
 QRect visiblePart(QWidget& host, QWidget& target) {
     QRect shown(target.mapTo(&host, QPoint(0, 0)), target.size());
     for (QWidget* up = target.parentWidget(); up && up != &host; up = up->parentWidget()) {
-        if (qobject_cast<QAbstractScrollArea*>(up)) {
-            auto* area = static_cast<QAbstractScrollArea*>(up);
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(up)) {
             QWidget* view = area->viewport();
             shown &= QRect(view->mapTo(&host, QPoint(0, 0)), view->size());
         }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/AccessibleViews.h"
 #include "ui/Fonts.h"
 #include "ui/Localization.h"
 #include "ui/SecondaryColor.h"
@@ -29,6 +30,7 @@ QLabel* makeLabel(const QString& text, QWidget* parent) {
 PopoverHeader::PopoverHeader(QWidget* parent)
     : PlainButton(parent), logoSlot_(new QWidget(this)), subtitle_(makeLabel({}, this)) {
     setAccessibleName(kProductTitle);
+    installAccessibleViews();
     logoSlot_->setFixedSize(kLogoDiameter, kLogoDiameter);
     logoSlot_->setAttribute(Qt::WA_TransparentForMouseEvents);
 

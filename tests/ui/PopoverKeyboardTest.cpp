@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -205,6 +206,10 @@ TEST_F(PopoverKeyboardTest, HeaderTakesNoFocusAndPromisesNothingWithoutABoostDis
     EXPECT_FALSE(header.cycles());
     EXPECT_TRUE(header.toolTip().isEmpty());
     EXPECT_EQ(header.focusPolicy(), Qt::NoFocus);
+    QAccessibleInterface* described = QAccessible::queryAccessibleInterface(&header);
+    EXPECT_EQ(described->role(), QAccessible::StaticText);
+    EXPECT_FALSE(described->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
     QApplication::setActiveWindow(popover.get());
     popover->setFocus(Qt::PopupFocusReason);
     press(Qt::Key_Tab);
@@ -216,6 +221,9 @@ TEST_F(PopoverKeyboardTest, HeaderTakesNoFocusAndPromisesNothingWithoutABoostDis
     EXPECT_TRUE(header.cycles());
     EXPECT_EQ(header.toolTip(), localized("preset.cycle"));
     EXPECT_TRUE(header.focusPolicy() & Qt::TabFocus);
+    EXPECT_EQ(described->role(), QAccessible::Button);
+    described->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(popover->findChildren<PresetPill*>().front()->isActive());
 }
 
 }  // namespace

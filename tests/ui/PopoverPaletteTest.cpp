@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 
 #include "ui/AboutView.h"
 #include "ui/CardTitleRow.h"
@@ -8,6 +9,7 @@
 #include "ui/PopoverTestSupport.h"
 #include "ui/PresetPill.h"
 #include "ui/StepButton.h"
+#include "ui/Theme.h"
 
 namespace corvane::ui {
 namespace {
@@ -93,6 +95,17 @@ TEST_F(PopoverPaletteTest, EveryTextSymbolAndControlFollowsASwitchFromLightToDar
             ++labels;
         }
     EXPECT_GE(labels, 10);
+
+    // The panel behind them: the dark window colour, drawn afresh.
+    const QImage shown = popover->grab().toImage();
+    QImage expected(shown.size(), QImage::Format_ARGB32_Premultiplied);
+    expected.fill(Qt::transparent);
+    QPainter painter(&expected);
+    theme::paintPanel(painter, QRectF(expected.rect()), false);
+    painter.end();
+    const QPoint padding(4, shown.height() / 2);
+    EXPECT_LE(distance(shown.pixelColor(padding), expected.pixelColor(padding)), 6);
+    EXPECT_LT(shown.pixelColor(padding).lightness(), 80);
 }
 
 }  // namespace
