@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QScrollBar>
-#include <QScroller>
 
 #include "ui/OverlayScrollBar.h"
 
@@ -20,8 +19,6 @@ CardScrollArea::CardScrollArea(QWidget* list, QWidget* parent) : QScrollArea(par
     viewport()->setAutoFillBackground(false);
     setWidget(list);
     list->setAutoFillBackground(false);
-    // A drag with the mouse moves the sliders; only a finger flicks the list.
-    QScroller::grabGesture(viewport(), QScroller::TouchGesture);
     bar_ = new OverlayScrollBar(*verticalScrollBar(), this);
     placeBar();
     // A control reached with the keyboard scrolls into view, from whichever side it came.

@@ -7,7 +7,7 @@ namespace corvane::ui {
 class OverlayScrollBar;
 
 // The popover's list of display cards when it is taller than the screen allows: it scrolls
-// under the wheel, the touchpad and (kinetically) touch, shows only a slim overlay bar at its
+// under the wheel and the touchpad (and with the bar), shows only a slim overlay bar at its
 // trailing edge, and lets the popover's panel show through.
 class CardScrollArea final : public QScrollArea {
     Q_OBJECT
