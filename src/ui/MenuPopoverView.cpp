@@ -88,7 +88,7 @@ MenuPopoverView::MenuPopoverView(AppModel& model, std::function<void()> quit, QW
     for (QObject* moving : {static_cast<QObject*>(mainContent_), static_cast<QObject*>(header_),
                             static_cast<QObject*>(&header_->logoSlot())})
         moving->installEventFilter(this);
-    focusRing_ = new FocusRing(*this);
+    new FocusRing(*this);
 
     observer_ = model_.addObserver([this](ModelField) { follow(); });
     follow();
@@ -323,6 +323,7 @@ void MenuPopoverView::setHeightLimit(int height) {
 // The card list takes its full height unless that would make the popover taller than its
 // limit; then it gives up the overflow (keeping at least its first card) and scrolls.
 void MenuPopoverView::fitCards() {
+    if (mainContent_->isHidden()) return;
     const int natural = cardLayout_->totalSizeHint().height();
     int wanted = natural;
     if (heightLimit_ > 0 && !cardScroll_->isHidden()) {

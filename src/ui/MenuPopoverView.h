@@ -17,7 +17,6 @@ namespace corvane::ui {
 class AboutView;
 class CardScrollArea;
 class DisplayCardView;
-class FocusRing;
 class PopoverHeader;
 class PresetPill;
 class SettingsRow;
@@ -113,7 +112,6 @@ class MenuPopoverView : public QWidget {
     SettingsRow* launchRow_ = nullptr;
     QWidget* aboutButton_ = nullptr;
     QWidget* quitButton_ = nullptr;
-    FocusRing* focusRing_ = nullptr;
 };
 
 }  // namespace corvane::ui
