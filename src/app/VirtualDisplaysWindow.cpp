@@ -25,6 +25,11 @@ constexpr QSizeF kTileSize{240, 222};
 constexpr double kPadding = 16;
 constexpr double kScreenAspect = 10.0 / 16;
 constexpr int kKeyRowHeight = 52;
+// Tiles shrink in these steps, no further than this, to fit every row into the window.
+constexpr double kScaleStep = 0.05;
+constexpr double kSmallestScale = 0.3;
+// What a window manager's title bar and frame take.
+constexpr int kAssumedFrameHeight = 40;
 
 // Dark glass when off, warm white when at full standard-range output.
 QColor shadeFor(double output) {
@@ -113,13 +118,14 @@ int VirtualDisplaysWindow::columnsFor(int width) {
     return std::max(1, fitting);
 }
 
-// As many columns as the screen's width allows, up to four.
+// As many columns as the screen's width allows, up to four, and no taller than the screen:
+// the tiles shrink when their rows would not fit.
 QSize VirtualDisplaysWindow::sizeHint() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const int room = screen ? screen->availableGeometry().width() : 1280;
-    const int columns = std::min({displayCount(), kMostColumns, columnsFor(room)});
+    const QSize room = screen ? screen->availableGeometry().size() : QSize(1280, 800);
+    const int columns = std::min({displayCount(), kMostColumns, columnsFor(room.width())});
     const int width = static_cast<int>(kPadding + columns * (kTileSize.width() + kPadding));
-    return QSize(width, heightForWidth(width));
+    return QSize(width, std::min(heightForWidth(width), room.height() - kAssumedFrameHeight));
 }
 
 int VirtualDisplaysWindow::heightForWidth(int width) const {
@@ -128,13 +134,29 @@ int VirtualDisplaysWindow::heightForWidth(int width) const {
     return static_cast<int>(kPadding + rows * (kTileSize.height() + kPadding)) + kKeyRowHeight;
 }
 
-QRectF VirtualDisplaysWindow::tileRect(int index) const {
-    const int columns = columnsFor(width());
+double VirtualDisplaysWindow::tileScale() const {
+    const double room = height() - kKeyRowHeight;
+    for (double scale = 1; scale > kSmallestScale; scale -= kScaleStep) {
+        const int columns = columnsFor(static_cast<int>(width() / scale));
+        const int rows = (displayCount() + columns - 1) / columns;
+        if ((kPadding + rows * (kTileSize.height() + kPadding)) * scale <= room) return scale;
+    }
+    return kSmallestScale;
+}
+
+QRectF VirtualDisplaysWindow::fullSizeTileRect(int index, double scale) const {
+    const int columns = columnsFor(static_cast<int>(width() / scale));
     int column = index % columns;
     int row = index / columns;
     return QRectF(kPadding + column * (kTileSize.width() + kPadding),
                   kPadding + row * (kTileSize.height() + kPadding), kTileSize.width(),
                   kTileSize.height());
+}
+
+QRectF VirtualDisplaysWindow::tileRect(int index) const {
+    const double scale = tileScale();
+    const QRectF full = fullSizeTileRect(index, scale);
+    return {full.topLeft() * scale, full.size() * scale};
 }
 
 QString VirtualDisplaysWindow::shownName(const sim::SimDisplay& display) const {
@@ -172,9 +194,11 @@ void VirtualDisplaysWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), palette().color(QPalette::Window));
+    const double scale = tileScale();
+    painter.scale(scale, scale);
     int index = 0;
     for (const sim::SimDisplay& display : desktop_.allDisplays())
-        paintDisplay(painter, tileRect(index++), display);
+        paintDisplay(painter, fullSizeTileRect(index++, scale), display);
 }
 
 void VirtualDisplaysWindow::paintDisplay(QPainter& painter, const QRectF& tile,

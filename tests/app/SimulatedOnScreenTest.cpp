@@ -126,6 +126,7 @@ TEST(VirtualDisplaysWindowLayout, EveryDisplayShowsWrappedIntoRowsWithLongNamesE
     ASSERT_EQ(count, 7);
     for (int width : {window.sizeHint().width(), 560, 300}) {
         window.resize(width, window.heightForWidth(width));
+        EXPECT_EQ(window.tileScale(), 1);
         const int columns = VirtualDisplaysWindow::columnsFor(width);
         for (int i = 0; i < count; ++i) {
             const QRectF tile = window.tileRect(i);
@@ -136,10 +137,17 @@ TEST(VirtualDisplaysWindowLayout, EveryDisplayShowsWrappedIntoRowsWithLongNamesE
             }
         }
     }
-    const sim::SimDisplay& longest = desktop.desktop().allDisplays().back();
+    // Too short for its rows: the tiles shrink until every one fits.
+    for (int i = 0; i < 9; ++i) desktop.desktop().add(sim::SimDisplayConfig::gammaOnlyMonitor("More"));
+    window.resize(window.sizeHint().width(), 600);
+    EXPECT_LT(window.tileScale(), 1);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_TRUE(QRectF(0, 0, window.width(), 600 - 52).contains(window.tileRect(i))) << i;
+
+    const sim::SimDisplay& longest = desktop.desktop().allDisplays()[6];
     const QString shown = window.shownName(longest);
     EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
-    EXPECT_LE(QFontMetricsF(window.font()).horizontalAdvance(shown), window.tileRect(6).width() * 1.2);
+    EXPECT_LE(QFontMetricsF(window.font()).horizontalAdvance(shown), 240 * 1.2);
     EXPECT_EQ(window.shownName(desktop.desktop().allDisplays().front()),
               QString::fromStdString(desktop.desktop().allDisplays().front().config.name));
 }
