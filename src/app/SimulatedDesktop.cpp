@@ -62,9 +62,10 @@ std::vector<sim::SimDisplayConfig> SimulatedDesktop::displays(int count) {
 
 SimulatedDesktop::SimulatedDesktop(const std::vector<sim::SimDisplayConfig>& displays,
                                    IndicatorPanels* indicatorPanels)
-    : onScreenPanels_(indicatorPanels ? std::make_unique<OnScreenIndicatorPanels>(
-                                            *indicatorPanels, [this] { return onScreenPlacement(); })
-                                      : nullptr),
+    : onScreenPanels_(indicatorPanels
+                          ? std::make_unique<OnScreenIndicatorPanels>(
+                                *indicatorPanels, [this] { return onScreenPlacement(); })
+                          : nullptr),
       onScreenOverlays_(indicatorPanels
                             ? std::make_unique<OnScreenOverlayWindows>(
                                   desktop_.overlays(), [this] { return onScreenPlacement(); })
@@ -77,7 +78,8 @@ SimulatedDesktop::SimulatedDesktop(const std::vector<sim::SimDisplayConfig>& dis
 
 VirtualScreenMap SimulatedDesktop::onScreenPlacement() const {
     std::vector<Rect> frames;
-    for (const Screen& screen : desktop_.platform().screens.screens()) frames.push_back(screen.frame);
+    for (const Screen& screen : desktop_.platform().screens.screens())
+        frames.push_back(screen.frame);
     const QScreen* real = QGuiApplication::primaryScreen();
     const Rect area = real ? ui::desktop::fromQt(QRectF(real->availableGeometry())) : Rect{};
     return VirtualScreenMap(frames, area);

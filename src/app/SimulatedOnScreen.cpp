@@ -46,7 +46,8 @@ class BoostRing final : public QWidget {
     }
 
     void showFactor(double factor) {
-        width_ = std::clamp(kThinnestRing + (factor - 1) * kRingPerBoost, kThinnestRing, kWidestRing);
+        width_ =
+            std::clamp(kThinnestRing + (factor - 1) * kRingPerBoost, kThinnestRing, kWidestRing);
         cutToRing();
     }
 

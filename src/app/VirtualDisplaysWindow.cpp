@@ -161,8 +161,7 @@ QRectF VirtualDisplaysWindow::tileRect(int index) const {
 
 QString VirtualDisplaysWindow::shownName(const sim::SimDisplay& display) const {
     return QFontMetricsF(nameFont())
-        .elidedText(QString::fromStdString(display.config.name), Qt::ElideRight,
-                    kTileSize.width());
+        .elidedText(QString::fromStdString(display.config.name), Qt::ElideRight, kTileSize.width());
 }
 
 QString VirtualDisplaysWindow::levelText(const sim::SimDisplay& display) const {

@@ -25,7 +25,8 @@ VirtualScreenMap::VirtualScreenMap(const std::vector<Rect>& virtualScreens, cons
     if (from_.width > 0 && from_.height > 0)
         scale_ = std::min({area.width / from_.width, area.height / from_.height, 1.0});
     // Centred in the area.
-    to_ = {area.midX() - from_.width * scale_ / 2, area.y + (area.height - from_.height * scale_) / 2};
+    to_ = {area.midX() - from_.width * scale_ / 2,
+           area.y + (area.height - from_.height * scale_) / 2};
 }
 
 Point VirtualScreenMap::map(Point point) const {

@@ -12,10 +12,12 @@ namespace {
 
 class AccessibleSlider final : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
-    explicit AccessibleSlider(GlowSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+    explicit AccessibleSlider(GlowSlider* slider)
+        : QAccessibleWidget(slider, QAccessible::Slider) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -38,7 +40,8 @@ class AccessibleSlider final : public QAccessibleWidget, public QAccessibleValue
 // the owner, not the switch, decides what it shows next.
 class AccessibleSwitch final : public QAccessibleWidget {
   public:
-    explicit AccessibleSwitch(MiniSwitch* toggle) : QAccessibleWidget(toggle, QAccessible::CheckBox) {}
+    explicit AccessibleSwitch(MiniSwitch* toggle)
+        : QAccessibleWidget(toggle, QAccessible::CheckBox) {}
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();

@@ -38,7 +38,8 @@ void CardScrollArea::resizeEvent(QResizeEvent* event) {
 }
 
 void CardScrollArea::placeBar() {
-    bar_->setGeometry(width() - OverlayScrollBar::kWidth - 1, 0, OverlayScrollBar::kWidth, height());
+    bar_->setGeometry(width() - OverlayScrollBar::kWidth - 1, 0, OverlayScrollBar::kWidth,
+                      height());
     bar_->raise();
 }
 

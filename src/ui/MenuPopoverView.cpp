@@ -287,9 +287,9 @@ void MenuPopoverView::orderFocus() {
     }
     for (SettingsRow* row : {menuPercentRow_, menuNitsRow_, batteryRow_, launchRow_})
         chain.push_back(&row->toggle());
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             aboutButton_, quitButton_, &about_->websiteRow(), &about_->contactRow(),
-             &about_->closeButton()})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{aboutButton_, quitButton_, &about_->websiteRow(),
+                                         &about_->contactRow(), &about_->closeButton()})
         chain.push_back(control);
     for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 }

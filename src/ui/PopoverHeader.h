@@ -10,8 +10,8 @@ class QLabel;
 namespace corvane::ui {
 
 // The popover's title row, one plain button: room for the sun logo, the product title and a
-// subtitle. Assistive tools know it by the product title. The logo is not a child: its glow spills past this row, so the popover places it
-// over `logoSlot()`.
+// subtitle. Assistive tools know it by the product title. The logo is not a child: its glow spills
+// past this row, so the popover places it over `logoSlot()`.
 class PopoverHeader : public PlainButton {
     Q_OBJECT
   public:

@@ -80,7 +80,8 @@ void showUnderTray(PopoverWindow& popover) {
 
 TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        if (!rerunUnderXvfb("1280x800", "ShapedPanel*")) GTEST_SKIP() << "xvfb-run is not installed";
+        if (!rerunUnderXvfb("1280x800", "ShapedPanel*"))
+            GTEST_SKIP() << "xvfb-run is not installed";
         return;
     }
     SimulatedDesktop desktop(SimulatedDesktop::displays(2));
@@ -138,7 +139,8 @@ TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
 
 TEST(PopoverOnX11, SevenDisplaysOnASmallScreenScrollTheCardsAndKeepTheFooterInView) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        if (!rerunUnderXvfb("1280x720", "SevenDisplays*")) GTEST_SKIP() << "xvfb-run is not installed";
+        if (!rerunUnderXvfb("1280x720", "SevenDisplays*"))
+            GTEST_SKIP() << "xvfb-run is not installed";
         return;
     }
     SimulatedDesktop desktop(SimulatedDesktop::displays(7));

@@ -23,7 +23,8 @@ bool contains(const Rect& outer, const Rect& inner) {
 }
 
 TEST(VirtualScreenMap, ShrinksTheVirtualDesktopIntoTheWorkAreaAndCentresIt) {
-    const std::vector<Rect> screens{{0, 0, 1512, 982}, {1512, 0, 1920, 1080}, {3432, 0, 1920, 1080}};
+    const std::vector<Rect> screens{
+        {0, 0, 1512, 982}, {1512, 0, 1920, 1080}, {3432, 0, 1920, 1080}};
     const Rect area{0, 40, 1280, 680};
     const VirtualScreenMap map(screens, area);
     EXPECT_DOUBLE_EQ(map.scale(), 1280.0 / 5352);
@@ -95,7 +96,8 @@ TEST_F(SimulatedOnScreenTest, ABoostIsMarkedAroundItsVirtualScreen) {
     auto rings = [] {
         std::vector<QWidget*> shown;
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->windowFlags().testFlag(Qt::WindowTransparentForInput) &&
+            if (window->isVisible() &&
+                window->windowFlags().testFlag(Qt::WindowTransparentForInput) &&
                 !window->mask().isEmpty())
                 shown.push_back(window);
         return shown;
@@ -138,7 +140,8 @@ TEST(VirtualDisplaysWindowLayout, EveryDisplayShowsWrappedIntoRowsWithLongNamesE
         }
     }
     // Too short for its rows: the tiles shrink until every one fits.
-    for (int i = 0; i < 9; ++i) desktop.desktop().add(sim::SimDisplayConfig::gammaOnlyMonitor("More"));
+    for (int i = 0; i < 9; ++i)
+        desktop.desktop().add(sim::SimDisplayConfig::gammaOnlyMonitor("More"));
     window.resize(window.sizeHint().width(), 600);
     EXPECT_LT(window.tileScale(), 1);
     for (int i = 0; i < 16; ++i)

@@ -89,8 +89,9 @@ TEST_F(PopoverKeyboardTest, TabWalksEveryControlTopToBottomWithARingAroundIt) {
         ASSERT_EQ(ring.target(), control);
         const QRect around(control->mapTo(popover.get(), QPoint(0, 0)), control->size());
         EXPECT_TRUE(ring.geometry().contains(around));
-        EXPECT_FALSE(ring.geometry().adjusted(FocusRing::kOutset + 1, FocusRing::kOutset + 1,
-                                              -FocusRing::kOutset - 1, -FocusRing::kOutset - 1)
+        EXPECT_FALSE(ring.geometry()
+                         .adjusted(FocusRing::kOutset + 1, FocusRing::kOutset + 1,
+                                   -FocusRing::kOutset - 1, -FocusRing::kOutset - 1)
                          .contains(around));
     }
     // Round again to the header; Shift+Tab goes back.
@@ -142,10 +143,9 @@ TEST_F(PopoverKeyboardTest, SliderKeysStepFinelyByPageAndToTheEndsAndTheWheelMov
     GlowSlider& slider = card(2).slider();
     slider.setFocus(Qt::TabFocusReason);
     const std::vector<std::pair<int, double>> steps{
-        {Qt::Key_Right, 51},    {Qt::Key_Up, 52},      {Qt::Key_Left, 51},
-        {Qt::Key_Down, 50},     {Qt::Key_PageUp, 56.25}, {Qt::Key_PageDown, 50},
-        {Qt::Key_End, 100},     {Qt::Key_Up, 100},     {Qt::Key_Home, 0},
-        {Qt::Key_Down, 0}};
+        {Qt::Key_Right, 51},     {Qt::Key_Up, 52},       {Qt::Key_Left, 51}, {Qt::Key_Down, 50},
+        {Qt::Key_PageUp, 56.25}, {Qt::Key_PageDown, 50}, {Qt::Key_End, 100}, {Qt::Key_Up, 100},
+        {Qt::Key_Home, 0},       {Qt::Key_Down, 0}};
     int shows = indicatorShows();
     for (auto [key, level] : steps) {
         press(key);

@@ -73,8 +73,8 @@ TEST_F(PopoverPaletteTest, EveryTextSymbolAndControlFollowsASwitchFromLightToDar
     QApplication::setPalette(paletteWith(QColor(30, 30, 32), text));
     QCoreApplication::processEvents();
 
-    std::vector<QWidget*> marked{&part("aboutButton"), &part("quitButton"),
-                                 &about.closeButton(), &about.websiteRow(), &about.contactRow()};
+    std::vector<QWidget*> marked{&part("aboutButton"), &part("quitButton"), &about.closeButton(),
+                                 &about.websiteRow(), &about.contactRow()};
     for (PresetPill* pill : popover->findChildren<PresetPill*>())
         if (!pill->isActive()) marked.push_back(pill);
     for (DisplayCardView* card : popover->cards()) {
@@ -83,8 +83,8 @@ TEST_F(PopoverPaletteTest, EveryTextSymbolAndControlFollowsASwitchFromLightToDar
         marked.push_back(card->findChild<CardTitleRow*>());
     }
     for (QWidget* widget : marked)
-        EXPECT_LE(distance(ink(*widget), text), 60) << widget->metaObject()->className() << " "
-                                                    << widget->objectName().toStdString();
+        EXPECT_LE(distance(ink(*widget), text), 60)
+            << widget->metaObject()->className() << " " << widget->objectName().toStdString();
 
     // Labels: the header's title and subtitle, the settings titles, the About texts.
     int labels = 0;
