@@ -1,11 +1,23 @@
 #include "ui/CardScrollArea.h"
 
 #include <QApplication>
+#include <QInputDevice>
 #include <QScrollBar>
+#include <QScroller>
 
 #include "ui/OverlayScrollBar.h"
 
 namespace corvane::ui {
+
+namespace {
+
+bool hasTouchScreen() {
+    for (const QInputDevice* device : QInputDevice::devices())
+        if (device->type() == QInputDevice::DeviceType::TouchScreen) return true;
+    return false;
+}
+
+}  // namespace
 
 CardScrollArea::CardScrollArea(QWidget* list, QWidget* parent) : QScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
@@ -19,6 +31,9 @@ CardScrollArea::CardScrollArea(QWidget* list, QWidget* parent) : QScrollArea(par
     viewport()->setAutoFillBackground(false);
     setWidget(list);
     list->setAutoFillBackground(false);
+    // On a touch screen a flick keeps the list moving; the mouse's left button stays with the
+    // sliders, and wheels and touchpads scroll through the scroll bar.
+    if (hasTouchScreen()) QScroller::grabGesture(viewport(), QScroller::TouchGesture);
     bar_ = new OverlayScrollBar(*verticalScrollBar(), this);
     placeBar();
     // A control reached with the keyboard scrolls into view, from whichever side it came.
