@@ -149,6 +149,7 @@ TEST(PopoverOnX11, SevenDisplaysOnASmallScreenScrollTheCardsAndKeepTheFooterInVi
                                      desktop.platform().indicatorPanels);
     auto model = AppModel::make(desktop.platform(), *hud);
     model->start();
+    runUntil([&] { return model->sessions().size() == 7; }, 5000);  // the monitors' readings
     ApplicationShell shell(*model, true, false);
     ui::MenuPopoverView& view = shell.popoverView();
     ASSERT_EQ(view.cards().size(), 7u);

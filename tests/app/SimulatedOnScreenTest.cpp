@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
@@ -61,6 +62,11 @@ class SimulatedOnScreenTest : public ::testing::Test {
                                     desktop.platform().indicatorPanels);
         model = AppModel::make(desktop.platform(), *hud);
         model->start();
+        // The monitors' first readings arrive through the event loop.
+        QElapsedTimer clock;
+        clock.start();
+        while (model->sessions().size() < 3 && clock.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     void TearDown() override { model->teardown(); }
 
