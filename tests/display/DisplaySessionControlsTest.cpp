@@ -57,7 +57,7 @@ TEST_F(DisplaySessionControls, ABacklightDrivesTheDisplayEvenWhenAMonitorAnswers
     config.backlight = 0.5;
     DisplayID id = desktop.add(config);
     auto both = session(id);
-    EXPECT_NE(both->ddc(), nullptr) << "the monitor's controller exists beside the backlight";
+    ASSERT_NE(both->ddc(), nullptr) << "the monitor's controller exists beside the backlight";
     EXPECT_EQ(both->path(), ControlPath::hardware);
     EXPECT_DOUBLE_EQ(both->percent(), 50) << "the backlight's reading comes before the monitor's";
 

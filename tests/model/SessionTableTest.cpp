@@ -55,7 +55,7 @@ TEST_F(SessionTable, TheModelGoesWithItsLastOwnerEvenWhileItRuns) {
     pressKey(sim::kBrightnessUpKeyCode);
     std::weak_ptr<AppModel> watched = model;
     model.reset();
-    EXPECT_TRUE(watched.expired()) << "no handler keeps the model alive";
+    ASSERT_TRUE(watched.expired()) << "no handler keeps the model alive";
     pressKey(sim::kBrightnessUpKeyCode);
     desktop.notifications().postWake();
     desktop.loop().advance(Seconds(2));
