@@ -10,7 +10,7 @@ namespace {
 
 [[noreturn]] void notA(std::string_view kind, std::string_view what, std::string_view text) {
     throw ScenarioError(std::string(what) + " must be " + std::string(kind) + ", not " +
-                        quoted(text));
+                        quotedExcerpt(text));
 }
 
 bool isHex(std::string_view text) {
@@ -39,7 +39,7 @@ std::int64_t parseInteger(std::string_view text, std::string_view what, std::int
         notA("a whole number", what, text);
     if (value < min || value > max)
         throw ScenarioError(std::string(what) + " must be between " + std::to_string(min) +
-                            " and " + std::to_string(max) + ", not " + quoted(text));
+                            " and " + std::to_string(max) + ", not " + quotedExcerpt(text));
     return value;
 }
 
@@ -58,11 +58,11 @@ std::size_t Arguments::choice(std::string_view what,
         listed += (index++ ? "|" : "") + std::string(candidate);
     }
     throw ScenarioError(std::string(what) + " must be one of " + listed + ", not " +
-                        quoted(text));
+                        quotedExcerpt(text));
 }
 
 void Arguments::finish() const {
-    if (!atEnd()) throw ScenarioError("unexpected argument " + quoted(tokens_[next_].text));
+    if (!atEnd()) throw ScenarioError("unexpected argument " + quotedExcerpt(tokens_[next_].text));
 }
 
 }  // namespace corvane::scenario

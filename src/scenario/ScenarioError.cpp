@@ -2,11 +2,16 @@
 
 namespace corvane::scenario {
 
-std::string quoted(std::string_view text) {
-    if (text.size() <= kMaxQuoted) return "'" + std::string(text) + "'";
-    std::size_t end = kMaxQuoted;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return "'" + std::string(text.substr(0, end)) + "...'";
+std::string quotedExcerpt(std::string_view text) {
+    std::size_t end = text.size();
+    if (end > kMaxQuoted) {
+        end = kMaxQuoted;
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    }
+    std::string excerpt(1, '\'');
+    excerpt.append(text.substr(0, end));
+    excerpt.append(end < text.size() ? "...'" : "'");
+    return excerpt;
 }
 
 }  // namespace corvane::scenario

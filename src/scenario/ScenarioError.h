@@ -18,6 +18,6 @@ inline constexpr std::size_t kMaxQuoted = 80;
 
 // `text` in single quotes for a message: its first kMaxQuoted bytes (cut before a UTF-8
 // character that would not fit) and "..." when there was more.
-std::string quoted(std::string_view text);
+std::string quotedExcerpt(std::string_view text);
 
 }  // namespace corvane::scenario

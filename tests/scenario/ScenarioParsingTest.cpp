@@ -32,7 +32,7 @@ TEST(Tokenizer, RejectsUnterminatedQuotesAndUnknownEscapes) {
 TEST(ScenarioErrors, QuoteAtMostEightyBytesOfTheBadText) {
     const std::string huge(10'000'000, 'x');
     for (const std::string& line : {huge, "pref k " + huge, "add gamma LG " + huge, "preset " + huge,
-                                    "wait " + huge}) {
+                                    "advance " + huge}) {
         std::istringstream in(line);
         std::ostringstream out, err;
         EXPECT_EQ(runScenario(in, out, err), kScenarioRejected);
@@ -40,10 +40,10 @@ TEST(ScenarioErrors, QuoteAtMostEightyBytesOfTheBadText) {
         EXPECT_NE(err.str().find("'" + std::string(kMaxQuoted, 'x') + "...'"), std::string::npos)
             << err.str().substr(0, 300);
     }
-    EXPECT_EQ(quoted("short"), "'short'");
-    EXPECT_EQ(quoted(std::string(kMaxQuoted, 'y')), "'" + std::string(kMaxQuoted, 'y') + "'");
+    EXPECT_EQ(quotedExcerpt("short"), "'short'");
+    EXPECT_EQ(quotedExcerpt(std::string(kMaxQuoted, 'y')), "'" + std::string(kMaxQuoted, 'y') + "'");
     // A two-byte character across the limit is left out whole.
-    EXPECT_EQ(quoted(std::string(kMaxQuoted - 1, 'y') + "\xC3\xA9z"),
+    EXPECT_EQ(quotedExcerpt(std::string(kMaxQuoted - 1, 'y') + "\xC3\xA9z"),
               "'" + std::string(kMaxQuoted - 1, 'y') + "...'");
 }
 
