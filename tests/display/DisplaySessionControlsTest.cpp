@@ -2,6 +2,7 @@
 
 #include "display/DisplaySession.h"
 #include "platform/sim/SimDesktop.h"
+#include "support/RecordedDiagnostics.h"
 
 namespace corvane {
 namespace {
@@ -80,6 +81,30 @@ TEST_F(DisplaySessionControls, TheStartingLevelIsStoredThenBacklightThenMonitorT
 
     for (DisplayID id : {both, monitor, dark}) storeLevel(id, 66);
     for (DisplayID id : {both, monitor, dark}) EXPECT_DOUBLE_EQ(session(id)->percent(), 66) << id;
+}
+
+TEST_F(DisplaySessionControls, ControlsThatStopWorkingAreReportedOncePerEpisode) {
+    testing::RecordedDiagnostics diagnostics;
+    DisplayID id = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
+    auto panel = std::make_unique<DisplaySession>(desktop.platform(), id, nullptr);
+    desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::failing);
+    desktop.displayConnect().setMatchingFails(true);
+    for (double level : {20, 30, 40}) panel->apply(level, false, false);
+    desktop.gamma().setWriteFails(true);
+    for (double level : {50, 60}) panel->apply(level, false, false);
+    desktop.gamma().setWriteFails(false);
+    desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::present);
+    for (double level : {70, 80}) panel->apply(level, false, false);
+
+    std::vector<std::pair<DiagnosticTopic, DiagnosticLevel>> heard;
+    for (const auto& line : diagnostics.lines()) heard.emplace_back(line.topic, line.level);
+    EXPECT_EQ(heard, (std::vector<std::pair<DiagnosticTopic, DiagnosticLevel>>{
+                         {DiagnosticTopic::backlight, DiagnosticLevel::warning},
+                         {DiagnosticTopic::gamma, DiagnosticLevel::warning},
+                         {DiagnosticTopic::backlight, DiagnosticLevel::info}}));
+    EXPECT_EQ(diagnostics.count(DiagnosticTopic::backlight, DiagnosticLevel::warning,
+                                "display " + std::to_string(id) + " backlight"),
+              1u);
 }
 
 }  // namespace
