@@ -20,7 +20,7 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev nlohmann-json3-dev libx11-dev libxrandr-dev libxi-dev)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev nlohmann-json3-dev libx11-dev libxrandr-dev libxi-dev libicu-dev uuid-dev)
 
 # configure_and_build DIR SANITIZERS [extra cmake arguments...]
 # With BUILD_TARGETS set (space-separated), only those targets are built.
