@@ -36,8 +36,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(err.str().starts_with("line "));
         FUZZ_CHECK(err.str().size() <= 3 * kMaxQuoted + 200);
     }
+    // A dump is one line, or in the pretty style the lines from "{" to "}".
     std::istringstream dumps(out.str());
-    for (std::string line; std::getline(dumps, line);)
-        if (line.starts_with("{")) FUZZ_CHECK(nlohmann::json::accept(line));
+    std::string pretty;
+    for (std::string line; std::getline(dumps, line);) {
+        if (line == "{" || !pretty.empty()) {
+            pretty += line + "\n";
+            if (line != "}") continue;
+            FUZZ_CHECK(nlohmann::json::accept(pretty));
+            pretty.clear();
+        } else if (line.starts_with("{")) {
+            FUZZ_CHECK(nlohmann::json::accept(line));
+        }
+    }
+    FUZZ_CHECK(pretty.empty());
     return 0;
 }

@@ -6,6 +6,7 @@ set -euo pipefail
 target=$1 seconds=$2 corpus=$3 regressions=$4
 shift 4
 mkdir -p "$corpus"
+cd "$(dirname "$corpus")"  # where crash and timeout inputs are written
 if [ -d "$regressions" ] && [ -n "$(ls -A "$regressions")" ]; then
     "$target" -rss_limit_mb=4096 "$regressions"/*
 fi
