@@ -99,6 +99,11 @@ TEST(SettingsTest, AutostartEntryStartsThisExecutableWhileItIsSwitchedOn) {
 
     tree.write("file", "");
     EXPECT_FALSE(XdgAutostart(tree.path("file/autostart"), "/bin/x").registerItem());
+
+    XdgAutostart homeless({}, "/bin/x");  // no home folder: nowhere to register
+    EXPECT_FALSE(homeless.registerItem());
+    EXPECT_EQ(homeless.status(), LoginItem::Status::notRegistered);
+    EXPECT_FALSE(fs::exists("autostart"));
 }
 
 TEST(SettingsTest, ExecArgumentsAreQuotedAndEscapedForDesktopEntries) {
