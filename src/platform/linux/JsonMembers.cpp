@@ -75,6 +75,7 @@ class JsonScanner {
                                        text_[pos_] == '\n' || text_[pos_] == '\r'))
             ++pos_;
     }
+
   private:
     bool memberKey() { return string() && take(':'); }
 
