@@ -45,7 +45,7 @@ TEST(DisplaysTest, Sha1AndNameBasedUuidsMatchTheirReferenceValues) {
               "886313E1-3B8A-5372-9B90-0C9AEE199E5D");
 }
 
-TEST(DisplaysTest, OnlyConnectedEnabledConnectorsAreDisplays) {
+TEST(DisplaysTest, ConnectedConnectorsAreCandidatesWhateverTheirEnabledFileSays) {
     FakeSysfs sysfs;
     sysfs.connector("card0-eDP-1", makeEdid(kBOE, 0x05DF, 0));
     sysfs.connector("card0-HDMI-A-1", makeEdid(kDEL, 0x2009, 7, "DELL P2210"), 5);
@@ -68,13 +68,16 @@ TEST(DisplaysTest, OnlyConnectedEnabledConnectorsAreDisplays) {
         SCOPED_TRACE(connector.name);
         EXPECT_EQ(connector.builtin, connector.name == "eDP-1" || connector.name == "DSI-1" ||
                                          connector.name == "LVDS-1");
-        EXPECT_EQ(connector.ddcBus,
-                  connector.name == "HDMI-A-1" ? std::optional(5u) : std::nullopt);
+        EXPECT_EQ(connector.ddcBus, connector.name == "HDMI-A-1" ? std::optional(5u)
+                                    : connector.name == "DP-2"   ? std::optional(4u)
+                                                                 : std::nullopt);
+        EXPECT_EQ(connector.enabled, connector.name != "DP-2");
         EXPECT_EQ(connector.edid.has_value(),
                   connector.name == "HDMI-A-1" || connector.name == "eDP-1");
     }
     EXPECT_EQ(names,
-              (std::vector<std::string>{"HDMI-A-1", "eDP-1", "DSI-1", "LVDS-1", "DP-5", "DP-6"}));
+              (std::vector<std::string>{"DP-2", "HDMI-A-1", "eDP-1", "DSI-1", "LVDS-1", "DP-5",
+                                        "DP-6"}));
     EXPECT_TRUE(connectedConnectors(sysfs.tree.path("missing")).empty());
 }
 
