@@ -119,7 +119,7 @@ TEST(DisplaysTest, CatalogReportsTheEdidNumbersAndTheChosenMainDisplay) {
     DrmDisplayCatalog catalog(sysfs.sysfs());
     const std::vector<ConnectedDisplay>& displays = catalog.displays();
     ASSERT_EQ(displays.size(), 3u);
-    const DisplayID dp = displays[0].id, hdmi = displays[1].id, panel = displays[2].id;
+    const DisplayID panel = displays[0].id, dp = displays[1].id, hdmi = displays[2].id;
 
     EXPECT_EQ(catalog.mainDisplay(), panel);
     EXPECT_TRUE(catalog.isBuiltin(panel));
@@ -131,14 +131,23 @@ TEST(DisplaysTest, CatalogReportsTheEdidNumbersAndTheChosenMainDisplay) {
               0u);
     EXPECT_FALSE(catalog.isBuiltin(12345));
 
+    // Listed built-in first, then the main display, then the rest.
     DrmDisplayCatalog chosen(sysfs.sysfs(), [](const std::vector<ConnectedDisplay>& all) {
-        return all.back().connector.name == "eDP-1" ? all[1].id : 0;
+        for (const ConnectedDisplay& display : all)
+            if (display.connector.name == "HDMI-A-1") return display.id;
+        return DisplayID{0};
     });
     EXPECT_EQ(chosen.mainDisplay(), hdmi);
+    EXPECT_EQ(chosen.onlineDisplays(8), (std::vector<DisplayID>{panel, hdmi, dp}));
 
     fs::remove(sysfs.sysfs() / "class/drm/card0-eDP-1");
     catalog.refresh();
     EXPECT_EQ(catalog.mainDisplay(), dp);
+    // With more connectors than the cap, the laptop's panel still counts.
+    for (int port = 2; port <= 20; ++port) sysfs.connector("card0-DP-" + std::to_string(port));
+    sysfs.connector("card0-eDP-1", makeEdid(kBOE, 0x05DF, 0));
+    EXPECT_EQ(catalog.onlineDisplays(16).front(), panel);
+    EXPECT_EQ(catalog.onlineDisplays(16).size(), 16u);
     fs::remove_all(sysfs.sysfs() / "class/drm");
     EXPECT_TRUE(catalog.onlineDisplays(8).empty());
     EXPECT_EQ(catalog.mainDisplay(), 0u);
