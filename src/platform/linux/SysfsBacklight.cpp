@@ -93,11 +93,10 @@ std::optional<BacklightReading> readBacklight(const BacklightDevice& device) {
 std::uint64_t rawFor(double level, std::uint64_t max) {
     if (!(level > 0)) return 0;
     if (level >= 1) return max;
-    // In long double (64-bit mantissa) the product stays below `max` + 1 and converts back
-    // without overflow; a double would round 2^64 - 1 up to 2^64.
+    // In long double (64-bit mantissa) the product of a level below 1 stays at most `max`
+    // and converts back without overflow; a double would round 2^64 - 1 up to 2^64.
     const long double scaled = std::roundl(static_cast<long double>(level) *
                                            static_cast<long double>(max));
-    if (scaled >= static_cast<long double>(max)) return max;
     return static_cast<std::uint64_t>(scaled);
 }
 
