@@ -9,6 +9,9 @@
 #include "platform/linux/x11/XRandRGamma.h"
 #include "platform/sim/SimDesktop.h"
 
+// Last: its macros clash with the headers above.
+#include <X11/Xlib.h>
+
 namespace corvane::linux_desktop {
 namespace {
 
@@ -105,6 +108,50 @@ TEST_F(XRandRGammaTest, DimmingEndsWithTheApplication) {
         ASSERT_TRUE(dimming.write(0.25));
         EXPECT_NEAR(readXrandr(server_.display())->brightness, 0.34, 0.005);
     }
+    EXPECT_NEAR(readXrandr(server_.display())->brightness, 1.0, 0.005);
+}
+
+TEST_F(XRandRGammaTest, AWriteIsOneRequestAndOneRoundTripUntilRandRReportsAChange) {
+    std::unique_ptr<X11Connection> connection = X11Connection::open(server_.display());
+    ASSERT_TRUE(connection);
+    Display* display = connection->display();
+    XRandRGamma gamma(std::move(connection), connectorName);
+    std::vector<float> red(256, 0.5f), green(256, 0.5f), blue(256, 0.5f);
+    auto requestsOfAWrite = [&] {
+        const unsigned long before = XNextRequest(display);
+        EXPECT_EQ(gamma.writeTransferTable(kScreenDisplay, red, green, blue), 0);
+        return XNextRequest(display) - before;
+    };
+    requestsOfAWrite();  // reads the layout and the ramp before the first change
+    // SetCrtcGamma, and the round trip that catches its error.
+    EXPECT_EQ(requestsOfAWrite(), 2u);
+    EXPECT_EQ(requestsOfAWrite(), 2u);
+
+    // A RandR change (a new primary output): the layout is read again, once.
+    ASSERT_TRUE(runOn(server_.display(), "xrandr --output screen --primary"));
+    EXPECT_GT(requestsOfAWrite(), 2u);
+    EXPECT_EQ(requestsOfAWrite(), 2u);
+}
+
+TEST_F(XRandRGammaTest, ARampSetByAnotherProgramAfterStartIsKeptAndRestored) {
+    XRandRGamma gamma(server_.display(), connectorName);
+    // A night-light tool starts after us: untouched by a restore while we changed nothing.
+    ASSERT_TRUE(runOn(server_.display(), "xrandr --output screen --gamma 1:0.8:0.6"));
+    const std::string nightLight = readXrandr(server_.display())->gamma;
+    ASSERT_NE(nightLight, "1.0:1.0:1.0");
+    gamma.restoreColorProfiles();
+    EXPECT_EQ(readXrandr(server_.display())->gamma, nightLight);
+
+    // Dimming scales the night-light ramp, and a restore brings that ramp back.
+    sim::SimDesktop desktop;
+    const Platform platform = withGamma(desktop.platform(), gamma);
+    SoftwareDimming dimming(platform, kScreenDisplay);
+    ASSERT_TRUE(dimming.write(0.5));
+    std::optional<XrandrReading> dimmed = readXrandr(server_.display());
+    EXPECT_NEAR(dimmed->brightness, 0.56, 0.005);
+    EXPECT_EQ(dimmed->gamma, nightLight);
+    gamma.restoreColorProfiles();
+    EXPECT_EQ(readXrandr(server_.display())->gamma, nightLight);
     EXPECT_NEAR(readXrandr(server_.display())->brightness, 1.0, 0.005);
 }
 
