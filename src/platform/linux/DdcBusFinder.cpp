@@ -9,8 +9,8 @@ namespace corvane::linux_desktop {
 namespace {
 
 std::optional<std::vector<std::uint8_t>> baseBlock(const std::optional<Edid>& edid) {
-    if (!edid || edid->bytes.size() < kEdidBlockSize) return std::nullopt;
-    return std::vector<std::uint8_t>(edid->bytes.begin(), edid->bytes.begin() + kEdidBlockSize);
+    if (!edid) return std::nullopt;
+    return edid->baseBlock();
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "platform/linux/DrmConnectors.h"
 
 #include <charconv>
+#include <chrono>
+#include <thread>
 
 #include "platform/linux/SysfsFiles.h"
 
@@ -39,7 +41,25 @@ std::optional<unsigned> auxChannelBus(const fs::path& folder) {
     return std::nullopt;
 }
 
+// How long a damaged EDID is given before it is read again.
+constexpr std::chrono::milliseconds kEdidSettleTime{50};
+
+bool better(const std::optional<Edid>& candidate, const std::optional<Edid>& than) {
+    return candidate && (!than || candidate->blocks > than->blocks);
+}
+
 }  // namespace
+
+std::optional<Edid> readConnectorEdid(const fs::path& file, const std::function<void()>& pause) {
+    std::optional<std::vector<std::uint8_t>> bytes = readBytes(file);
+    if (!bytes || bytes->empty()) return std::nullopt;
+    std::optional<Edid> edid = parseEdid(*bytes);
+    if (edid && edid->complete()) return edid;
+    pause();
+    std::optional<std::vector<std::uint8_t>> again = readBytes(file);
+    std::optional<Edid> second = again ? parseEdid(*again) : std::nullopt;
+    return better(second, edid) ? second : edid;
+}
 
 bool isBuiltinConnectorName(std::string_view name) {
     for (std::string_view type : {"eDP", "LVDS", "DSI"})
@@ -83,7 +103,9 @@ std::optional<DrmConnector> readConnector(const fs::path& folder) {
     if (std::optional<std::uint64_t> id = readNumber(folder / "connector_id"); id && *id <= ~0u)
         connector.connectorId = static_cast<unsigned>(*id);
     connector.ddcBus = ownDdcBus(folder);
-    if (auto bytes = readBytes(folder / "edid")) connector.edid = parseEdid(*bytes);
+    connector.edid = readConnectorEdid(folder / "edid", [] {
+        std::this_thread::sleep_for(kEdidSettleTime);
+    });
     return connector;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,12 @@ std::optional<DrmConnector> readConnector(const std::filesystem::path& folder);
 // The i2c adapter the connector folder itself names: its "ddc" link, else an i2c-N adapter
 // right inside it, else the i2c-N adapter of its drm_dp_aux device.
 std::optional<unsigned> ownDdcBus(const std::filesystem::path& folder);
+
+// A connector's EDID file. One that is there but damaged (a bad base block, or a damaged or
+// missing extension) is read once more after `pause`, as EDIDs are often read mid-hot-plug;
+// the better of the two readings is kept.
+std::optional<Edid> readConnectorEdid(const std::filesystem::path& file,
+                                      const std::function<void()>& pause);
 
 // Whether a connector name is a built-in panel's: eDP, LVDS or DSI, with or without a number.
 bool isBuiltinConnectorName(std::string_view name);

@@ -153,6 +153,55 @@ TEST(DisplaysTest, CatalogReportsTheEdidNumbersAndTheChosenMainDisplay) {
     EXPECT_EQ(catalog.mainDisplay(), 0u);
 }
 
+// A two-block EDID: the base block announcing one extension, and the extension.
+std::vector<std::uint8_t> withExtension(std::vector<std::uint8_t> base) {
+    base[126] = 1;
+    base[127] = static_cast<std::uint8_t>(base[127] - 1);
+    std::vector<std::uint8_t> extension(128, 0);
+    extension[0] = 0x02;
+    extension[1] = 0x03;
+    extension[127] = static_cast<std::uint8_t>(256 - 0x05);
+    base.insert(base.end(), extension.begin(), extension.end());
+    return base;
+}
+
+TEST(DisplaysTest, ADamagedEdidIsReadAgainAndAnExtensionsDamageKeepsTheIdentity) {
+    FakeSysfs sysfs;
+    const std::vector<std::uint8_t> good = withExtension(makeEdid(kDEL, 0x2009, 0, "DELL P2210"));
+    ASSERT_TRUE(parseEdid(good)->complete());
+    std::vector<std::uint8_t> badBase = good, badExtension = good;
+    badBase[20] ^= 0x01;
+    badExtension[200] ^= 0x01;
+    const fs::path monitor = sysfs.connector("card0-DP-1", good, 5);
+
+    // Read mid-hot-plug: the second reading, a moment later, is whole.
+    int pauses = 0;
+    sysfs.tree.writeBytes(monitor.lexically_relative(sysfs.tree.root()) / "edid", badBase);
+    std::optional<Edid> edid = readConnectorEdid(monitor / "edid", [&] {
+        ++pauses;
+        sysfs.tree.writeBytes(monitor.lexically_relative(sysfs.tree.root()) / "edid", good);
+    });
+    ASSERT_TRUE(edid);
+    EXPECT_EQ(edid->bytes, good);
+    EXPECT_EQ(pauses, 1);
+    EXPECT_TRUE(readConnectorEdid(monitor / "edid", [&] { ++pauses; }));
+    EXPECT_EQ(pauses, 1) << "a whole EDID is read once";
+    sysfs.tree.writeBytes(monitor.lexically_relative(sysfs.tree.root()) / "edid", badBase);
+    EXPECT_FALSE(readConnectorEdid(monitor / "edid", [&] { ++pauses; }));
+    EXPECT_EQ(pauses, 2);
+
+    // Only the extension damaged: the base block still names the display as before.
+    sysfs.tree.writeBytes(monitor.lexically_relative(sysfs.tree.root()) / "edid", good);
+    DrmDisplayCatalog catalog(sysfs.sysfs());
+    const DisplayID id = catalog.displays().at(0).id;
+    const std::string uuid = *catalog.uuid(id);
+    sysfs.tree.writeBytes(monitor.lexically_relative(sysfs.tree.root()) / "edid", badExtension);
+    ASSERT_EQ(catalog.onlineDisplays(8), std::vector<DisplayID>{id});
+    EXPECT_EQ(catalog.displays()[0].connector.edid->blocks, 1u);
+    EXPECT_EQ(catalog.uuid(id), uuid);
+    EXPECT_EQ(catalog.vendorNumber(id), kDEL);
+}
+
 TEST(DisplaysTest, MergedConnectorsAreNamedWithTheSysfsOnes) {
     FakeSysfs sysfs;
     sysfs.connector("card0-eDP-1");

@@ -11,8 +11,8 @@ namespace {
 using Pairs = std::vector<std::optional<std::size_t>>;
 
 std::optional<std::vector<std::uint8_t>> baseBlock(const std::optional<Edid>& edid) {
-    if (!edid || edid->bytes.size() < kEdidBlockSize) return std::nullopt;
-    return std::vector<std::uint8_t>(edid->bytes.begin(), edid->bytes.begin() + kEdidBlockSize);
+    if (!edid) return std::nullopt;
+    return edid->baseBlock();
 }
 
 std::optional<std::vector<std::uint8_t>> baseBlock(const RandROutput& output) {
