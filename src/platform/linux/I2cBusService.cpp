@@ -5,6 +5,7 @@
 #include <sys/file.h>
 
 #include <cerrno>
+#include <cstring>
 #include <functional>
 
 namespace corvane::linux_desktop {
@@ -30,7 +31,8 @@ I2cBusService::I2cBusService(std::shared_ptr<I2cSystemCalls> calls, std::string 
       device_(std::move(device)),
       bus_(bus),
       wakes_(std::move(wakes)),
-      timing_(timing) {}
+      timing_(timing),
+      openFailures_(DiagnosticTopic::ddc, device_) {}
 
 I2cBusService::~I2cBusService() {
     closeBus();
@@ -92,7 +94,11 @@ I2cBusService::Failure I2cBusService::attempt(std::uint16_t address, std::size_t
 I2cBusService::Failure I2cBusService::openBus() {
     if (fd_ >= 0) return {};
     const int fd = calls_->open(device_, O_RDWR | O_CLOEXEC);
-    if (fd < 0) return {errnoOf(fd), notReadyError(errnoOf(fd))};
+    if (fd < 0) {
+        openFailures_.failed(std::strerror(errnoOf(fd)));
+        return {errnoOf(fd), notReadyError(errnoOf(fd))};
+    }
+    openFailures_.succeeded();
     fd_ = fd;
     return {};
 }

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 
+#include "platform/Diagnostics.h"
 #include "platform/PrivateDisplayFunctions.h"
 #include "platform/linux/I2cSystemCalls.h"
 
@@ -78,6 +79,7 @@ class I2cBusService final : public AVService {
     unsigned bus_;
     std::shared_ptr<const std::atomic<unsigned>> wakes_;
     I2cBusTiming timing_;
+    FailureEpisode openFailures_;  // the bus that cannot be opened, logged once
 
     std::mutex mutex_;
     int fd_ = -1;
