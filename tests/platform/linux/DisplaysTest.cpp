@@ -62,8 +62,13 @@ TEST(DisplaysTest, ConnectedConnectorsAreCandidatesWhateverTheirEnabledFileSays)
     sysfs.tree.link(sysfs.connector("card2-DP-5") / "ddc", sysfs.tree.path("sys/devices/i2c-9"));
     sysfs.tree.link(sysfs.connector("card2-DP-6") / "ddc", sysfs.tree.folder("sys/devices/aux"));
 
+    sysfs.tree.write("sys/devices/pci0000:00/drm/card0/card0-HDMI-A-1/connector_id", "88\n");
+    sysfs.tree.write("sys/devices/pci0000:00/drm/card0/card0-eDP-1/connector_id", "eighty\n");
+
     std::vector<std::string> names;
     for (const DrmConnector& connector : connectedConnectors(sysfs.sysfs())) {
+        EXPECT_EQ(connector.connectorId,
+                  connector.name == "HDMI-A-1" ? std::optional(88u) : std::nullopt);
         names.push_back(connector.name);
         SCOPED_TRACE(connector.name);
         EXPECT_EQ(connector.builtin, connector.name == "eDP-1" || connector.name == "DSI-1" ||
