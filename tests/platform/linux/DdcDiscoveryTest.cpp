@@ -94,6 +94,12 @@ TEST(DdcDiscoveryTest, NvidiaMonitorsAreFoundByTheEdidOnTheGpusOwnAdapters) {
                                damaged);
     holdEdid(*desk.i2c, 6, damaged, 0);
     EXPECT_EQ(walk.discover(), (Pairing{{"card1-DP-1", 4}}));
+
+    // Two identical monitors on NVIDIA's driver cannot be told apart by EDID: neither gets a
+    // bus rather than a guess that may swap them.
+    FakeDesk twins;
+    testing::layOutNvidia(twins, kTwin, kTwin);
+    EXPECT_EQ(Desk(twins).discover(), Pairing{});
 }
 
 TEST(DdcDiscoveryTest, IntelAuxChannelsAndMstDockMonitorsGetTheirOwnBuses) {

@@ -55,11 +55,12 @@ inline void layOutIntelAux(FakeDesk& desk, const Bytes& first, const Bytes& seco
 }
 
 // A dock behind DisplayPort MST on amdgpu: the branch connectors have no bus of their own; the
-// monitors answer on the GPU's DisplayPort adapters.
+// monitors answer on the GPU's DisplayPort adapters, one of them registered on the GPU, the
+// other on a device that is known by its name alone.
 inline void layOutMstDock(FakeDesk& desk, const Bytes& left, const Bytes& right) {
     const fs::path gpu = desk.sysfs.pciDevice("0000:03:00.0", "0x030000");
     desk.sysfs.adapter(gpu, 9, "AMDGPU DM aux hw bus 1");
-    desk.sysfs.adapter(gpu, 10, "AMDGPU DM aux hw bus 2");
+    desk.sysfs.adapter("sys/devices/virtual/dp-branch", 10, "AMDGPU DM aux hw bus 2");
     desk.sysfs.connector("card0-DP-4", left);
     desk.sysfs.connector("card0-DP-5", right);
     holdEdid(*desk.i2c, 9, left, 128);
