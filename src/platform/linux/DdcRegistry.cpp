@@ -37,6 +37,7 @@ RegistryEntryID DdcRegistry::add(Entry entry) {
 
 std::unique_ptr<RegistryIterator> DdcRegistry::iterateRecursively(std::string_view plane) {
     if (plane != kPlane) return nullptr;
+    ++walks_;
     entries_.clear();
     std::vector<DrmConnector> connectors;
     for (const ConnectedDisplay& display : catalog_.displays())
@@ -69,7 +70,9 @@ AVServiceHandle DdcRegistry::createAVService(RegistryEntryID entry) const {
     auto it = entries_.find(entry);
     if (it == entries_.end() || it->second.connector.empty()) return nullptr;
     if (!readConnector(it->second.connector)) return nullptr;
-    return transport_.ddcService(it->second.bus);
+    return transport_.ddcService(it->second.bus, walks_ == 1
+                                                     ? I2cDevTransport::Arrival::atStart
+                                                     : I2cDevTransport::Arrival::hotPlugged);
 }
 
 PrivateDisplayFunctions ddcDisplayFunctions(const DrmDisplayCatalog& catalog,

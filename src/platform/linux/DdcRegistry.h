@@ -31,7 +31,7 @@ class DdcRegistry final : public IORegistry {
     std::optional<PropertyValue> property(RegistryEntryID entry, std::string_view key) override;
 
     // The DDC/CI channel of a proxy entry's connector, while that connector is connected;
-    // null for any other entry.
+    // null for any other entry. Buses met after the first walk count as hot-plugged.
     AVServiceHandle createAVService(RegistryEntryID entry) const;
 
   private:
@@ -50,6 +50,7 @@ class DdcRegistry final : public IORegistry {
     const I2cDevTransport& transport_;
     std::map<RegistryEntryID, Entry> entries_;
     RegistryEntryID nextId_ = 1;
+    unsigned walks_ = 0;
 };
 
 // The private display functions over the registry's AV services: createAVService, readI2C and

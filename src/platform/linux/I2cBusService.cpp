@@ -25,11 +25,13 @@ bool notReadyError(std::int32_t error) {
 }  // namespace
 
 I2cBusService::I2cBusService(std::shared_ptr<I2cSystemCalls> calls, std::string device,
-                             unsigned bus, std::shared_ptr<const std::atomic<unsigned>> wakes,
+                             unsigned bus, int fd,
+                             std::shared_ptr<const std::atomic<unsigned>> wakes,
                              I2cBusTiming timing)
     : calls_(std::move(calls)),
       device_(std::move(device)),
       bus_(bus),
+      fd_(fd),
       wakes_(std::move(wakes)),
       timing_(timing),
       openFailures_(DiagnosticTopic::ddc, device_) {}

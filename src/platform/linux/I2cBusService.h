@@ -30,8 +30,9 @@ struct I2cBusTiming {
     std::chrono::milliseconds settlePoll{200};
 };
 
-// An external monitor's DDC/CI channel on /dev/i2c-N: the AV service the core holds. The bus
-// is opened at the first transfer (off the main thread) and closed when the last handle goes.
+// An external monitor's DDC/CI channel on /dev/i2c-N: the AV service the core holds. A bus
+// that could not be opened when the service was made is opened at the first transfer; it is
+// closed when the last handle goes.
 // Each transfer holds an advisory lock on the device for its whole request/reply exchange, so
 // other DDC/CI programs cannot interleave, and waits out the bus's write gap. While the bus
 // settles (fresh, or after `settling` was raised by a wake), transfers that fail because the
@@ -40,8 +41,10 @@ class I2cBusService final : public AVService {
   public:
     enum class Exchange { ends, awaitsReply };
 
+    // `fd` is the bus already open, or -1 to open it at the first transfer.
     I2cBusService(std::shared_ptr<I2cSystemCalls> calls, std::string device, unsigned bus,
-                  std::shared_ptr<const std::atomic<unsigned>> wakes, I2cBusTiming timing = {});
+                  int fd, std::shared_ptr<const std::atomic<unsigned>> wakes,
+                  I2cBusTiming timing = {});
     ~I2cBusService() override;
     I2cBusService(const I2cBusService&) = delete;
     I2cBusService& operator=(const I2cBusService&) = delete;
@@ -77,12 +80,12 @@ class I2cBusService final : public AVService {
     std::shared_ptr<I2cSystemCalls> calls_;
     std::string device_;
     unsigned bus_;
+    int fd_;
     std::shared_ptr<const std::atomic<unsigned>> wakes_;
     I2cBusTiming timing_;
     FailureEpisode openFailures_;  // the bus that cannot be opened, logged once
 
     std::mutex mutex_;
-    int fd_ = -1;
     bool locked_ = false;
     std::optional<std::chrono::steady_clock::time_point> lastWrite_;
     std::optional<unsigned> settledAtWake_;  // none while fresh

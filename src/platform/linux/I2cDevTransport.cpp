@@ -56,8 +56,12 @@ std::string I2cDevTransport::device(unsigned bus) const {
     return (devRoot_ / ("i2c-" + std::to_string(bus))).string();
 }
 
-AVServiceHandle I2cDevTransport::ddcService(unsigned bus) const {
-    return std::make_shared<I2cBusService>(calls_, device(bus), bus, wakes_, timing_);
+AVServiceHandle I2cDevTransport::ddcService(unsigned bus, Arrival arrival) const {
+    const int fd = calls_->open(device(bus), O_RDWR | O_CLOEXEC);
+    const bool notReady = fd == -EACCES || fd == -EPERM || fd == -ENOENT || fd == -ENODEV;
+    if (fd < 0 && !(notReady && arrival == Arrival::hotPlugged)) return nullptr;
+    return std::make_shared<I2cBusService>(calls_, device(bus), bus, fd < 0 ? -1 : fd, wakes_,
+                                           timing_);
 }
 
 void I2cDevTransport::busesSettling() {

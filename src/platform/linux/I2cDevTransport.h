@@ -24,8 +24,14 @@ class I2cDevTransport {
                              std::shared_ptr<I2cSystemCalls> calls = posixI2cSystemCalls(),
                              I2cBusTiming timing = {});
 
-    // The DDC/CI channel on <dev>/i2c-<bus>; the bus is opened at the first transfer.
-    AVServiceHandle ddcService(unsigned bus) const;
+    // When the bus of a display showed up: with the application, or later (a hot-plug).
+    enum class Arrival { atStart, hotPlugged };
+
+    // The DDC/CI channel on <dev>/i2c-<bus>, opened now. A bus that is not ready yet (no
+    // device node, or not yet granted to the seat's user) gives a channel only after a
+    // hot-plug, which then waits for it at its first transfer (see I2cBusService); at start
+    // such a bus gives none, so a machine without access does not wait for it.
+    AVServiceHandle ddcService(unsigned bus, Arrival arrival) const;
 
     // Reads `buffer.size()` bytes from the monitor. Only offset 0 is supported.
     std::int32_t read(AVService& service, std::uint32_t chip, std::uint32_t offset,

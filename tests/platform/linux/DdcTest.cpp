@@ -20,6 +20,9 @@ using testing::FakeSysfs;
 const Bytes kGetBrightness = DDCProtocol::wrap({0x10});              // opcode 0x01: a reply follows
 const Bytes kSetBrightness = DDCProtocol::wrap({0x10, 0x00, 0x32});  // opcode 0x03: no reply
 
+constexpr auto kAtStart = I2cDevTransport::Arrival::atStart;
+constexpr auto kHotPlugged = I2cDevTransport::Arrival::hotPlugged;
+
 class DdcTest : public ::testing::Test {
   protected:
     FakeSysfs sysfs;
@@ -29,8 +32,10 @@ class DdcTest : public ::testing::Test {
 };
 
 TEST_F(DdcTest, AnExchangeHoldsTheBusLockFromRequestToReplyAndAddressesOnlyTheMonitor) {
-    AVServiceHandle service = transport.ddcService(5);
-    EXPECT_TRUE(i2c->log.empty()) << "the bus opens at the first transfer, off the main thread";
+    AVServiceHandle service = transport.ddcService(5, kAtStart);
+    ASSERT_TRUE(service);
+    EXPECT_EQ(i2c->log, std::vector<std::string>{"open i2c-5 rw"});
+    i2c->log.clear();
 
     EXPECT_EQ(transport.write(*service, 0x37, 0x51, kGetBrightness), 0);
     i2c->buses["i2c-5"].reply = {0x6E, 0x88, 0x02, 0x00, 0x10, 0x00, 0x00, 0x64, 0x00, 0x32, 0xAB};
@@ -38,7 +43,7 @@ TEST_F(DdcTest, AnExchangeHoldsTheBusLockFromRequestToReplyAndAddressesOnlyTheMo
     EXPECT_EQ(reply, i2c->buses["i2c-5"].reply);
     EXPECT_EQ(transport.write(*service, 0x37, 0x51, kSetBrightness), 0);
     EXPECT_EQ(i2c->log, (std::vector<std::string>{
-                            "open i2c-5 rw", "lock i2c-5", "address i2c-5 55", "write i2c-5 55",
+                            "lock i2c-5", "address i2c-5 55", "write i2c-5 55",
                             "address i2c-5 55", "read i2c-5 55 11", "unlock i2c-5",
                             "lock i2c-5", "address i2c-5 55", "write i2c-5 55", "unlock i2c-5"}));
     Bytes sent{0x51};
@@ -62,7 +67,7 @@ TEST_F(DdcTest, AnExchangeHoldsTheBusLockFromRequestToReplyAndAddressesOnlyTheMo
 }
 
 TEST_F(DdcTest, TransfersWaitOutTheWriteGapAndOtherProgramsLocks) {
-    AVServiceHandle service = transport.ddcService(5);
+    AVServiceHandle service = transport.ddcService(5, kAtStart);
     // The protocol sends a Set VCP Feature request twice, 10 ms apart: the bus stretches that
     // to the 50 ms monitors need after a write.
     ASSERT_EQ(transport.write(*service, 0x37, 0x51, kSetBrightness), 0);
@@ -86,7 +91,7 @@ TEST_F(DdcTest, TransfersWaitOutTheWriteGapAndOtherProgramsLocks) {
 
 TEST_F(DdcTest, AKernelDdcciDriverOnTheAddressIsOverriddenAndStatusesAreErrnoValues) {
     i2c->buses["i2c-5"].ddcciDriverBound = true;
-    AVServiceHandle service = transport.ddcService(5);
+    AVServiceHandle service = transport.ddcService(5, kAtStart);
     EXPECT_EQ(transport.write(*service, 0x37, 0x51, kSetBrightness), 0);
     EXPECT_EQ(i2c->only("address"),
               (std::vector<std::string>{"address i2c-5 55", "address i2c-5 55 force"}));
@@ -103,25 +108,31 @@ TEST_F(DdcTest, AKernelDdcciDriverOnTheAddressIsOverriddenAndStatusesAreErrnoVal
 }
 
 TEST_F(DdcTest, ABusNotYetGrantedIsWaitedForAfterAHotPlugAndAfterAWake) {
-    // udev grants the seat's user the new bus 600 ms after the monitor appears.
-    i2c->buses["i2c-5"].openErrors = {EACCES, EACCES, ENOENT};
-    AVServiceHandle service = transport.ddcService(5);
+    // At start a bus the user cannot open gives no channel, without waiting.
+    i2c->buses["i2c-5"].openErrors = {EACCES};
+    EXPECT_FALSE(transport.ddcService(5, kAtStart));
+    i2c->buses["i2c-6"].openErrors = {EIO};
+    EXPECT_FALSE(transport.ddcService(6, kHotPlugged));
+    EXPECT_EQ(i2c->slept, 0ms);
+
+    // Hot-plugged: udev grants the seat's user the new bus 600 ms after the monitor appears.
+    i2c->buses["i2c-5"].openErrors = {EACCES, EACCES, ENOENT, ENOENT};
+    AVServiceHandle service = transport.ddcService(5, kHotPlugged);
+    ASSERT_TRUE(service);
     EXPECT_EQ(transport.write(*service, 0x37, 0x51, kSetBrightness), 0);
     EXPECT_EQ(i2c->slept, 600ms);
 
-    // Settled: a refusal now counts at once...
-    i2c->slept = {};
-    AVServiceHandle settled = transport.ddcService(5);
-    ASSERT_EQ(transport.write(*settled, 0x37, 0x51, kSetBrightness), 0);
-    settled.reset();
+    // A bus that never comes up is waited for three seconds at most; then its failures count
+    // at once...
     service.reset();
     i2c->buses["i2c-5"].openErrors = std::vector<int>(100, EACCES);
-    service = transport.ddcService(5);
-    EXPECT_EQ(transport.write(*service, 0x37, 0x51, kSetBrightness), EACCES);
-    EXPECT_EQ(i2c->slept, 3000ms) << "a fresh bus waits three seconds at most";
+    service = transport.ddcService(5, kHotPlugged);
     i2c->slept = {};
     EXPECT_EQ(transport.write(*service, 0x37, 0x51, kSetBrightness), EACCES);
-    EXPECT_EQ(i2c->slept, 0ms) << "then its failures count at once";
+    EXPECT_EQ(i2c->slept, 3000ms);
+    i2c->slept = {};
+    EXPECT_EQ(transport.write(*service, 0x37, 0x51, kSetBrightness), EACCES);
+    EXPECT_EQ(i2c->slept, 0ms);
 
     // ...until a wake from sleep, when the bus may be gone for a while again.
     i2c->buses["i2c-5"].openErrors = {ENODEV, ENODEV};
