@@ -51,12 +51,11 @@ std::optional<BacklightDevice> BacklightServices::backlight(DisplayConnectID ser
     return device;
 }
 
-std::optional<double> BacklightServices::shownLevel(const BacklightDevice& device) const {
-    std::optional<BacklightReading> reading = readBacklight(device);
-    if (!reading) return std::nullopt;
-    if (auto it = written_.find(device.name); it != written_.end() && it->second.raw == reading->raw)
+double BacklightServices::shownLevel(const BacklightDevice& device,
+                                     const BacklightReading& reading) const {
+    if (auto it = written_.find(device.name); it != written_.end() && it->second.raw == reading.raw)
         return it->second.level;
-    return reading->level();
+    return reading.level();
 }
 
 std::optional<std::vector<DisplayConnectID>> BacklightServices::matchingServices() {
@@ -82,9 +81,9 @@ std::int32_t BacklightServices::getFloatParameter(DisplayConnectID service, std:
                                                   float* value) {
     if (name != kBrightness || !value) return kFailure;
     std::optional<BacklightDevice> device = backlight(service);
-    std::optional<double> level = device ? shownLevel(*device) : std::nullopt;
-    if (!level) return kFailure;
-    *value = static_cast<float>(*level);
+    std::optional<BacklightReading> reading = device ? readBacklight(*device) : std::nullopt;
+    if (!reading) return kFailure;
+    *value = static_cast<float>(shownLevel(*device, *reading));
     return 0;
 }
 
@@ -96,7 +95,7 @@ std::int32_t BacklightServices::setFloatParameter(DisplayConnectID service, std:
     if (!now) return kFailure;
     const double level = std::clamp(static_cast<double>(value), 0.0, 1.0);
     std::uint64_t raw = rawFor(level, now->max);
-    if (now->max <= kFewSteps) raw = stepped(raw, level, *now, *shownLevel(*device));
+    if (now->max <= kFewSteps) raw = stepped(raw, level, *now, shownLevel(*device, *now));
     raw = std::max(raw, floorOf(now->max));
     if (!writer_.write(*device, raw)) return kFailure;
     written_[device->name] = Written{level, raw};

@@ -43,7 +43,8 @@ class BacklightServices final : public DisplayConnectServices {
 
     const ConnectedDisplay* panel(DisplayConnectID service) const;
     std::optional<BacklightDevice> backlight(DisplayConnectID service) const;
-    std::optional<double> shownLevel(const BacklightDevice& device) const;
+    // The level a reading shows: the one asked for while the device holds what was written.
+    double shownLevel(const BacklightDevice& device, const BacklightReading& reading) const;
 
     const DrmDisplayCatalog& catalog_;
     std::filesystem::path sysfsRoot_;
