@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "platform/linux/XdgPaths.h"
+#include "platform/linux/x11/OutputNames.h"
 #include "platform/linux/x11/RandROutputs.h"
 
 namespace corvane::app {
@@ -17,14 +18,23 @@ std::filesystem::path environmentPath(const char* name, const std::filesystem::p
     return value && !value->empty() ? std::filesystem::path(*value) : fallback;
 }
 
+// Counts a connector a Qt screen shows as enabled: without X (a Wayland session), the
+// compositor's screen names are the kernel's connector names.
+std::vector<DrmConnector> withQtScreens(std::vector<DrmConnector> connectors) {
+    for (const QScreen* screen : QGuiApplication::screens())
+        for (DrmConnector& connector : connectors)
+            if (sameOutputName(connector.name, screen->name().toStdString()))
+                connector.enabled = true;
+    return connectors;
+}
+
 }  // namespace
 
 LinuxRoots LinuxRoots::fromEnvironment() {
     LinuxRoots roots;
     roots.sysfs = environmentPath("CORVANE_SYSFS_ROOT", roots.sysfs);
     roots.dev = environmentPath("CORVANE_DEV_ROOT", roots.dev);
-    roots.configHome = linux_desktop::configHome(processEnvironment)
-                           .value_or(std::filesystem::temp_directory_path());
+    roots.configHome = linux_desktop::configHome(processEnvironment);
     return roots;
 }
 
@@ -32,26 +42,30 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
     : x11_(X11Connection::open()),
       displays_(roots.sysfs, primaryOutputChooser([this] { return primaryOutputName(); }),
                 [this](std::vector<DrmConnector> connectors) {
-                    if (!x11_) return connectors;
-                    return withRandROnlyOutputs(std::move(connectors), readRandROutputs(*x11_));
+                    if (!x11_) return withQtScreens(std::move(connectors));
+                    return withRandROutputs(std::move(connectors), readRandROutputs(*x11_));
                 }),
       screens_(displays_),
       transport_(roots.dev),
-      registry_(roots.sysfs, transport_),
-      functions_(ddcDisplayFunctions(registry_, transport_)),
+      ddcBuses_(roots.sysfs, transport_),
+      registry_(displays_, ddcBuses_, transport_),
+      functions_(ddcDisplayFunctions(displays_, registry_, transport_)),
       backlightWriter_(QDBusConnection::systemBus(), sysfsWriter_),
       backlights_(displays_, roots.sysfs, backlightWriter_),
       gamma_(std::string(),
              [this](DisplayID id) -> std::optional<std::string> {
                  const ConnectedDisplay* display = displays_.display(id);
                  if (!display) return std::nullopt;
-                 return display->connector.name;
+                 return display->connector.randrOutput;
              }),
-      preferences_(preferencesFile(roots.configHome), loop_),
+      preferences_(roots.configHome ? std::optional(preferencesFile(*roots.configHome))
+                                    : std::nullopt,
+                   loop_),
       power_(roots.sysfs),
-      loginItem_(roots.configHome / "autostart",
+      loginItem_(roots.configHome ? *roots.configHome / "autostart" : std::filesystem::path(),
                  currentExecutable().value_or(std::filesystem::path("corvane-display"))),
       wake_(QDBusConnection::systemBus()),
+      busWake_(wake_.observe([this] { transport_.busesSettling(); })),
       notifications_(
           [this](std::function<void()> handler) { return wake_.observe(std::move(handler)); }),
       platform_{displays_,  screens_,       functions_, backlights_,    gamma_, registry_,

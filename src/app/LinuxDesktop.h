@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "app/NoBoostOverlays.h"
 #include "app/QtMainLoop.h"
@@ -28,11 +29,12 @@ namespace corvane::app {
 struct LinuxRoots {
     std::filesystem::path sysfs = "/sys";
     std::filesystem::path dev = "/dev";
-    std::filesystem::path configHome;  // the user's configuration folder
+    // The user's configuration folder; none without a home folder, when the preferences stay
+    // in memory and launch at login cannot be registered.
+    std::optional<std::filesystem::path> configHome;
 
     // $CORVANE_SYSFS_ROOT and $CORVANE_DEV_ROOT when set (for running against a recorded or
-    // fake device tree), else /sys and /dev; the XDG configuration folder, else the
-    // temporary folder.
+    // fake device tree), else /sys and /dev; the XDG configuration folder.
     static LinuxRoots fromEnvironment();
 };
 
@@ -60,6 +62,7 @@ class LinuxDesktop {
     linux_desktop::DrmDisplayCatalog displays_;
     QtScreenCatalog screens_;
     linux_desktop::I2cDevTransport transport_;
+    linux_desktop::DdcBusFinder ddcBuses_;
     linux_desktop::DdcRegistry registry_;
     PrivateDisplayFunctions functions_;
     linux_desktop::SysfsBacklightWriter sysfsWriter_;
@@ -73,6 +76,8 @@ class LinuxDesktop {
     linux_desktop::SysfsPowerSources power_;
     linux_desktop::XdgAutostart loginItem_;
     linux_desktop::LogindWakeSignal wake_;
+    // Lets the DDC/CI buses settle again after a wake from sleep.
+    std::unique_ptr<NotificationObserver> busWake_;
     QtSystemNotifications notifications_;
     X11EventPump events_;
     Platform platform_;

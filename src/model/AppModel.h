@@ -124,7 +124,6 @@ private:
     void dropSession(DisplayID id);
     void addSession(DisplayID id, std::shared_ptr<DDCController> ddc);
     void monitorReadingArrived(DisplayID id, std::shared_ptr<DDCController> ddc);
-    void rewriteSoftwareDimming(DisplayID except);
     void reapplyIntended();
     void adoptBacklight(DisplaySession& session);
     const DisplaySnapshot* menuRecord() const;

@@ -50,35 +50,39 @@ void AppModel::refresh() {
         if (std::find(online.begin(), online.end(), id) == online.end()) dropSession(id);
     firstReadings_.keepOnly(online);
 
+    std::vector<std::shared_ptr<DisplaySession>> kept;
+    bool made = false;
     for (DisplayID id : online) {
         auto existing = sessions_.find(id);
         if (existing != sessions_.end()) {
             DisplaySession& session = *existing->second;
             session.setName(DisplaySession::resolveName(platform_, id, session.isBuiltin()));
+            kept.push_back(existing->second);
             continue;
         }
         if (firstReadings_.inFlight(id)) continue;
         auto service = services.find(id);
-        if (service != services.end() && service->second)
+        if (service != services.end() && service->second) {
             firstReadings_.start(id, service->second);
-        else
-            addSession(id, nullptr);
+            continue;
+        }
+        addSession(id, nullptr);
+        made = true;
     }
+    // A new session restores every display's gamma profile: the displays dimmed by gamma get
+    // their levels back.
+    if (made)
+        for (const auto& session : kept) session->rewriteSoftware();
     publish();
 }
 
-// Making a session resets every display's gamma table (SoftwareDimming), so the displays
-// dimmed in software get their level written again.
+// As in refresh: the new session restores every display's gamma profile, so the others dimmed
+// by gamma get their levels back.
 void AppModel::monitorReadingArrived(DisplayID id, std::shared_ptr<DDCController> ddc) {
     addSession(id, std::move(ddc));
-    rewriteSoftwareDimming(id);
+    for (const auto& [other, session] : sessions_)
+        if (other != id) session->rewriteSoftware();
     publish();
-}
-
-void AppModel::rewriteSoftwareDimming(DisplayID except) {
-    for (const auto& [id, session] : sessions_)
-        if (id != except && session->path() == ControlPath::software)
-            session->apply(session->percent(), false, true);
 }
 
 void AppModel::dropSession(DisplayID id) {

@@ -1,6 +1,9 @@
 #include "model/FirstReadings.h"
 
 #include <algorithm>
+#include <string>
+
+#include "platform/Diagnostics.h"
 
 namespace corvane {
 
@@ -42,6 +45,10 @@ void FirstReadings::arrived(DisplayID id, std::uint64_t ticket, bool answered) {
         });
         return;
     }
+    if (!answered)
+        diagnose(DiagnosticTopic::ddc, DiagnosticLevel::info,
+                 "display " + std::to_string(id) +
+                     " over DDC/CI: no brightness reading; taking it as full");
     std::shared_ptr<DDCController> ready = std::move(reading.controller);
     readings_.erase(found);
     ready_(id, std::move(ready));

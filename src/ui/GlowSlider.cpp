@@ -77,9 +77,9 @@ const QImage& knobImage(double ratio) {
 }  // namespace
 
 GlowSlider::GlowSlider(QWidget* parent) : QWidget(parent) {
+    installAccessibleViews();
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::TabFocus);
-    installAccessibleViews();
 }
 
 void GlowSlider::moveTo(double value) {

@@ -3,10 +3,28 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Diagnostics.h"
+
 namespace corvane::linux_desktop {
 namespace {
 
 constexpr std::string_view kBrightness = "brightness";
+constexpr std::uint64_t kFewSteps = 16;
+
+// The lowest raw value written: raw 0 switches many panels off.
+std::uint64_t floorOf(std::uint64_t max) {
+    return std::max<std::uint64_t>(1, max / 100);
+}
+
+// On a panel with few steps: a move of a key step or more moves at least one raw unit, and no
+// move goes against its direction.
+std::uint64_t stepped(std::uint64_t raw, double level, const BacklightReading& now, double shown) {
+    constexpr double kSmallestKeyStep = 1.0 / 64;
+    const std::uint64_t unit = std::abs(level - shown) >= kSmallestKeyStep - 1e-9 ? 1 : 0;
+    if (level > shown) return std::max(raw, std::min(now.raw + unit, now.max));
+    if (level < shown) return std::min(raw, now.raw > unit ? now.raw - unit : 0);
+    return raw;
+}
 
 }  // namespace
 
@@ -25,22 +43,47 @@ const ConnectedDisplay* BacklightServices::panel(DisplayConnectID service) const
 const BacklightServices::Chosen* BacklightServices::backlight(DisplayConnectID service) {
     const ConnectedDisplay* display = panel(service);
     if (!display) return nullptr;
-    auto found = chosen_.find(service);
-    if (found == chosen_.end() || (found->second && found->second->connector != display->connector.path)) {
-        std::optional<Chosen> chosen;
-        if (std::optional<BacklightDevice> device = panelBacklight(sysfsRoot_, display->connector))
-            if (std::optional<std::uint64_t> max = maxBrightness(*device))
-                chosen = Chosen{display->connector.path, *device, *max,
-                                std::make_shared<OpenValueFile>(device->path / "brightness")};
-        found = chosen_.insert_or_assign(service, std::move(chosen)).first;
+    auto found = found_.find(service);
+    if (found != found_.end() &&
+        (!found->second || found->second->connector == display->connector.path))
+        return found->second ? &*found->second : nullptr;
+
+    std::optional<BacklightDevice> device = panelBacklight(sysfsRoot_, display->connector);
+    const std::string name = device ? device->name : std::string();
+    if (std::string& last = chosen_[service]; last != name) {
+        last = name;
+        if (device)
+            diagnose(DiagnosticTopic::backlight, DiagnosticLevel::info,
+                     display->connector.name + ": backlight " + name + " (" + device->type + ")");
     }
+    std::optional<Chosen> chosen;
+    if (device)
+        chosen = Chosen{display->connector.path, *device,
+                        std::make_shared<OpenValueFile>(device->path / "brightness"),
+                        std::make_shared<OpenValueFile>(device->path / "max_brightness")};
+    found = found_.insert_or_assign(service, std::move(chosen)).first;
     return found->second ? &*found->second : nullptr;
+}
+
+// A maximum of 0 is no maximum, as when the device is listed.
+std::optional<BacklightReading> BacklightServices::reading(const Chosen& chosen) const {
+    std::optional<std::uint64_t> raw = chosen.level->number();
+    std::optional<std::uint64_t> max = chosen.max->number();
+    if (!raw || !max || *max == 0) return std::nullopt;
+    return BacklightReading{*raw, *max};
+}
+
+double BacklightServices::shownLevel(const BacklightDevice& device,
+                                     const BacklightReading& reading) const {
+    if (auto it = written_.find(device.name); it != written_.end() && it->second.raw == reading.raw)
+        return it->second.level;
+    return reading.level();
 }
 
 // Every read of a backlight starts here (the panel's service is looked up first): the one
 // place that asks whether the backlight folder changed.
 std::optional<std::vector<DisplayConnectID>> BacklightServices::matchingServices() {
-    if (changes_.changed()) chosen_.clear();
+    if (changes_.changed()) found_.clear();
     std::vector<DisplayConnectID> services;
     for (const ConnectedDisplay& display : catalog_.displays())
         if (backlight(display.id)) services.push_back(display.id);
@@ -63,10 +106,9 @@ std::int32_t BacklightServices::getFloatParameter(DisplayConnectID service, std:
                                                   float* value) {
     if (name != kBrightness || !value) return kFailure;
     const Chosen* chosen = backlight(service);
-    std::optional<std::uint64_t> level = chosen ? chosen->level->number() : std::nullopt;
-    if (!level) return kFailure;
-    *value = static_cast<float>(
-        std::min(1.0, static_cast<double>(*level) / static_cast<double>(chosen->max)));
+    std::optional<BacklightReading> now = chosen ? reading(*chosen) : std::nullopt;
+    if (!now) return kFailure;
+    *value = static_cast<float>(shownLevel(chosen->device, *now));
     return 0;
 }
 
@@ -74,11 +116,16 @@ std::int32_t BacklightServices::setFloatParameter(DisplayConnectID service, std:
                                                   float value) {
     if (name != kBrightness || std::isnan(value)) return kFailure;
     const Chosen* chosen = backlight(service);
-    if (!chosen) return kFailure;
-    const double fraction = std::clamp(static_cast<double>(value), 0.0, 1.0);
-    const auto raw =
-        static_cast<std::uint64_t>(std::llround(fraction * static_cast<double>(chosen->max)));
-    return writer_.write(chosen->device, raw) ? 0 : kFailure;
+    std::optional<BacklightReading> now = chosen ? reading(*chosen) : std::nullopt;
+    if (!now) return kFailure;
+    const BacklightDevice* device = &chosen->device;
+    const double level = std::clamp(static_cast<double>(value), 0.0, 1.0);
+    std::uint64_t raw = rawFor(level, now->max);
+    if (now->max <= kFewSteps) raw = stepped(raw, level, *now, shownLevel(*device, *now));
+    raw = std::max(raw, floorOf(now->max));
+    if (!writer_.write(*device, raw)) return kFailure;
+    written_[device->name] = Written{level, raw};
+    return 0;
 }
 
 }  // namespace corvane::linux_desktop

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/DisplayConnectServices.h"
 #include "platform/linux/BacklightWriter.h"
@@ -18,8 +19,15 @@ namespace corvane::linux_desktop {
 // the catalog numbers the panel's display. Its "brightness" parameter is the backlight level
 // as a fraction, 0...1. Follows the catalog's last reading of the connectors. A panel's
 // backlight device is chosen again only when the backlight folder changed (a device came or
-// went) or the panel moved to another connector; its level file stays open between reads, so
-// a poll's read is a single system call. Main thread only.
+// went) or the panel moved to another connector, and a change of choice is logged; its level
+// and maximum files stay open, so a poll's read is a system call for each.
+//
+// Panels as they are: level 0 keeps a floor of one raw unit (1 % of the maximum on panels
+// with more than 100 steps), since raw 0 switches many backlights off. On a panel with few
+// steps (at most 16) a level that differs from the one shown moves at least one raw unit, and
+// while the device still holds the raw value last written, reading gives back the level that
+// was asked for rather than the rounded one, so the poll does not take the rounding for a
+// change. Main thread only.
 class BacklightServices final : public DisplayConnectServices {
   public:
     static constexpr std::int32_t kFailure = -1;
@@ -35,22 +43,32 @@ class BacklightServices final : public DisplayConnectServices {
                                    float value) override;
 
   private:
-    // A panel's backlight as last chosen, with its maximum and its open level file.
+    struct Written {
+        double level = 0;
+        std::uint64_t raw = 0;
+    };
+
+    // A panel's backlight as last chosen, with its level and maximum files open.
     struct Chosen {
         std::filesystem::path connector;
         BacklightDevice device;
-        std::uint64_t max = 0;
         std::shared_ptr<OpenValueFile> level;
+        std::shared_ptr<OpenValueFile> max;
     };
 
     const ConnectedDisplay* panel(DisplayConnectID service) const;
     const Chosen* backlight(DisplayConnectID service);
+    std::optional<BacklightReading> reading(const Chosen& chosen) const;
+    // The level a reading shows: the one asked for while the device holds what was written.
+    double shownLevel(const BacklightDevice& device, const BacklightReading& reading) const;
 
     const DrmDisplayCatalog& catalog_;
     std::filesystem::path sysfsRoot_;
     BacklightWriter& writer_;
     DeviceFolderChanges changes_;
-    std::map<DisplayConnectID, std::optional<Chosen>> chosen_;
+    std::map<std::string, Written> written_;                  // by device name
+    std::map<DisplayConnectID, std::optional<Chosen>> found_;  // none: the panel has no device
+    std::map<DisplayConnectID, std::string> chosen_;          // the device each panel uses
 };
 
 }  // namespace corvane::linux_desktop

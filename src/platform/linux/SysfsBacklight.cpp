@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "platform/linux/SysfsFiles.h"
@@ -75,6 +76,21 @@ std::optional<std::uint64_t> maxBrightness(const BacklightDevice& device) {
     std::optional<std::uint64_t> max = readNumber(device.path / "max_brightness");
     if (!max || *max == 0) return std::nullopt;
     return max;
+}
+
+double BacklightReading::level() const {
+    if (raw >= max) return 1.0;
+    return static_cast<double>(raw) / static_cast<double>(max);
+}
+
+std::uint64_t rawFor(double level, std::uint64_t max) {
+    if (!(level > 0)) return 0;
+    if (level >= 1) return max;
+    // In long double (64-bit mantissa) the product of a level below 1 stays at most `max`
+    // and converts back without overflow; a double would round 2^64 - 1 up to 2^64.
+    const long double scaled = std::roundl(static_cast<long double>(level) *
+                                           static_cast<long double>(max));
+    return static_cast<std::uint64_t>(scaled);
 }
 
 }  // namespace corvane::linux_desktop

@@ -70,6 +70,7 @@ std::int32_t SimGamma::writeTransferTable(DisplayID id, std::span<const float> r
     it->second = table;
     lastWrite_.emplace(id, std::move(table));
     ++writeCount_;
+    ++writesPerDisplay_[id];
     return 0;
 }
 

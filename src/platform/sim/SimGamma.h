@@ -41,6 +41,10 @@ public:
     // How many tables were set, and the last one (none before the first): counts, not every
     // table, so that a long run keeps its memory.
     std::size_t writeCount() const { return writeCount_; }
+    std::size_t writeCount(DisplayID id) const {
+        auto found = writesPerDisplay_.find(id);
+        return found == writesPerDisplay_.end() ? 0 : found->second;
+    }
     const std::optional<std::pair<DisplayID, Table>>& lastWrite() const { return lastWrite_; }
 
 private:
@@ -48,6 +52,7 @@ private:
     std::map<DisplayID, Table> current_;
     std::optional<std::pair<DisplayID, Table>> lastWrite_;
     std::size_t writeCount_ = 0;
+    std::map<DisplayID, std::size_t> writesPerDisplay_;
     bool readFails_ = false;
     bool writeFails_ = false;
     int restores_ = 0;
