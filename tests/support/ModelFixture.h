@@ -13,6 +13,14 @@ namespace corvane::testing {
 // A model on a simulated desktop, with helpers to read what the hardware shows.
 class ModelFixture : public ::testing::Test {
 protected:
+    // Monitor readings and writes still under way use the desktop: they end before it goes.
+    ~ModelFixture() override {
+        desktop.loop().runPending();
+        if (!model) return;
+        for (const auto& [id, session] : model->sessions())
+            if (session->ddc()) session->ddc()->waitUntilIdle();
+    }
+
     std::shared_ptr<AppModel>& makeModel() {
         hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
                                     desktop.indicatorPanels());
