@@ -1,7 +1,6 @@
 #include "app/CorvaneApplication.h"
 
 #include <QApplication>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include "app/DemoScript.h"
@@ -9,6 +8,7 @@
 #include "app/InstallLocationPrompt.h"
 #include "hud/BrightnessHUD.h"
 #include "model/AppModel.h"
+#include "platform/linux/x11/WaylandSession.h"
 #include "ui/IndicatorPanelWidget.h"
 
 namespace corvane::app {
@@ -28,16 +28,28 @@ SimulatedDesktop* simulatedDesktop(const LaunchOptions& options) {
     return desktop;
 }
 
+WindowSystem windowSystem() {
+    return linux_desktop::isWaylandSession(QGuiApplication::platformName().toStdString())
+               ? WindowSystem::wayland
+               : WindowSystem::x11;
+}
+
 LinuxDesktop* linuxDesktop(const LaunchOptions& options) {
     if (options.simulate) return nullptr;
     static auto* desktop =
-        new LinuxDesktop(LinuxRoots::fromEnvironment(), processIndicatorPanels());
+        new LinuxDesktop(LinuxRoots::fromEnvironment(), processIndicatorPanels(), windowSystem());
     return desktop;
+}
+
+// Quits on the next pass, so that a caller on the bus gets its reply first.
+void quitSoon() {
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 }  // namespace
 
-CorvaneApplication::CorvaneApplication(const LaunchOptions& options)
+CorvaneApplication::CorvaneApplication(const LaunchOptions& options,
+                                       std::optional<QDBusConnection> instanceBus)
     : options_(options),
       simulated_(simulatedDesktop(options)),
       real_(linuxDesktop(options)),
@@ -49,8 +61,19 @@ CorvaneApplication::CorvaneApplication(const LaunchOptions& options)
     model_ = AppModel::shared();
 
     // The demonstration shows the popover as the tray opens it, tray or not.
-    bool tray = QSystemTrayIcon::isSystemTrayAvailable() || options_.demoFolder.has_value();
+    trayWatch_ = std::make_unique<TrayHostWatch>(instanceBus.value_or(QDBusConnection(QString())),
+                                                 windowSystem() == WindowSystem::x11);
+    bool tray = trayWatch_->available() || options_.demoFolder.has_value();
     shell_ = std::make_unique<ApplicationShell>(*model_, tray, desktopComposites());
+    connect(trayWatch_.get(), &TrayHostWatch::appeared, shell_.get(),
+            &ApplicationShell::adoptTray);
+    if (instanceBus) {
+        ApplicationShell* shell = shell_.get();
+        busService_ = std::make_unique<DisplayBusService>(
+            *model_, ShellActions{[shell] { shell->showPopover(); },
+                                  [shell] { shell->closePopover(); }, quitSoon});
+        busService_->exportOn(*instanceBus);
+    }
     if (simulated_)
         virtualDisplays_ = std::make_unique<VirtualDisplaysWindow>(simulated_->desktop(), *model_);
     if (simulated_ && options_.demoFolder)
@@ -68,6 +91,7 @@ void CorvaneApplication::finishLaunching() {
     promptIfRunningOutsideApplications(QCoreApplication::applicationFilePath());
     model_->start();
     shell_->show();
+    if (options_.command.kind == RemoteCommand::Kind::show) shell_->showPopover();
     if (virtualDisplays_) virtualDisplays_->show();
     if (demo_) demo_->start();
 }

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "app/NoGammaTables.h"
 #include "platform/linux/XdgPaths.h"
 #include "platform/linux/x11/RandROutputs.h"
 
@@ -28,8 +29,19 @@ LinuxRoots LinuxRoots::fromEnvironment() {
     return roots;
 }
 
-LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels)
-    : x11_(X11Connection::open()),
+namespace {
+
+std::unique_ptr<GammaTables> gammaTables(WindowSystem windows,
+                                         XRandRGamma::ConnectorNameLookup connectorName) {
+    if (windows == WindowSystem::wayland) return std::make_unique<NoGammaTables>();
+    return std::make_unique<XRandRGamma>(std::string(), std::move(connectorName));
+}
+
+}  // namespace
+
+LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels,
+                           WindowSystem windows)
+    : x11_(windows == WindowSystem::x11 ? X11Connection::open() : nullptr),
       displays_(roots.sysfs, primaryOutputChooser([this] { return primaryOutputName(); }),
                 [this](std::vector<DrmConnector> connectors) {
                     if (!x11_) return connectors;
@@ -41,12 +53,12 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       functions_(ddcDisplayFunctions(registry_, transport_)),
       backlightWriter_(QDBusConnection::systemBus(), sysfsWriter_),
       backlights_(displays_, roots.sysfs, backlightWriter_),
-      gamma_(std::string(),
-             [this](DisplayID id) -> std::optional<std::string> {
-                 const ConnectedDisplay* display = displays_.display(id);
-                 if (!display) return std::nullopt;
-                 return display->connector.name;
-             }),
+      gamma_(gammaTables(windows,
+                         [this](DisplayID id) -> std::optional<std::string> {
+                             const ConnectedDisplay* display = displays_.display(id);
+                             if (!display) return std::nullopt;
+                             return display->connector.name;
+                         })),
       preferences_(preferencesFile(roots.configHome), loop_),
       power_(roots.sysfs),
       loginItem_(roots.configHome / "autostart",
@@ -54,7 +66,8 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       wake_(QDBusConnection::systemBus()),
       notifications_(
           [this](std::function<void()> handler) { return wake_.observe(std::move(handler)); }),
-      platform_{displays_,  screens_,       functions_, backlights_,    gamma_, registry_,
+      events_(windows == WindowSystem::x11),
+      platform_{displays_,  screens_,       functions_, backlights_,    *gamma_, registry_,
                 sleeper_,   preferences_,   localizer_, overlays_,      loop_,  power_,
                 loginItem_, notifications_, events_,    indicatorPanels} {}
 

@@ -24,6 +24,11 @@
 
 namespace corvane::app {
 
+// Where the windows are shown. In a Wayland session no X connection is opened at all (X
+// clients would run on Xwayland, starting it if need be, and reach no real display or key):
+// no RandR outputs, no gamma ramps, no key grabs.
+enum class WindowSystem { x11, wayland };
+
 // Where the desktop finds the kernel's devices and the user's settings.
 struct LinuxRoots {
     std::filesystem::path sysfs = "/sys";
@@ -39,12 +44,13 @@ struct LinuxRoots {
 // The real Linux desktop: displays from the DRM connectors (the main one on the X server's
 // primary output, else Qt's primary screen, else the built-in panel), screens from Qt,
 // panel backlights through the login manager, DDC/CI over i2c-dev, gamma ramps and brightness
-// keys from the X server when there is one, the power supplies, the preferences file, the
+// keys from the X server when there is one (never in a Wayland session), the power supplies, the preferences file, the
 // autostart entry, and screen and wake notifications. No boost: no GPU device is offered.
 // Made on the main thread inside the QApplication; outlives everything that uses platform().
 class LinuxDesktop {
   public:
-    LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels);
+    LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels,
+                 WindowSystem windows);
     LinuxDesktop(const LinuxDesktop&) = delete;
     LinuxDesktop& operator=(const LinuxDesktop&) = delete;
 
@@ -65,7 +71,7 @@ class LinuxDesktop {
     linux_desktop::SysfsBacklightWriter sysfsWriter_;
     linux_desktop::LogindBacklightWriter backlightWriter_;
     linux_desktop::BacklightServices backlights_;
-    linux_desktop::XRandRGamma gamma_;
+    std::unique_ptr<GammaTables> gamma_;
     ThreadSleeper sleeper_;
     linux_desktop::JsonPreferencesStore preferences_;
     ui::TableLocalizer localizer_;

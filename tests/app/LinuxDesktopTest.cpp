@@ -97,7 +97,8 @@ TEST(LinuxDesktopTest, ModelOnTheRealDesktopListsTheFakeDisplaysAndDrivesThePane
     sysfs.backlight(panel, "intel_backlight", "raw", "600", "1200");
     sysfs.connector("card0-DP-2", makeEdid(0x10AC, 0xA0C1, 99, "DELL U2720Q"), 7);
     sim::SimIndicatorPanels panels;
-    LinuxDesktop desktop({sysfs.sysfs(), sysfs.tree.path("dev"), home.root()}, panels);
+    LinuxDesktop desktop({sysfs.sysfs(), sysfs.tree.path("dev"), home.root()}, panels,
+                         WindowSystem::x11);
 
     auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
                                      desktop.platform().indicatorPanels);
