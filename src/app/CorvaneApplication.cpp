@@ -74,6 +74,14 @@ CorvaneApplication::CorvaneApplication(const LaunchOptions& options,
                                   [shell] { shell->closePopover(); }, quitSoon});
         busService_->exportOn(*instanceBus);
     }
+    // No key can be grabbed in a Wayland session: the desktop's portal hands them over.
+    if (real_ && instanceBus && windowSystem() == WindowSystem::wayland) {
+        std::weak_ptr<AppModel> model = model_;
+        portalShortcuts_ = std::make_unique<PortalShortcuts>(
+            *instanceBus, [model](BrightnessKey key, bool fine) {
+                if (auto shared = model.lock()) shared->stepBrightness(key, fine);
+            });
+    }
     if (simulated_)
         virtualDisplays_ = std::make_unique<VirtualDisplaysWindow>(simulated_->desktop(), *model_);
     if (simulated_ && options_.demoFolder)
@@ -90,6 +98,7 @@ CorvaneApplication::~CorvaneApplication() = default;
 void CorvaneApplication::finishLaunching() {
     promptIfRunningOutsideApplications(QCoreApplication::applicationFilePath());
     model_->start();
+    if (portalShortcuts_) portalShortcuts_->start();
     shell_->show();
     if (options_.command.kind == RemoteCommand::Kind::show) shell_->showPopover();
     if (virtualDisplays_) virtualDisplays_->show();

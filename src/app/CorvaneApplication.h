@@ -9,6 +9,7 @@
 #include "app/DisplayBusService.h"
 #include "app/LaunchOptions.h"
 #include "app/LinuxDesktop.h"
+#include "app/PortalShortcuts.h"
 #include "app/SimulatedDesktop.h"
 #include "app/TrayHostWatch.h"
 #include "app/VirtualDisplaysWindow.h"
@@ -50,6 +51,7 @@ class CorvaneApplication : public QObject {
     std::unique_ptr<TrayHostWatch> trayWatch_;
     std::unique_ptr<ApplicationShell> shell_;
     std::unique_ptr<DisplayBusService> busService_;
+    std::unique_ptr<PortalShortcuts> portalShortcuts_;
     std::unique_ptr<VirtualDisplaysWindow> virtualDisplays_;
     std::unique_ptr<DemoScript> demo_;
 };
