@@ -50,7 +50,12 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       screens_(displays_),
       transport_(roots.dev),
       registry_(roots.sysfs, transport_),
-      functions_(ddcDisplayFunctions(registry_, transport_)),
+      kde_(QDBusConnection::sessionBus()),
+      kdeRegistry_(
+          registry_, [this](RegistryEntryID entry) { return registry_.createAVService(entry); },
+          kde_),
+      functions_(kdeAwareFunctions(ddcDisplayFunctions(registry_, transport_), kde_, kdeRegistry_,
+                                   [this](DisplayID id) { return displays_.isBuiltin(id); })),
       backlightWriter_(QDBusConnection::systemBus(), sysfsWriter_),
       backlights_(displays_, roots.sysfs, backlightWriter_),
       gamma_(gammaTables(windows,
@@ -67,7 +72,7 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       notifications_(
           [this](std::function<void()> handler) { return wake_.observe(std::move(handler)); }),
       events_(windows == WindowSystem::x11),
-      platform_{displays_,  screens_,       functions_, backlights_,    *gamma_, registry_,
+      platform_{displays_,  screens_,       functions_, backlights_,    *gamma_, kdeRegistry_,
                 sleeper_,   preferences_,   localizer_, overlays_,      loop_,  power_,
                 loginItem_, notifications_, events_,    indicatorPanels} {}
 

@@ -16,6 +16,8 @@
 #include "platform/linux/JsonPreferencesStore.h"
 #include "platform/linux/SysfsPowerSources.h"
 #include "platform/linux/XdgAutostart.h"
+#include "platform/linux/dbus/KdeBrightnessRouting.h"
+#include "platform/linux/dbus/KdeScreenBrightness.h"
 #include "platform/linux/dbus/LogindBacklightWriter.h"
 #include "platform/linux/dbus/LogindWakeSignal.h"
 #include "platform/linux/x11/X11Connection.h"
@@ -45,7 +47,9 @@ struct LinuxRoots {
 // primary output, else Qt's primary screen, else the built-in panel), screens from Qt,
 // panel backlights through the login manager, DDC/CI over i2c-dev, gamma ramps and brightness
 // keys from the X server when there is one (never in a Wayland session), the power supplies, the preferences file, the
-// autostart entry, and screen and wake notifications. No boost: no GPU device is offered.
+// autostart entry, and screen and wake notifications. Where KDE Plasma drives brightness
+// itself (its org.kde.ScreenBrightness service), the displays it lists are driven through it.
+// No boost: no GPU device is offered.
 // Made on the main thread inside the QApplication; outlives everything that uses platform().
 class LinuxDesktop {
   public:
@@ -67,6 +71,8 @@ class LinuxDesktop {
     QtScreenCatalog screens_;
     linux_desktop::I2cDevTransport transport_;
     linux_desktop::DdcRegistry registry_;
+    linux_desktop::KdeScreenBrightness kde_;
+    linux_desktop::KdeDdcRegistry kdeRegistry_;
     PrivateDisplayFunctions functions_;
     linux_desktop::SysfsBacklightWriter sysfsWriter_;
     linux_desktop::LogindBacklightWriter backlightWriter_;

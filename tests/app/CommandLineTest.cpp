@@ -6,14 +6,14 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include "PrivateSessionBus.h"
+#include "support/PrivateSessionBus.h"
 #include "app/DisplayBusService.h"
 
 namespace corvane::app {
 namespace {
 
-using testing::PrivateSessionBus;
-using testing::waitUntil;
+using corvane::testing::PrivateSessionBus;
+using corvane::testing::waitUntil;
 
 struct Outcome {
     int status = -1;
@@ -135,7 +135,7 @@ TEST_F(CommandLineTest, BadArgumentsAreUsageErrorsAndCommandsNeedAnInstance) {
     for (const QStringList& arguments : bad) {
         Outcome outcome = run(arguments);
         EXPECT_EQ(outcome.status, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(outcome.err.contains("--step up|down")) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains("--step <up|down>")) << arguments.join(' ').toStdString();
     }
     // No instance on this bus: a command says so and fails.
     for (const QStringList& arguments :

@@ -6,7 +6,7 @@
 #include <limits>
 #include <tuple>
 
-#include "PrivateSessionBus.h"
+#include "support/PrivateSessionBus.h"
 #include "app/DisplayBusService.h"
 #include "support/ModelFixture.h"
 
@@ -14,8 +14,8 @@ namespace corvane::app {
 namespace {
 
 using sim::SimDisplayConfig;
-using testing::PrivateSessionBus;
-using testing::waitUntil;
+using corvane::testing::PrivateSessionBus;
+using corvane::testing::waitUntil;
 
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
@@ -133,8 +133,8 @@ TEST_F(DisplayBusServiceTest, ListDisplaysCarriesEveryPublishedField) {
 }
 
 TEST_F(DisplayBusServiceTest, SettingsArePropertiesAndChangesAreAnnouncedOnce) {
-    testing::SignalRecorder properties;
-    testing::SignalRecorder displays;
+    corvane::testing::SignalRecorder properties;
+    corvane::testing::SignalRecorder displays;
     ASSERT_TRUE(client.connect(DisplayBusService::kServiceName, DisplayBusService::kObjectPath,
                                kProperties, QStringLiteral("PropertiesChanged"), &properties,
                                SLOT(record(QDBusMessage))));

@@ -5,14 +5,14 @@
 #include <QDBusObjectPath>
 #include <vector>
 
-#include "PrivateSessionBus.h"
+#include "support/PrivateSessionBus.h"
 #include "app/PortalShortcuts.h"
 
 namespace corvane::app {
 namespace {
 
-using testing::PrivateSessionBus;
-using testing::waitUntil;
+using corvane::testing::PrivateSessionBus;
+using corvane::testing::waitUntil;
 
 const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
 

@@ -1,4 +1,4 @@
-#include "PrivateSessionBus.h"
+#include "support/PrivateSessionBus.h"
 #include "app/ApplicationShell.h"
 #include "app/TrayHostWatch.h"
 #include "support/ModelFixture.h"
@@ -6,8 +6,8 @@
 namespace corvane::app {
 namespace {
 
-using testing::PrivateSessionBus;
-using testing::waitUntil;
+using corvane::testing::PrivateSessionBus;
+using corvane::testing::waitUntil;
 
 const QString kWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
 

@@ -6,7 +6,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 
-#include "PrivateSessionBus.h"
+#include "support/PrivateSessionBus.h"
 #include "app/DisplayBusService.h"
 #include "platform/linux/FakeSysfs.h"
 
@@ -15,8 +15,8 @@ namespace {
 
 using linux_desktop::testing::FakeSysfs;
 using linux_desktop::testing::makeEdid;
-using testing::PrivateSessionBus;
-using testing::waitUntil;
+using corvane::testing::PrivateSessionBus;
+using corvane::testing::waitUntil;
 
 // An "X server" that only notes who connects: DISPLAY points at it over TCP, so any X
 // connection the application opens shows up here (and never completes).

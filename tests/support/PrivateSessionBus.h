@@ -10,7 +10,7 @@
 #include <chrono>
 #include <functional>
 
-namespace corvane::app::testing {
+namespace corvane::testing {
 
 // A message bus of the test's own (dbus-daemon, stopped with the object) standing in for the
 // session bus. Connections to it are made by name; processes the test starts are pointed at it
@@ -51,4 +51,4 @@ class SignalRecorder : public QObject {
 bool waitUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
-}  // namespace corvane::app::testing
+}  // namespace corvane::testing

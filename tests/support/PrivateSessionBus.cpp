@@ -1,10 +1,10 @@
-#include "PrivateSessionBus.h"
+#include "support/PrivateSessionBus.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
 
-namespace corvane::app::testing {
+namespace corvane::testing {
 
 bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     QElapsedTimer clock;
@@ -56,4 +56,4 @@ QProcessEnvironment PrivateSessionBus::environment(const QString& configHome) co
     return environment;
 }
 
-}  // namespace corvane::app::testing
+}  // namespace corvane::testing
