@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QVariantMap>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "model/DisplaySnapshot.h"

@@ -31,9 +31,7 @@ class CommandLineTest : public ::testing::Test {
         observer = bus.connect(QStringLiteral("observer"));
     }
     void TearDown() override {
-        if (instance.state() == QProcess::NotRunning) return;
-        instance.kill();
-        instance.waitForFinished(5000);
+        corvane::testing::stopProcess(instance);
     }
 
     QProcessEnvironment environment() const { return bus.environment(config.path()); }
@@ -44,7 +42,8 @@ class CommandLineTest : public ::testing::Test {
     void startInstance(const QStringList& arguments = {QStringLiteral("--simulate")}) {
         instance.setProcessEnvironment(environment());
         instance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        instance.start(QStringLiteral(CORVANE_DISPLAY_PATH), arguments);
+        instance.start(QStringLiteral("timeout"),
+                       QStringList{"120", QStringLiteral(CORVANE_DISPLAY_PATH)} + arguments);
         ASSERT_TRUE(instance.waitForStarted(10000));
         ASSERT_TRUE(waitUntil([&] { return instanceRegistered(); }, std::chrono::seconds(30)));
     }
@@ -52,7 +51,8 @@ class CommandLineTest : public ::testing::Test {
                 std::optional<QProcessEnvironment> customEnvironment = std::nullopt) {
         QProcess process;
         process.setProcessEnvironment(customEnvironment.value_or(environment()));
-        process.start(QStringLiteral(CORVANE_DISPLAY_PATH), arguments);
+        process.start(QStringLiteral("timeout"),
+                      QStringList{"60", QStringLiteral(CORVANE_DISPLAY_PATH)} + arguments);
         EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(' ').toStdString();
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()),

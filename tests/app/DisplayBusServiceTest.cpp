@@ -35,8 +35,8 @@ class DisplayBusServiceTest : public corvane::testing::ModelFixture {
         client = bus.connect(QStringLiteral("client"));
     }
 
-    QDBusMessage call(const QString& interface, const QString& method,
-                      const QVariantList& arguments = {}) {
+    QDBusMessage callOn(const QString& interface, const QString& method,
+                        const QVariantList& arguments = {}) {
         QDBusMessage message = QDBusMessage::createMethodCall(
             DisplayBusService::kServiceName, DisplayBusService::kObjectPath, interface, method);
         message.setArguments(arguments);
@@ -45,7 +45,7 @@ class DisplayBusServiceTest : public corvane::testing::ModelFixture {
         return pending.reply();
     }
     QDBusMessage call(const QString& method, const QVariantList& arguments = {}) {
-        return call(DisplayBusService::kInterface, method, arguments);
+        return callOn(DisplayBusService::kInterface, method, arguments);
     }
     std::string uuidOf(DisplayID id) {
         for (const DisplaySnapshot& display : model->displays())
@@ -142,18 +142,18 @@ TEST_F(DisplayBusServiceTest, SettingsArePropertiesAndChangesAreAnnouncedOnce) {
                                DisplayBusService::kInterface, QStringLiteral("DisplaysChanged"),
                                &displays, SLOT(record(QDBusMessage))));
 
-    QDBusMessage get = call(kProperties, QStringLiteral("Get"),
+    QDBusMessage get = callOn(kProperties, QStringLiteral("Get"),
                             {DisplayBusService::kInterface, QStringLiteral("ShowMenuPercent")});
     ASSERT_EQ(get.type(), QDBusMessage::ReplyMessage);
     EXPECT_TRUE(get.arguments().at(0).value<QDBusVariant>().variant().toBool());
-    QDBusMessage all = call(kProperties, QStringLiteral("GetAll"), {DisplayBusService::kInterface});
+    QDBusMessage all = callOn(kProperties, QStringLiteral("GetAll"), {DisplayBusService::kInterface});
     ASSERT_EQ(all.type(), QDBusMessage::ReplyMessage);
     const QVariantMap settings = qdbus_cast<QVariantMap>(all.arguments().at(0));
     EXPECT_EQ(settings.keys(), (QStringList{"LimitOnBattery", "ShowMenuNits", "ShowMenuPercent",
                                             "SyncDisplays"}));
 
     // Written over the bus, and in the popover: each change is announced with its new value.
-    EXPECT_EQ(call(kProperties, QStringLiteral("Set"),
+    EXPECT_EQ(callOn(kProperties, QStringLiteral("Set"),
                    {DisplayBusService::kInterface, QStringLiteral("SyncDisplays"),
                     QVariant::fromValue(QDBusVariant(true))})
                   .type(),

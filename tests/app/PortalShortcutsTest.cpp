@@ -48,8 +48,7 @@ class PortalShortcutsTest : public ::testing::Test {
         }
     }
     void TearDown() override {
-        portal.kill();
-        portal.waitForFinished(5000);
+        corvane::testing::stopProcess(portal);
     }
 
     bool mock(const QString& path, const char* method, const QVariantList& arguments) {

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include "support/PrivateSessionBus.h"
@@ -33,6 +34,11 @@ class XConnectionTrap {
     }
     const QString& display() const { return display_; }
     bool connected() { return server_.hasPendingConnections() || server_.waitForNewConnection(0); }
+    // Turns every connection away, so that a client waiting for the server's answer goes on.
+    void close() {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) socket->abort();
+        server_.close();
+    }
 
   private:
     QTcpServer server_;
@@ -51,9 +57,7 @@ class WaylandStartTest : public ::testing::Test {
         observer = bus.connect(QStringLiteral("observer"));
     }
     void TearDown() override {
-        if (instance.state() == QProcess::NotRunning) return;
-        instance.kill();
-        instance.waitForFinished(5000);
+        corvane::testing::stopProcess(instance);
     }
 
     // The real desktop on the fake device tree, with Qt off screen and DISPLAY at the trap.
@@ -66,7 +70,7 @@ class WaylandStartTest : public ::testing::Test {
         if (wayland) environment.insert("WAYLAND_DISPLAY", "wayland-corvane-test");
         instance.setProcessEnvironment(environment);
         instance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        instance.start(QStringLiteral(CORVANE_DISPLAY_PATH), QStringList());
+        instance.start(QStringLiteral("timeout"), {"120", QStringLiteral(CORVANE_DISPLAY_PATH)});
         ASSERT_TRUE(instance.waitForStarted(10000));
     }
     bool registered() {
@@ -86,7 +90,8 @@ TEST_F(WaylandStartTest, AWaylandSessionOpensNoXConnectionAndStillListsTheDispla
     ASSERT_TRUE(waitUntil([&] { return registered(); }, std::chrono::seconds(30)));
     QProcess list;
     list.setProcessEnvironment(bus.environment(config.path()));
-    list.start(QStringLiteral(CORVANE_DISPLAY_PATH), {"--list", "--json"});
+    list.start(QStringLiteral("timeout"),
+               {"60", QStringLiteral(CORVANE_DISPLAY_PATH), "--list", "--json"});
     ASSERT_TRUE(list.waitForFinished(30000));
     EXPECT_EQ(list.exitCode(), 0);
     const QJsonArray displays = QJsonDocument::fromJson(list.readAllStandardOutput()).array();
@@ -99,6 +104,7 @@ TEST_F(WaylandStartTest, AWaylandSessionOpensNoXConnectionAndStillListsTheDispla
 TEST_F(WaylandStartTest, AnX11SessionDoesConnect) {
     start(false);
     EXPECT_TRUE(waitUntil([&] { return trap.connected(); }, std::chrono::seconds(30)));
+    trap.close();
 }
 
 }  // namespace

@@ -17,11 +17,17 @@ bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     return true;
 }
 
+void stopProcess(QProcess& process) {
+    if (process.state() == QProcess::NotRunning) return;
+    process.terminate();
+    if (process.waitForFinished(5000)) return;
+    process.kill();
+    process.waitForFinished(5000);
+}
+
 PrivateSessionBus::~PrivateSessionBus() {
     for (const QString& name : connections_) QDBusConnection::disconnectFromBus(name);
-    if (daemon_.state() == QProcess::NotRunning) return;
-    daemon_.kill();
-    daemon_.waitForFinished(5000);
+    stopProcess(daemon_);
 }
 
 bool PrivateSessionBus::start() {

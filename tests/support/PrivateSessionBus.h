@@ -47,6 +47,10 @@ class SignalRecorder : public QObject {
     void record(const QDBusMessage& message) { messages.append(message); }
 };
 
+// Stops a process started under `timeout`: SIGTERM, which timeout passes on to the program it
+// runs, then SIGKILL if need be.
+void stopProcess(QProcess& process);
+
 // Runs the event loop until `done` or `timeout`; whether `done` became true.
 bool waitUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));

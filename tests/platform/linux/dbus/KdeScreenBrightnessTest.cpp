@@ -4,6 +4,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusMetaType>
+#include <array>
 #include <map>
 
 #include "ddc/DDCProtocol.h"
@@ -99,8 +100,7 @@ class KdeScreenBrightnessTest : public ::testing::Test {
         addDisplay(kMonitorPath, 50, 100, false, "Dell U2720Q");
     }
     void TearDown() override {
-        plasma.kill();
-        plasma.waitForFinished(5000);
+        corvane::testing::stopProcess(plasma);
     }
 
     bool mock(const QString& path, const char* method, const QVariantList& arguments) {
@@ -221,7 +221,7 @@ TEST_F(KdeScreenBrightnessTest, PlasmasDisplaysAreDrivenThroughItAndItsChangesAr
     }));
 
     // Plasma going away hands the displays back to the raw paths.
-    plasma.kill();
+    corvane::testing::stopProcess(plasma);
     ASSERT_TRUE(waitUntil([&] { return !kde.isPresent(); }));
     EXPECT_NE(functions.getBrightness(kPanel, &level), 0);
     registry.iterateRecursively("IOService");
