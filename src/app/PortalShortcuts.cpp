@@ -17,6 +17,8 @@ const QString PortalShortcuts::kInterface =
 
 namespace {
 
+// The desktop entry's name: the portal names the application's shortcuts after it.
+const QString kApplicationId = QStringLiteral("corvane-display");
 const QString kCreateToken = QStringLiteral("corvane_display_create");
 const QString kBindToken = QStringLiteral("corvane_display_bind");
 const QString kSessionToken = QStringLiteral("corvane_display");
@@ -87,6 +89,13 @@ bool PortalShortcuts::start() {
         note("no desktop portal: brightness keys only from the desktop's own shortcuts");
         return false;
     }
+    // An application outside a sandbox tells the portal who it is before its first request
+    // (portals older than this call do without it).
+    QDBusMessage registration = QDBusMessage::createMethodCall(
+        kService, kPath, QStringLiteral("org.freedesktop.host.portal.Registry"),
+        QStringLiteral("Register"));
+    registration << kApplicationId << QVariantMap();
+    bus_.asyncCall(registration);
     bus_.connect(kService, createRequestPath(), QStringLiteral("org.freedesktop.portal.Request"),
                  QStringLiteral("Response"), this, SLOT(sessionCreated(uint, QVariantMap)));
     QDBusMessage create =

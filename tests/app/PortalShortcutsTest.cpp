@@ -37,6 +37,9 @@ class PortalShortcutsTest : public ::testing::Test {
             },
             std::chrono::seconds(20)))
             << "the portal mock did not come up (is python3-dbusmock installed?)";
+        ASSERT_TRUE(mock(PortalShortcuts::kPath, "AddMethod",
+                         {QStringLiteral("org.freedesktop.host.portal.Registry"), "Register",
+                          "sa{sv}", "", ""}));
         const QString requestPath = QStringLiteral("'/org/freedesktop/portal/desktop/request/x/y'");
         for (const char* method : {"CreateSession", "BindShortcuts"}) {
             const QString signature = QLatin1String(method) == QLatin1String("CreateSession")
@@ -97,6 +100,7 @@ TEST_F(PortalShortcutsTest, ActivationsOfTheBoundShortcutsArriveAsKeyPresses) {
                               [&](BrightnessKey key, bool fine) { presses.emplace_back(key, fine); });
     ASSERT_TRUE(shortcuts.start());
     ASSERT_TRUE(waitUntil([&] { return calls("CreateSession") == 1; }));
+    EXPECT_EQ(calls("Register"), 1);
 
     // The portal answers on the request object, with the session's handle.
     const QString session = QStringLiteral("/org/freedesktop/portal/desktop/session/1_1/corvane");
