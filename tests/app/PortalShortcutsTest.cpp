@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <vector>
 
@@ -55,17 +55,19 @@ class PortalShortcutsTest : public ::testing::Test {
     }
 
     bool mock(const QString& path, const char* method, const QVariantList& arguments) {
-        QDBusInterface object(PortalShortcuts::kService, path, kMock, connection);
-        QDBusMessage reply = object.callWithArgumentList(QDBus::BlockWithGui,
-                                                         QLatin1String(method), arguments);
+        QDBusMessage call = QDBusMessage::createMethodCall(PortalShortcuts::kService, path, kMock,
+                                                           QLatin1String(method));
+        call.setArguments(arguments);
+        QDBusMessage reply = connection.call(call);
         EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
         return reply.type() == QDBusMessage::ReplyMessage;
     }
     int calls(const char* method) {
-        QDBusInterface object(PortalShortcuts::kService, PortalShortcuts::kPath, kMock,
-                              connection);
-        QDBusMessage reply = object.call(QDBus::BlockWithGui, QStringLiteral("GetMethodCalls"),
-                                         QLatin1String(method));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            PortalShortcuts::kService, PortalShortcuts::kPath, kMock,
+            QStringLiteral("GetMethodCalls"));
+        call << QLatin1String(method);
+        QDBusMessage reply = connection.call(call);
         if (reply.type() != QDBusMessage::ReplyMessage) return -1;
         const QDBusArgument list = reply.arguments().front().value<QDBusArgument>();
         int count = 0;
