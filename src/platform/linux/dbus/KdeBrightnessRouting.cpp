@@ -106,11 +106,14 @@ std::optional<PropertyValue> KdeDdcRegistry::property(RegistryEntryID entry,
     return inner_.property(entry, key);
 }
 
+// A monitor Plasma drives goes through Plasma. While Plasma drives monitors, one that cannot
+// be told apart from the others is not written at all: it may well be one of them.
 AVServiceHandle KdeDdcRegistry::createAVService(RegistryEntryID entry) const {
     auto name = monitorNames_.find(entry);
     if (name != monitorNames_.end())
         if (std::shared_ptr<KdeDisplay> display = kde_.externalDisplayNamed(name->second))
             return std::make_shared<KdeMonitorService>(std::move(display));
+    if (kde_.drivesMonitors()) return nullptr;
     return innerServices_(entry);
 }
 

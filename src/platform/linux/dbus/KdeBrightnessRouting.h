@@ -14,7 +14,8 @@ namespace corvane::linux_desktop {
 // The DDC/CI registry as seen beside Plasma: the same walk as `inner`'s, but an external
 // monitor that Plasma drives gets, instead of its i2c-dev bus, a stand-in service that carries
 // the core's brightness requests to Plasma (monitors are paired by their EDID name and
-// Plasma's label). Main thread only.
+// Plasma's label); while Plasma drives monitors, one that pairs with none of them, or with
+// more than one, gets no service at all. Main thread only.
 class KdeDdcRegistry final : public IORegistry {
   public:
     using ServiceFactory = std::function<AVServiceHandle(RegistryEntryID)>;

@@ -125,6 +125,12 @@ void KdeScreenBrightness::reload() {
                              : "KDE Plasma's brightness service is gone");
 }
 
+bool KdeScreenBrightness::drivesMonitors() const {
+    for (const auto& display : displays_)
+        if (!display->isInternal()) return true;
+    return false;
+}
+
 std::shared_ptr<KdeDisplay> KdeScreenBrightness::internalDisplay() const {
     for (const auto& display : displays_)
         if (display->isInternal()) return display;

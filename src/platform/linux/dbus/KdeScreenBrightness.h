@@ -63,6 +63,8 @@ class KdeScreenBrightness : public QObject {
 
     bool isPresent() const { return !displays_.empty(); }
     const std::vector<std::shared_ptr<KdeDisplay>>& displays() const { return displays_; }
+    // Whether Plasma drives any external monitor.
+    bool drivesMonitors() const;
     // The built-in panel Plasma drives, if any.
     std::shared_ptr<KdeDisplay> internalDisplay() const;
     // The one external display whose label names the monitor `productName` (its EDID name);

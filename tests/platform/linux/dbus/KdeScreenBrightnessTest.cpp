@@ -229,7 +229,7 @@ TEST_F(KdeScreenBrightnessTest, PlasmasDisplaysAreDrivenThroughItAndItsChangesAr
     EXPECT_EQ(rawOpens, 1);
 }
 
-TEST_F(KdeScreenBrightnessTest, TwoMonitorsWithTheSameLabelAreNeitherDrivenThroughPlasma) {
+TEST_F(KdeScreenBrightnessTest, AMonitorThatCannotBePairedIsNotWrittenWhilePlasmaDrivesMonitors) {
     addDisplay(QStringLiteral("/org/kde/ScreenBrightness/display2"), 20, 100, false,
                "Dell U2720Q");
     ASSERT_TRUE(mock(KdeScreenBrightness::kRootPath, "UpdateProperties",
@@ -239,6 +239,20 @@ TEST_F(KdeScreenBrightnessTest, TwoMonitorsWithTheSameLabelAreNeitherDrivenThrou
     KdeScreenBrightness kde(connection);
     EXPECT_EQ(kde.displays().size(), 3u);
     EXPECT_EQ(kde.externalDisplayNamed("DELL U2720Q"), nullptr);
+
+    // Two Plasma monitors fit the name: this one is neither Plasma's nor ours to write.
+    OneMonitorRegistry walk;
+    int rawOpens = 0;
+    KdeDdcRegistry registry(
+        walk,
+        [&](RegistryEntryID) {
+            ++rawOpens;
+            return std::make_shared<RawBus>();
+        },
+        kde);
+    registry.iterateRecursively("IOService");
+    EXPECT_EQ(registry.createAVService(OneMonitorRegistry::kBus), nullptr);
+    EXPECT_EQ(rawOpens, 0);
 }
 
 }  // namespace
