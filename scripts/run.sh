@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth
-configure_and_build build/release ""
+configure_release build/release
+build corvane-display build/release
 app=build/release/src/corvane-display
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

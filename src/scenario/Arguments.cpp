@@ -59,7 +59,8 @@ std::size_t Arguments::choice(std::string_view what,
     std::string listed;
     for (std::string_view candidate : choices) {
         if (candidate == text) return index;
-        listed += (index++ ? "|" : "") + std::string(candidate);
+        if (index++) listed += '|';
+        listed += candidate;
     }
     throw ScenarioError(std::string(what) + " must be one of " + listed + ", not " +
                         quotedWord(text));

@@ -37,14 +37,25 @@ std::string unescaped(const std::string& text) {
     return result;
 }
 
+// A fixture's bytes; a missing file fails the test with the folder it was looked for in.
 std::vector<std::uint8_t> fixture(const std::string& name) {
-    return readBytes(kFixtures / name).value_or(std::vector<std::uint8_t>{});
+    std::optional<std::vector<std::uint8_t>> bytes = readBytes(kFixtures / name);
+    if (!bytes) ADD_FAILURE() << "EDID fixture " << name << " missing from " << kFixtures;
+    return bytes.value_or(std::vector<std::uint8_t>{});
+}
+
+std::size_t binaryFilesIn(const fs::path& folder) {
+    std::error_code error;
+    std::size_t count = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
+        if (entry.path().extension() == ".bin") ++count;
+    return count;
 }
 
 TEST(EdidTest, ReadsEveryFixtureAsTheTableDescribesIt) {
     std::ifstream table(kFixtures / "expected.tsv");
-    ASSERT_TRUE(table) << "EDID fixtures missing: " << kFixtures
-                       << " (the repository is expected beside shared/)";
+    ASSERT_TRUE(table) << "EDID fixture table missing: " << kFixtures / "expected.tsv";
+    ASSERT_EQ(binaryFilesIn(kFixtures), 16u) << "EDID fixture folder incomplete: " << kFixtures;
     std::string line;
     std::getline(table, line);
     ASSERT_EQ(split(line, '\t').size(), 12u) << line;
@@ -55,6 +66,7 @@ TEST(EdidTest, ReadsEveryFixtureAsTheTableDescribesIt) {
         ASSERT_EQ(column.size(), 12u) << line;
         SCOPED_TRACE(column[0]);
         const std::vector<std::uint8_t> bytes = fixture(column[0]);
+        ASSERT_FALSE(bytes.empty());
         std::optional<Edid> edid = parseEdid(bytes);
         ASSERT_TRUE(edid);
         ++rows;
@@ -74,7 +86,7 @@ TEST(EdidTest, ReadsEveryFixtureAsTheTableDescribesIt) {
         EXPECT_EQ(edid->blocks, std::stoul(column[9]));
         EXPECT_EQ(edid->bytes, bytes);
     }
-    EXPECT_EQ(rows, 16);
+    EXPECT_EQ(rows, 16) << "EDID fixture table incomplete: " << kFixtures / "expected.tsv";
 }
 
 TEST(EdidTest, ACorruptOrShortBaseBlockIsNoEdid) {
