@@ -36,8 +36,8 @@ WindowSystem windowSystem() {
 
 LinuxDesktop* linuxDesktop(const LaunchOptions& options) {
     if (options.simulate) return nullptr;
-    static auto* desktop =
-        new LinuxDesktop(LinuxRoots::fromEnvironment(), processIndicatorPanels(), windowSystem());
+    static auto* desktop = new LinuxDesktop(LinuxRoots::fromEnvironment(), processIndicatorPanels(),
+                                            windowSystem(), QDBusConnection::sessionBus());
     return desktop;
 }
 

@@ -40,7 +40,7 @@ std::unique_ptr<GammaTables> gammaTables(WindowSystem windows,
 }  // namespace
 
 LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels,
-                           WindowSystem windows)
+                           WindowSystem windows, const QDBusConnection& sessionBus)
     : x11_(windows == WindowSystem::x11 ? X11Connection::open() : nullptr),
       displays_(roots.sysfs, primaryOutputChooser([this] { return primaryOutputName(); }),
                 [this](std::vector<DrmConnector> connectors) {
@@ -50,12 +50,11 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       screens_(displays_),
       transport_(roots.dev),
       registry_(roots.sysfs, transport_),
-      kde_(QDBusConnection::sessionBus()),
-      kdeRegistry_(
-          registry_, [this](RegistryEntryID entry) { return registry_.createAVService(entry); },
-          kde_),
-      functions_(kdeAwareFunctions(ddcDisplayFunctions(registry_, transport_), kde_, kdeRegistry_,
-                                   [this](DisplayID id) { return displays_.isBuiltin(id); })),
+      kde_(sessionBus),
+      functions_(kdeAwareFunctions(
+          ddcDisplayFunctions(registry_, transport_), kde_,
+          {[this](DisplayID id) { return displays_.isBuiltin(id); },
+           [this](DisplayID id) { return monitorName(id); }})),
       backlightWriter_(QDBusConnection::systemBus(), sysfsWriter_),
       backlights_(displays_, roots.sysfs, backlightWriter_),
       gamma_(gammaTables(windows,
@@ -72,9 +71,15 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       notifications_(
           [this](std::function<void()> handler) { return wake_.observe(std::move(handler)); }),
       events_(windows == WindowSystem::x11),
-      platform_{displays_,  screens_,       functions_, backlights_,    *gamma_, kdeRegistry_,
+      platform_{displays_,  screens_,       functions_, backlights_,    *gamma_, registry_,
                 sleeper_,   preferences_,   localizer_, overlays_,      loop_,  power_,
                 loginItem_, notifications_, events_,    indicatorPanels} {}
+
+std::string LinuxDesktop::monitorName(DisplayID id) const {
+    const ConnectedDisplay* display = displays_.display(id);
+    if (!display || !display->connector.edid) return {};
+    return display->connector.edid->name;
+}
 
 // The X server's primary output, else the output of Qt's primary screen.
 std::optional<std::string> LinuxDesktop::primaryOutputName() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <filesystem>
 #include <memory>
 
@@ -16,7 +17,7 @@
 #include "platform/linux/JsonPreferencesStore.h"
 #include "platform/linux/SysfsPowerSources.h"
 #include "platform/linux/XdgAutostart.h"
-#include "platform/linux/dbus/KdeBrightnessRouting.h"
+#include "platform/linux/dbus/KdeAwareFunctions.h"
 #include "platform/linux/dbus/KdeScreenBrightness.h"
 #include "platform/linux/dbus/LogindBacklightWriter.h"
 #include "platform/linux/dbus/LogindWakeSignal.h"
@@ -53,8 +54,9 @@ struct LinuxRoots {
 // Made on the main thread inside the QApplication; outlives everything that uses platform().
 class LinuxDesktop {
   public:
-    LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels,
-                 WindowSystem windows);
+    // `sessionBus` is where Plasma's brightness service is looked for.
+    LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels, WindowSystem windows,
+                 const QDBusConnection& sessionBus);
     LinuxDesktop(const LinuxDesktop&) = delete;
     LinuxDesktop& operator=(const LinuxDesktop&) = delete;
 
@@ -64,6 +66,7 @@ class LinuxDesktop {
 
   private:
     std::optional<std::string> primaryOutputName() const;
+    std::string monitorName(DisplayID id) const;
 
     QtMainLoop loop_;
     std::unique_ptr<linux_desktop::X11Connection> x11_;
@@ -72,7 +75,6 @@ class LinuxDesktop {
     linux_desktop::I2cDevTransport transport_;
     linux_desktop::DdcRegistry registry_;
     linux_desktop::KdeScreenBrightness kde_;
-    linux_desktop::KdeDdcRegistry kdeRegistry_;
     PrivateDisplayFunctions functions_;
     linux_desktop::SysfsBacklightWriter sysfsWriter_;
     linux_desktop::LogindBacklightWriter backlightWriter_;
