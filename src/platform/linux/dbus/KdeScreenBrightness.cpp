@@ -43,22 +43,9 @@ KdeDisplay::KdeDisplay(QDBusConnection bus, QString path, QString label, bool in
       brightness_(brightness),
       max_(maxBrightness) {}
 
-int KdeDisplay::brightness() const {
-    std::lock_guard lock(mutex_);
-    return brightness_;
-}
-
-int KdeDisplay::maxBrightness() const {
-    std::lock_guard lock(mutex_);
-    return max_;
-}
-
 void KdeDisplay::setBrightness(int value) {
-    {
-        std::lock_guard lock(mutex_);
-        if (value == brightness_) return;
-        brightness_ = value;
-    }
+    if (value == brightness_) return;
+    brightness_ = value;
     QDBusMessage call = QDBusMessage::createMethodCall(
         KdeScreenBrightness::kService, path_, KdeScreenBrightness::kDisplayInterface,
         QStringLiteral("SetBrightness"));
@@ -67,7 +54,6 @@ void KdeDisplay::setBrightness(int value) {
 }
 
 void KdeDisplay::update(std::optional<int> brightness, std::optional<int> maxBrightness) {
-    std::lock_guard lock(mutex_);
     if (brightness) brightness_ = *brightness;
     if (maxBrightness) max_ = *maxBrightness;
 }

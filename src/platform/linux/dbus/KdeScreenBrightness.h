@@ -8,7 +8,6 @@
 #include <QStringList>
 #include <QVariantMap>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -16,8 +15,8 @@
 namespace corvane::linux_desktop {
 
 // One display whose brightness KDE Plasma's power daemon drives: its label, whether it is
-// built in, and its level in Plasma's own units (0...maximum), as last reported. Levels are
-// read and set from any thread (DDC/CI transfers run on the monitors' queues).
+// built in, and its level in Plasma's own units (0...maximum), as last reported or set.
+// Main thread only.
 class KdeDisplay {
   public:
     // Plasma's SetBrightness flag that keeps its own indicator from showing.
@@ -29,8 +28,8 @@ class KdeDisplay {
     const QString& path() const { return path_; }
     const QString& label() const { return label_; }
     bool isInternal() const { return internal_; }
-    int brightness() const;
-    int maxBrightness() const;
+    int brightness() const { return brightness_; }
+    int maxBrightness() const { return max_; }
     // Sends SetBrightness(value, suppress indicator) without waiting for the answer, and takes
     // the value as the level from now on. A value the display already has is not sent again.
     void setBrightness(int value);
@@ -42,7 +41,6 @@ class KdeDisplay {
     QString path_;
     QString label_;
     bool internal_;
-    mutable std::mutex mutex_;
     int brightness_;
     int max_;
 };
@@ -50,7 +48,7 @@ class KdeDisplay {
 // The org.kde.ScreenBrightness service of Plasma 6 on the session bus: the displays it
 // drives, read when the service appears, and the changes it announces with PropertiesChanged.
 // While it is there, the displays it lists are driven through it and nothing else writes
-// their backlight or DDC/CI. Main thread only, except for the displays' levels.
+// their backlight or DDC/CI. Main thread only.
 class KdeScreenBrightness : public QObject {
     Q_OBJECT
   public:
