@@ -60,9 +60,9 @@ CorvaneApplication::CorvaneApplication(const LaunchOptions& options,
     AppModel::provideShared(platform_, *hud_);
     model_ = AppModel::shared();
 
-    // The demonstration shows the popover as the tray opens it, tray or not.
     trayWatch_ = std::make_unique<TrayHostWatch>(instanceBus.value_or(QDBusConnection(QString())),
                                                  windowSystem() == WindowSystem::x11);
+    // The demonstration shows the popover as the tray opens it, tray or not.
     bool tray = trayWatch_->available() || options_.demoFolder.has_value();
     shell_ = std::make_unique<ApplicationShell>(*model_, tray, desktopComposites());
     connect(trayWatch_.get(), &TrayHostWatch::appeared, shell_.get(),
