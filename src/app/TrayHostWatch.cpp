@@ -1,23 +1,33 @@
 #include "app/TrayHostWatch.h"
 
-#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QSystemTrayIcon>
 
 namespace corvane::app {
+
+const QString TrayHostWatch::kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+const QString TrayHostWatch::kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
+
 namespace {
 
-const QString kWatcherName = QStringLiteral("org.kde.StatusNotifierWatcher");
+// A watcher answers at once; a hung one must not hold the start for long.
+constexpr int kCallTimeoutMs = 500;
 
 }  // namespace
 
 TrayHostWatch::TrayHostWatch(const QDBusConnection& bus, bool askQt) : bus_(bus), askQt_(askQt) {
-    available_ = lookNow();
+    available_ = hostRegistered() || (askQt_ && QSystemTrayIcon::isSystemTrayAvailable());
     if (available_) return;
     if (bus_.isConnected()) {
+        // A host registers at the watcher (then announced), or a watcher comes that has one.
+        bus_.connect(kWatcherService, kWatcherPath, kWatcherService,
+                     QStringLiteral("StatusNotifierHostRegistered"), this, SLOT(found()));
         watcher_ = std::make_unique<QDBusServiceWatcher>(
-            kWatcherName, bus_, QDBusServiceWatcher::WatchForRegistration);
+            kWatcherService, bus_, QDBusServiceWatcher::WatchForRegistration);
         connect(watcher_.get(), &QDBusServiceWatcher::serviceRegistered, this,
-                &TrayHostWatch::found);
+                &TrayHostWatch::watcherCame);
     }
     if (askQt_) {
         connect(&recheck_, &QTimer::timeout, this, [this] {
@@ -27,17 +37,26 @@ TrayHostWatch::TrayHostWatch(const QDBusConnection& bus, bool askQt) : bus_(bus)
     }
 }
 
-bool TrayHostWatch::lookNow() const {
-    if (bus_.isConnected() && bus_.interface() &&
-        bus_.interface()->isServiceRegistered(kWatcherName).value())
-        return true;
-    return askQt_ && QSystemTrayIcon::isSystemTrayAvailable();
+bool TrayHostWatch::hostRegistered() const {
+    if (!bus_.isConnected()) return false;
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        kWatcherService, kWatcherPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    get << kWatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+    QDBusReply<QDBusVariant> reply = bus_.call(get, QDBus::Block, kCallTimeoutMs);
+    return reply.isValid() && reply.value().variant().toBool();
+}
+
+void TrayHostWatch::watcherCame() {
+    if (hostRegistered()) found();
 }
 
 void TrayHostWatch::found() {
     if (available_) return;
     available_ = true;
     recheck_.stop();
+    bus_.disconnect(kWatcherService, kWatcherPath, kWatcherService,
+                    QStringLiteral("StatusNotifierHostRegistered"), this, SLOT(found()));
     if (watcher_) watcher_.release()->deleteLater();  // it may be the caller
     emit appeared();
 }

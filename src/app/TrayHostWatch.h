@@ -9,14 +9,17 @@
 namespace corvane::app {
 
 // Whether the desktop has a tray to put the item in, and the moment one appears after start:
-// a StatusNotifierWatcher taking its name on the session bus (the tray of KDE, of GNOME's
-// AppIndicator extension and of most panels), or, where Qt may be asked (on X11, where the
-// old embedded tray is looked up afresh each time), Qt's own answer, checked every few seconds
-// until a tray is there. Main thread only.
+// a StatusNotifierWatcher on the session bus with a tray host registered at it (the tray of
+// KDE, of GNOME's AppIndicator extension and of most panels; Qt shows its icons there only
+// once a host is registered), or, where Qt may be asked (on X11, where the old embedded tray
+// is looked up afresh each time), Qt's own answer, checked every few seconds until a tray is
+// there. Main thread only.
 class TrayHostWatch : public QObject {
     Q_OBJECT
   public:
     static constexpr int kRecheckMs = 3000;
+    static const QString kWatcherService;
+    static const QString kWatcherPath;
 
     // `askQt`: also rely on QSystemTrayIcon::isSystemTrayAvailable(). Qt remembers its first
     // answer about the D-Bus tray, so it is not asked on Wayland, where only that tray exists.
@@ -28,9 +31,12 @@ class TrayHostWatch : public QObject {
     // Once, when a tray appears after the watch began without one.
     void appeared();
 
-  private:
-    bool lookNow() const;
+  private slots:
     void found();
+
+  private:
+    bool hostRegistered() const;
+    void watcherCame();
 
     QDBusConnection bus_;
     bool askQt_;
