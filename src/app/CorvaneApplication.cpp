@@ -1,6 +1,7 @@
 #include "app/CorvaneApplication.h"
 
 #include <QApplication>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include "app/DemoScript.h"
@@ -41,6 +42,14 @@ LinuxDesktop* linuxDesktop(const LaunchOptions& options) {
     return desktop;
 }
 
+// Where an embedded tray can run, how to look for one: on the real desktop through its own X
+// connection; in simulation, where the tray is only a convenience, Qt's answer.
+TrayHostWatch::TrayCheck embeddedTrayCheck(const LinuxDesktop* desktop) {
+    if (windowSystem() == WindowSystem::wayland) return nullptr;
+    if (desktop) return [desktop] { return desktop->hasEmbeddedTray(); };
+    return [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+}
+
 // Quits on the next pass, so that a caller on the bus gets its reply first.
 void quitSoon() {
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -61,7 +70,7 @@ CorvaneApplication::CorvaneApplication(const LaunchOptions& options,
     model_ = AppModel::shared();
 
     trayWatch_ = std::make_unique<TrayHostWatch>(instanceBus.value_or(QDBusConnection(QString())),
-                                                 windowSystem() == WindowSystem::x11);
+                                                 embeddedTrayCheck(real_));
     // The demonstration shows the popover as the tray opens it, tray or not.
     bool tray = trayWatch_->available() || options_.demoFolder.has_value();
     shell_ = std::make_unique<ApplicationShell>(*model_, tray, desktopComposites());

@@ -6,6 +6,7 @@
 
 #include "app/NoGammaTables.h"
 #include "platform/linux/XdgPaths.h"
+#include "platform/linux/x11/EmbeddedTray.h"
 #include "platform/linux/x11/RandROutputs.h"
 
 namespace corvane::app {
@@ -74,6 +75,10 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       platform_{displays_,  screens_,       functions_, backlights_,    *gamma_, registry_,
                 sleeper_,   preferences_,   localizer_, overlays_,      loop_,  power_,
                 loginItem_, notifications_, events_,    indicatorPanels} {}
+
+bool LinuxDesktop::hasEmbeddedTray() const {
+    return x11_ && embeddedTrayPresent(*x11_);
+}
 
 std::string LinuxDesktop::monitorName(DisplayID id) const {
     const ConnectedDisplay* display = displays_.display(id);

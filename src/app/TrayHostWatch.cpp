@@ -3,7 +3,6 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
-#include <QSystemTrayIcon>
 
 namespace corvane::app {
 
@@ -17,8 +16,9 @@ constexpr int kCallTimeoutMs = 500;
 
 }  // namespace
 
-TrayHostWatch::TrayHostWatch(const QDBusConnection& bus, bool askQt) : bus_(bus), askQt_(askQt) {
-    available_ = hostRegistered() || (askQt_ && QSystemTrayIcon::isSystemTrayAvailable());
+TrayHostWatch::TrayHostWatch(const QDBusConnection& bus, TrayCheck embeddedTray)
+    : bus_(bus), embeddedTray_(std::move(embeddedTray)) {
+    available_ = hostRegistered() || (embeddedTray_ && embeddedTray_());
     if (available_) return;
     if (bus_.isConnected()) {
         // A host registers at the watcher (then announced), or a watcher comes that has one.
@@ -29,9 +29,9 @@ TrayHostWatch::TrayHostWatch(const QDBusConnection& bus, bool askQt) : bus_(bus)
         connect(watcher_.get(), &QDBusServiceWatcher::serviceRegistered, this,
                 &TrayHostWatch::watcherCame);
     }
-    if (askQt_) {
+    if (embeddedTray_) {
         connect(&recheck_, &QTimer::timeout, this, [this] {
-            if (QSystemTrayIcon::isSystemTrayAvailable()) found();
+            if (embeddedTray_()) found();
         });
         recheck_.start(kRecheckMs);
     }

@@ -4,6 +4,7 @@
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace corvane::app {
@@ -11,9 +12,9 @@ namespace corvane::app {
 // Whether the desktop has a tray to put the item in, and the moment one appears after start:
 // a StatusNotifierWatcher on the session bus with a tray host registered at it (the tray of
 // KDE, of GNOME's AppIndicator extension and of most panels; Qt shows its icons there only
-// once a host is registered), or, where Qt may be asked (on X11, where the old embedded tray
-// is looked up afresh each time), Qt's own answer, checked every few seconds until a tray is
-// there. Main thread only.
+// once a host is registered), or, on X11, an embedded tray, checked every few seconds until a
+// tray is there. Qt is not asked before a tray is known: it settles on the D-Bus tray or the
+// embedded one the first time it is asked, for the rest of the process. Main thread only.
 class TrayHostWatch : public QObject {
     Q_OBJECT
   public:
@@ -21,9 +22,11 @@ class TrayHostWatch : public QObject {
     static const QString kWatcherService;
     static const QString kWatcherPath;
 
-    // `askQt`: also rely on QSystemTrayIcon::isSystemTrayAvailable(). Qt remembers its first
-    // answer about the D-Bus tray, so it is not asked on Wayland, where only that tray exists.
-    TrayHostWatch(const QDBusConnection& bus, bool askQt);
+    // Whether an embedded tray is there, asked afresh on each call; none where there can be
+    // no such tray (Wayland).
+    using TrayCheck = std::function<bool()>;
+
+    TrayHostWatch(const QDBusConnection& bus, TrayCheck embeddedTray);
 
     bool available() const { return available_; }
 
@@ -39,7 +42,7 @@ class TrayHostWatch : public QObject {
     void watcherCame();
 
     QDBusConnection bus_;
-    bool askQt_;
+    TrayCheck embeddedTray_;
     bool available_ = false;
     std::unique_ptr<QDBusServiceWatcher> watcher_;
     QTimer recheck_;

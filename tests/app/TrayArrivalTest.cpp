@@ -60,7 +60,7 @@ class TrayArrivalTest : public corvane::testing::ModelFixture {
 };
 
 TEST_F(TrayArrivalTest, ATrayHostAppearingLaterTakesTheWindowIntoTheTray) {
-    TrayHostWatch watch(bus.connect(QStringLiteral("application")), false);
+    TrayHostWatch watch(bus.connect(QStringLiteral("application")), nullptr);
     EXPECT_FALSE(watch.available());
     ApplicationShell shell(*model, watch.available(), false);
     QObject::connect(&watch, &TrayHostWatch::appeared, &shell, &ApplicationShell::adoptTray);
@@ -103,7 +103,7 @@ TEST_F(TrayArrivalTest, AWatcherWithItsHostAlreadyThereIsATray) {
     startWatcher();
     ASSERT_TRUE(mock("AddProperty",
                      {TrayHostWatch::kWatcherService, "IsStatusNotifierHostRegistered", true}));
-    TrayHostWatch watch(bus.connect(QStringLiteral("application")), false);
+    TrayHostWatch watch(bus.connect(QStringLiteral("application")), nullptr);
     EXPECT_TRUE(watch.available());
 }
 
