@@ -24,6 +24,8 @@ ApplicationShell::ApplicationShell(AppModel& model, bool trayAvailable, bool com
     popover_ = std::make_unique<PopoverWindow>(view_, style, composited);
     connect(view_, &ui::MenuPopoverView::contentHeightChanged, popover_.get(),
             &PopoverWindow::fitContent);
+    connect(popover_.get(), &PopoverWindow::panelHeightLimitChanged, view_,
+            &ui::MenuPopoverView::setHeightLimit);
     if (trayAvailable) makeItem();
 }
 

@@ -10,7 +10,8 @@ bool runsOutsideApplications(std::string_view path) {
     return path.starts_with("/Volumes/") || path.find("AppTranslocation") != std::string_view::npos;
 }
 
-bool promptIfRunningOutsideApplications(const QString& executablePath) {
+bool promptIfRunningOutsideApplications(const QString& executablePath, InstallStyle style) {
+    if (style != InstallStyle::copiedBundle) return false;
     if (!runsOutsideApplications(executablePath.toStdString())) return false;
     QMessageBox message;
     message.setIcon(QMessageBox::Information);

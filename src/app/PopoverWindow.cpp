@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <algorithm>
 
 #include "app/PopoverPlacement.h"
 #include "ui/SoftShadow.h"
@@ -17,6 +18,8 @@ constexpr qint64 kReopenGuardMs = 300;
 constexpr double kShadowOpacity = 0.3;
 constexpr double kShadowRadius = 16;
 constexpr QPointF kShadowOffset{0, 5};
+// What a window manager's title bar and frame take, until the window has been framed once.
+constexpr int kAssumedFrameHeight = 40;
 
 QPainterPath roundedPanel(const QRectF& rect) {
     QPainterPath path;
@@ -113,19 +116,33 @@ bool PopoverWindow::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+void PopoverWindow::limitPanelHeight(const QRect& anchor, const QRect& screen,
+                                     const QRect& available) {
+    int limit = popoverHeightLimit(anchor, {screen, available, kScreenMargin});
+    if (style_ == Style::window) {
+        const int frame = isVisible() ? frameGeometry().height() - height() : kAssumedFrameHeight;
+        limit = available.height() - 2 * kScreenMargin - std::max(frame, 0);
+    }
+    emit panelHeightLimitChanged(limit);
+}
+
 void PopoverWindow::showBeside(const QRect& anchor) {
     apply();
-    fitContent();
     QScreen* screen = QGuiApplication::screenAt(anchor.center());
     if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) limitPanelHeight(anchor, screen->geometry(), screen->availableGeometry());
+    fitContent();
     if (screen) {
-        QPoint panelAt =
-            popoverPosition(panelRect().size(), anchor, screen->availableGeometry(), kScreenMargin);
-        move(panelAt - QPoint(margin(), margin()));
+        const PopoverArea area{screen->geometry(), screen->availableGeometry(), kScreenMargin};
+        move(popoverPosition(panelRect().size(), anchor, area) - QPoint(margin(), margin()));
     }
     show();
     raise();
     activateWindow();
+    // Keys go to the popover as soon as it opens, whether the mouse or the keyboard opened it:
+    // Tab then walks its controls and Escape closes it.
+    QWidget* focused = focusWidget();
+    if (!focused || !focused->isVisible()) content_->setFocus(Qt::PopupFocusReason);
 }
 
 void PopoverWindow::toggleBeside(const QRect& anchor) {

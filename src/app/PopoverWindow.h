@@ -43,6 +43,11 @@ class PopoverWindow : public QWidget {
     // Sizes the window to its content's size hint.
     void fitContent();
 
+  signals:
+    // The tallest the panel may be where the popover is about to open: the content should
+    // keep within it (it is told before it is sized and placed).
+    void panelHeightLimitChanged(int height);
+
   protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -52,6 +57,7 @@ class PopoverWindow : public QWidget {
 
   private:
     Qt::WindowFlags wantedFlags() const;
+    void limitPanelHeight(const QRect& anchor, const QRect& screen, const QRect& available);
     bool translucent() const;
     int margin() const;
     void updateMask();

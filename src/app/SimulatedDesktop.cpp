@@ -1,12 +1,17 @@
 #include "app/SimulatedDesktop.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <string>
+
+#include "app/SimulatedOnScreen.h"
+#include "ui/DesktopCoordinates.h"
 
 namespace corvane::app {
 namespace {
 
 Platform withQtParts(const Platform& simulated, MainLoop& loop, Localizer& localizer,
-                     IndicatorPanels& indicatorPanels) {
+                     OverlayWindows& overlays, IndicatorPanels& indicatorPanels) {
     return Platform{simulated.displays,
                     simulated.screens,
                     simulated.functions,
@@ -16,7 +21,7 @@ Platform withQtParts(const Platform& simulated, MainLoop& loop, Localizer& local
                     simulated.sleeper,
                     simulated.preferences,
                     localizer,
-                    simulated.overlays,
+                    overlays,
                     loop,
                     simulated.power,
                     simulated.loginItem,
@@ -57,9 +62,27 @@ std::vector<sim::SimDisplayConfig> SimulatedDesktop::displays(int count) {
 
 SimulatedDesktop::SimulatedDesktop(const std::vector<sim::SimDisplayConfig>& displays,
                                    IndicatorPanels* indicatorPanels)
-    : platform_(withQtParts(desktop_.platform(), loop_, localizer_,
-                            indicatorPanels ? *indicatorPanels : desktop_.indicatorPanels())) {
+    : onScreenPanels_(indicatorPanels
+                          ? std::make_unique<OnScreenIndicatorPanels>(
+                                *indicatorPanels, [this] { return onScreenPlacement(); })
+                          : nullptr),
+      onScreenOverlays_(indicatorPanels
+                            ? std::make_unique<OnScreenOverlayWindows>(
+                                  desktop_.overlays(), [this] { return onScreenPlacement(); })
+                            : nullptr),
+      platform_(withQtParts(desktop_.platform(), loop_, localizer_,
+                            onScreenOverlays_ ? *onScreenOverlays_ : desktop_.platform().overlays,
+                            onScreenPanels_ ? *onScreenPanels_ : desktop_.indicatorPanels())) {
     for (const sim::SimDisplayConfig& config : displays) desktop_.add(config);
+}
+
+VirtualScreenMap SimulatedDesktop::onScreenPlacement() const {
+    std::vector<Rect> frames;
+    for (const Screen& screen : desktop_.platform().screens.screens())
+        frames.push_back(screen.frame);
+    const QScreen* real = QGuiApplication::primaryScreen();
+    const Rect area = real ? ui::desktop::fromQt(QRectF(real->availableGeometry())) : Rect{};
+    return VirtualScreenMap(frames, area);
 }
 
 }  // namespace corvane::app

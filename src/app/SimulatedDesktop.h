@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/QtMainLoop.h"
+#include "app/VirtualScreenMap.h"
 #include "platform/Platform.h"
 #include "platform/sim/SimDesktop.h"
 #include "ui/Localization.h"
@@ -11,9 +12,11 @@
 namespace corvane::app {
 
 // The simulated desktop run by the Qt application: the simulation supplies the displays and
-// every other facility, while the main loop is Qt's, the texts are the application's table
-// and the indicator's panels are `indicatorPanels` (real windows, or the simulation's
-// recorders when none are given).
+// every other facility, while the main loop is Qt's and the texts are the application's table.
+// Given real indicator panels, the desktop is shown on the real screen: the virtual screens are
+// drawn to scale on its work area, the indicator appears in its virtual screen's place there
+// and boost overlays are marked there too. Without them the indicator's panels are the
+// simulation's recorders.
 class SimulatedDesktop {
   public:
     // A boost-capable built-in panel, a DDC/CI monitor and a monitor with gamma tables only.
@@ -29,11 +32,15 @@ class SimulatedDesktop {
     const Platform& platform() const { return platform_; }
     sim::SimDesktop& desktop() { return desktop_; }
     QtMainLoop& loop() { return loop_; }
+    // Where the virtual screens lie on the real screen's work area now.
+    VirtualScreenMap onScreenPlacement() const;
 
   private:
     sim::SimDesktop desktop_;
     QtMainLoop loop_;
     ui::TableLocalizer localizer_;
+    std::unique_ptr<IndicatorPanels> onScreenPanels_;
+    std::unique_ptr<OverlayWindows> onScreenOverlays_;
     Platform platform_;
 };
 

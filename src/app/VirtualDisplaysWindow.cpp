@@ -1,9 +1,12 @@
 #include "app/VirtualDisplaysWindow.h"
 
+#include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -16,11 +19,17 @@
 namespace corvane::app {
 namespace {
 
-constexpr int kColumns = 4;
+// The most tiles a row holds when the screen leaves room for them.
+constexpr int kMostColumns = 4;
 constexpr QSizeF kTileSize{240, 222};
 constexpr double kPadding = 16;
 constexpr double kScreenAspect = 10.0 / 16;
 constexpr int kKeyRowHeight = 52;
+// Tiles shrink in these steps, no further than this, to fit every row into the window.
+constexpr double kScaleStep = 0.05;
+constexpr double kSmallestScale = 0.3;
+// What a window manager's title bar and frame take.
+constexpr int kAssumedFrameHeight = 40;
 
 // Dark glass when off, warm white when at full standard-range output.
 QColor shadeFor(double output) {
@@ -29,6 +38,10 @@ QColor shadeFor(double output) {
         return static_cast<int>(std::lround(dark + (bright - dark) * std::pow(lit, 1 / 2.2)));
     };
     return QColor(channel(14, 255), channel(14, 248), channel(16, 232));
+}
+
+QFont nameFont() {
+    return ui::fonts::system(12, QFont::DemiBold);
 }
 
 QString percentText(double fraction) {
@@ -96,21 +109,59 @@ void VirtualDisplaysWindow::pressKey(int keyCode, bool option) {
     desktop_.events().deliver(sim::auxButtonEvent(keyCode, sim::KeyState::released, modifiers));
 }
 
-QSize VirtualDisplaysWindow::sizeHint() const {
-    int count = std::max<int>(1, static_cast<int>(desktop_.allDisplays().size()));
-    int columns = std::min(count, kColumns);
-    int rows = (count + kColumns - 1) / kColumns;
-    return QSize(
-        static_cast<int>(kPadding + columns * (kTileSize.width() + kPadding)),
-        static_cast<int>(kPadding + rows * (kTileSize.height() + kPadding)) + kKeyRowHeight);
+int VirtualDisplaysWindow::displayCount() const {
+    return std::max<int>(1, static_cast<int>(desktop_.allDisplays().size()));
 }
 
-QRectF VirtualDisplaysWindow::tileRect(int index) const {
-    int column = index % kColumns;
-    int row = index / kColumns;
+int VirtualDisplaysWindow::columnsFor(int width) {
+    const int fitting = static_cast<int>((width - kPadding) / (kTileSize.width() + kPadding));
+    return std::max(1, fitting);
+}
+
+// As many columns as the screen's width allows, up to four, and no taller than the screen:
+// the tiles shrink when their rows would not fit.
+QSize VirtualDisplaysWindow::sizeHint() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() : QSize(1280, 800);
+    const int columns = std::min({displayCount(), kMostColumns, columnsFor(room.width())});
+    const int width = static_cast<int>(kPadding + columns * (kTileSize.width() + kPadding));
+    return QSize(width, std::min(heightForWidth(width), room.height() - kAssumedFrameHeight));
+}
+
+int VirtualDisplaysWindow::heightForWidth(int width) const {
+    const int columns = columnsFor(width);
+    const int rows = (displayCount() + columns - 1) / columns;
+    return static_cast<int>(kPadding + rows * (kTileSize.height() + kPadding)) + kKeyRowHeight;
+}
+
+double VirtualDisplaysWindow::tileScale() const {
+    const double room = height() - kKeyRowHeight;
+    for (double scale = 1; scale > kSmallestScale; scale -= kScaleStep) {
+        const int columns = columnsFor(static_cast<int>(width() / scale));
+        const int rows = (displayCount() + columns - 1) / columns;
+        if ((kPadding + rows * (kTileSize.height() + kPadding)) * scale <= room) return scale;
+    }
+    return kSmallestScale;
+}
+
+QRectF VirtualDisplaysWindow::fullSizeTileRect(int index, double scale) const {
+    const int columns = columnsFor(static_cast<int>(width() / scale));
+    int column = index % columns;
+    int row = index / columns;
     return QRectF(kPadding + column * (kTileSize.width() + kPadding),
                   kPadding + row * (kTileSize.height() + kPadding), kTileSize.width(),
                   kTileSize.height());
+}
+
+QRectF VirtualDisplaysWindow::tileRect(int index) const {
+    const double scale = tileScale();
+    const QRectF full = fullSizeTileRect(index, scale);
+    return {full.topLeft() * scale, full.size() * scale};
+}
+
+QString VirtualDisplaysWindow::shownName(const sim::SimDisplay& display) const {
+    return QFontMetricsF(nameFont())
+        .elidedText(QString::fromStdString(display.config.name), Qt::ElideRight, kTileSize.width());
 }
 
 QString VirtualDisplaysWindow::levelText(const sim::SimDisplay& display) const {
@@ -142,9 +193,11 @@ void VirtualDisplaysWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), palette().color(QPalette::Window));
+    const double scale = tileScale();
+    painter.scale(scale, scale);
     int index = 0;
     for (const sim::SimDisplay& display : desktop_.allDisplays())
-        paintDisplay(painter, tileRect(index++), display);
+        paintDisplay(painter, fullSizeTileRect(index++, scale), display);
 }
 
 void VirtualDisplaysWindow::paintDisplay(QPainter& painter, const QRectF& tile,
@@ -170,10 +223,9 @@ void VirtualDisplaysWindow::paintDisplay(QPainter& painter, const QRectF& tile,
 
     const QString level = levelText(display);
     painter.setPen(ui::theme::primary());
-    painter.setFont(ui::fonts::system(12, QFont::DemiBold));
+    painter.setFont(nameFont());
     QRectF text(tile.left(), bezel.bottom() + 8, tile.width(), 18);
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromStdString(display.config.name));
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, shownName(display));
     painter.setFont(ui::fonts::system(11));
     painter.drawText(text.translated(0, 18), Qt::AlignLeft | Qt::AlignVCenter, level);
     painter.drawText(text.translated(0, 34), Qt::AlignLeft | Qt::AlignVCenter,

@@ -31,7 +31,9 @@ VirtualDisplayLight lightOf(sim::SimDesktop& desktop, const sim::SimDisplay& dis
 
 // A window that shows the simulated displays as screens lit by what the application does to
 // them, with the level and control path the model reports, and buttons that press the
-// simulated keyboard's brightness keys.
+// simulated keyboard's brightness keys. The screens wrap into as many rows as the window's
+// width asks for, and shrink when those rows would not fit its height; names too long for a
+// tile are elided.
 class VirtualDisplaysWindow : public QWidget {
     Q_OBJECT
   public:
@@ -42,13 +44,26 @@ class VirtualDisplaysWindow : public QWidget {
     void pressKey(int keyCode, bool option);
 
     QSize sizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+
+    // Where the display at `index` (in the simulation's order) is drawn, at the window's size.
+    QRectF tileRect(int index) const;
+    // How much the tiles are shrunk to fit the window: 1 while every row fits at full size.
+    double tileScale() const;
+    // How many tiles a row holds at `width`.
+    static int columnsFor(int width);
+    // The display's name as drawn: elided to the tile's width.
+    QString shownName(const sim::SimDisplay& display) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     QWidget* makeKeyRow();
-    QRectF tileRect(int index) const;
+    int displayCount() const;
+    // The tile at full size, laid out in the window's width widened by 1 / `scale`.
+    QRectF fullSizeTileRect(int index, double scale) const;
     void paintDisplay(QPainter& painter, const QRectF& tile, const sim::SimDisplay& display);
     QString levelText(const sim::SimDisplay& display) const;
     // What the tiles show of each display; the window repaints when it differs.

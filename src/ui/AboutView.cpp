@@ -118,7 +118,7 @@ QLayout* AboutView::makeLinks() {
 }
 
 QLayout* AboutView::makeCloseRow() {
-    close_ = new TextButton(localized(keys::kAboutClose), theme::secondary());
+    close_ = new TextButton(localized(keys::kAboutClose));
     close_->setFont(fonts::system(12, QFont::Medium));
     connect(close_, &QAbstractButton::clicked, this, [this] { model_.setShowingAbout(false); });
 

@@ -6,9 +6,12 @@
 #include <QVBoxLayout>
 
 #include "model/DisplayCardActions.h"
+#include "ui/AccessibleViews.h"
 #include "ui/CardContent.h"
 #include "ui/CardTitleRow.h"
 #include "ui/GlowSlider.h"
+#include "ui/Localization.h"
+#include "ui/LocalizationKeys.h"
 #include "ui/StepButton.h"
 #include "ui/Theme.h"
 
@@ -28,6 +31,7 @@ DisplayCardView::DisplayCardView(AppModel& model, const DisplaySnapshot& display
       minus_(new StepButton("minus")),
       slider_(new GlowSlider),
       plus_(new StepButton("plus")) {
+    installAccessibleViews();
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     column->setSpacing(kRowSpacing);
@@ -41,6 +45,8 @@ DisplayCardView::DisplayCardView(AppModel& model, const DisplaySnapshot& display
     controls->addWidget(plus_, 0, Qt::AlignVCenter);
     column->addLayout(controls);
 
+    minus_->setAccessibleName(localized(keys::kCardDecrease));
+    plus_->setAccessibleName(localized(keys::kCardIncrease));
     connect(minus_, &StepButton::clicked, this, [this] { step(false); });
     connect(plus_, &StepButton::clicked, this, [this] { step(true); });
     connect(slider_, &GlowSlider::moved, this, &DisplayCardView::slide);
@@ -71,8 +77,10 @@ void DisplayCardView::showDisplay() {
     });
     slider_->setValue(display_.percent);
     slider_->setMarker(cardSliderMarker(display_));
-    slider_->setAccessibleName(QString::fromStdString(display_.name));
-    slider_->setAccessibleDescription(percent);
+    // Assistive tools find the card as a group named after the display, holding the slider.
+    setAccessibleName(title_->texts().name);
+    slider_->setAccessibleName(title_->texts().name);
+    slider_->setValueText(percent);
 }
 
 // Each action works from a fresh copy of the card's snapshot: publishing rebuilds the card's

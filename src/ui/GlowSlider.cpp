@@ -1,12 +1,19 @@
 #include "ui/GlowSlider.h"
 
+#include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
+#include <algorithm>
 
 #include "model/DisplayCardActions.h"
+#include "ui/AccessibleViews.h"
 #include "ui/Faded.h"
 #include "ui/Localization.h"
 #include "ui/SliderGeometry.h"
@@ -26,6 +33,8 @@ constexpr double kKnobRimOpacity = 0.45;
 constexpr double kKnobShadowOpacity = 0.22;
 constexpr double kKnobShadowRadius = 2;
 constexpr QPointF kKnobShadowOffset{0, 1};
+// One notch of a mouse wheel, in its angle units, moves the level by one page step.
+constexpr double kWheelNotch = 120;
 
 QPainterPath capsule(const QRectF& rect) {
     QPainterPath path;
@@ -38,13 +47,23 @@ QPainterPath capsule(const QRectF& rect) {
 
 GlowSlider::GlowSlider(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
+    installAccessibleViews();
+}
+
+void GlowSlider::moveTo(double value) {
+    emit moved(std::clamp(value, 0.0, 100.0));
+    emit committed();
 }
 
 void GlowSlider::setValue(double value) {
     if (value == value_) return;
     value_ = value;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent change(this, value_);
+        QAccessible::updateAccessibility(&change);
+    }
 }
 
 void GlowSlider::setMarker(std::optional<double> marker) {
@@ -133,6 +152,48 @@ void GlowSlider::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !dragging_) return;
     dragging_ = false;
     emit committed();
+}
+
+void GlowSlider::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Down:
+            return moveTo(value_ - kFineStep);
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+            return moveTo(value_ + kFineStep);
+        case Qt::Key_PageDown:
+            return moveTo(value_ - kPageStep);
+        case Qt::Key_PageUp:
+            return moveTo(value_ + kPageStep);
+        case Qt::Key_Home:
+            return moveTo(0);
+        case Qt::Key_End:
+            return moveTo(100);
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+// Whether the slider sits in a list that the wheel scrolls now.
+bool GlowSlider::inScrollingList() const {
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget()) {
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(up))
+            return area->verticalScrollBar()->maximum() > area->verticalScrollBar()->minimum();
+    }
+    return false;
+}
+
+// Up (away from the user) raises the level; a touchpad's small steps move it proportionally.
+// In a list that scrolls, the wheel scrolls the list unless the slider has the focus, so that
+// scrolling past a card does not change its level.
+void GlowSlider::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus() && inScrollingList()) return event->ignore();
+    const QPoint angle = event->angleDelta();
+    const int delta = angle.y() != 0 ? angle.y() : -angle.x();
+    if (delta == 0) return event->ignore();
+    const double step = delta / kWheelNotch * kPageStep;
+    moveTo(value_ + (event->inverted() ? -step : step));
 }
 
 bool GlowSlider::event(QEvent* event) {

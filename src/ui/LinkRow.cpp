@@ -27,10 +27,9 @@ QFont addressFont() {
 
 LinkRow::LinkRow(std::string_view symbol, const QString& caption, const QString& address,
                  QWidget* parent)
-    : QAbstractButton(parent), symbol_(symbol), caption_(caption) {
+    : PlainButton(parent), symbol_(symbol), caption_(caption) {
     setText(address);
     setAccessibleName(caption + QLatin1Char(' ') + address);
-    setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }

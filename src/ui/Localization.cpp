@@ -59,6 +59,14 @@ QString format(const QString& pattern, const QString& number, const QString& str
 
 }  // namespace
 
+// Grouped digits ("1,600") are hard to read in the small figures of the tray glyph and the
+// cards, and the texts' "%lld" asks for none.
+QString localeNumber(long long value) {
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(value);
+}
+
 std::string TableLocalizer::text(std::string_view key) const {
     return localized(key).toStdString();
 }
@@ -69,7 +77,7 @@ QString localized(std::string_view key) {
 }
 
 QString localizedInteger(std::string_view key, long long value) {
-    return format(localized(key), QLocale().toString(value), {});
+    return format(localized(key), localeNumber(value), {});
 }
 
 QString localizedString(std::string_view key, const QString& value) {

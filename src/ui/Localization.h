@@ -17,7 +17,9 @@ public:
 
 // The text for `key`.
 QString localized(std::string_view key);
-// The text for `key` with its "%lld" replaced by `value`, formatted for the user's locale.
+// `value` in the user's locale's digits, without any grouping separator.
+QString localeNumber(long long value);
+// The text for `key` with its "%lld" replaced by `localeNumber(value)`.
 QString localizedInteger(std::string_view key, long long value);
 // The text for `key` with its "%@" replaced by `value`.
 QString localizedString(std::string_view key, const QString& value);

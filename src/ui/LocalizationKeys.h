@@ -13,7 +13,7 @@ inline constexpr std::string_view kDisplayExternal = "display.external";
 
 // The product title, on the indicator and as the tray item's tooltip.
 inline constexpr std::string_view kProductTitle = "Corvane Display";
-// A whole percent ("38%") and a bare number ("1,600").
+// A whole percent ("38%") and a bare number ("1600").
 inline constexpr std::string_view kPercent = "%lld%";
 inline constexpr std::string_view kNumber = "%lld";
 inline constexpr std::string_view kHudNits = "hud.nits %lld";
@@ -49,6 +49,9 @@ inline constexpr std::string_view kMethodDdc = "method.ddc";
 inline constexpr std::string_view kMethodSoftware = "method.software";
 inline constexpr std::string_view kMethodUnavailable = "method.unavailable";
 inline constexpr std::string_view kSdrTick = "SDR";
+// What the minus and plus buttons are called to assistive tools.
+inline constexpr std::string_view kCardDecrease = "card.decrease";
+inline constexpr std::string_view kCardIncrease = "card.increase";
 
 // The About panel.
 inline constexpr std::string_view kAboutVersion = "about.version %@";
@@ -71,7 +74,8 @@ inline constexpr std::array kAll = {
     kMethodHardware,    kMethodDdc,       kMethodSoftware,
     kMethodUnavailable, kSdrTick,         kAboutVersion,
     kAboutBody,         kAboutRequires,   kAboutDeveloped,
-    kAboutContact,      kAboutClose,
+    kAboutContact,      kAboutClose,      kCardDecrease,
+    kCardIncrease,
 };
 
 }  // namespace corvane::ui::keys

@@ -2,20 +2,27 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "ui/AboutView.h"
+#include "ui/CardScrollArea.h"
 #include "ui/DisplayCardView.h"
 #include "ui/Faded.h"
+#include "ui/FocusRing.h"
 #include "ui/Fonts.h"
+#include "ui/GlowSlider.h"
+#include "ui/LinkRow.h"
 #include "ui/Localization.h"
+#include "ui/MiniSwitch.h"
 #include "ui/PopoverHeader.h"
 #include "ui/PresetPill.h"
 #include "ui/SecondaryColor.h"
 #include "ui/SettingsRow.h"
+#include "ui/StepButton.h"
 #include "ui/SunLogo.h"
 #include "ui/TextButton.h"
 #include "ui/Theme.h"
@@ -81,9 +88,11 @@ MenuPopoverView::MenuPopoverView(AppModel& model, std::function<void()> quit, QW
     for (QObject* moving : {static_cast<QObject*>(mainContent_), static_cast<QObject*>(header_),
                             static_cast<QObject*>(&header_->logoSlot())})
         moving->installEventFilter(this);
+    new FocusRing(*this);
 
     observer_ = model_.addObserver([this](ModelField) { follow(); });
     follow();
+    orderFocus();
 }
 
 MenuPopoverView::~MenuPopoverView() {
@@ -139,10 +148,12 @@ QWidget* MenuPopoverView::buildPresetRow() {
 }
 
 QWidget* MenuPopoverView::buildCardList() {
-    cardList_ = new QWidget(mainContent_);
+    cardList_ = new QWidget;
     cardList_->setObjectName("cards");
     cardLayout_ = column(cardList_, kCardSpacing);
-    return cardList_;
+    cardScroll_ = new CardScrollArea(cardList_, mainContent_);
+    cardScroll_->setObjectName("cardScroll");
+    return cardScroll_;
 }
 
 QWidget* MenuPopoverView::buildFooter() {
@@ -164,10 +175,12 @@ QWidget* MenuPopoverView::buildFooter() {
     buttons->setContentsMargins(0, kButtonRowTopPadding, 0, 0);
     const QFont buttonFont = fonts::system(12, QFont::Medium);
     auto* about = new TextButton(localized("about.title"), footer_);
+    aboutButton_ = about;
     about->setObjectName("aboutButton");
     about->setFont(buttonFont);
     connect(about, &TextButton::clicked, this, [this] { model_.setShowingAbout(true); });
     auto* quit = new TextButton(localized("settings.quit"), footer_);
+    quitButton_ = quit;
     quit->setObjectName("quitButton");
     quit->setFont(buttonFont);
     connect(quit, &TextButton::clicked, this, [this] {
@@ -203,11 +216,12 @@ void MenuPopoverView::follow() {
 void MenuPopoverView::showContent() {
     content_ = describePopover(model_);
     header_->setSubtitle(content_.subtitle);
+    header_->setCycles(content_.headerCycles);
     presetRow_->setVisible(content_.showsPresetRow);
     for (std::size_t i = 0; i < pills_.size(); ++i) pills_[i]->setState(content_.pills[i]);
     syncRow_->setVisible(content_.showsSyncRow);
     emptyState_->setVisible(content_.showsEmptyState);
-    cardList_->setVisible(!content_.showsEmptyState);
+    cardScroll_->setVisible(!content_.showsEmptyState);
     showCards();
 
     switch (content_.warning) {
@@ -256,6 +270,28 @@ void MenuPopoverView::showCards() {
     for (DisplayCardView* card : shownCards_) cardLayout_->removeWidget(card);
     for (DisplayCardView* card : order) cardLayout_->addWidget(card);
     shownCards_ = std::move(order);
+    orderFocus();
+}
+
+// Tab walks the controls top to bottom, whenever they were made: the header, the presets, the
+// sync switch, each card's minus, slider and plus, the settings switches, About and Quit, and
+// then the About panel's links and Close. Hidden controls are passed over.
+void MenuPopoverView::orderFocus() {
+    std::vector<QWidget*> chain{header_};
+    chain.insert(chain.end(), pills_.begin(), pills_.end());
+    chain.push_back(&syncRow_->toggle());
+    for (DisplayCardView* card : shownCards_) {
+        chain.push_back(&card->minusButton());
+        chain.push_back(&card->slider());
+        chain.push_back(&card->plusButton());
+    }
+    for (SettingsRow* row : {menuPercentRow_, menuNitsRow_, batteryRow_, launchRow_})
+        chain.push_back(&row->toggle());
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{aboutButton_, quitButton_, &about_->websiteRow(),
+                                         &about_->contactRow(), &about_->closeButton()})
+        chain.push_back(control);
+    for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
 void MenuPopoverView::showSettings() {
@@ -278,10 +314,35 @@ QSize MenuPopoverView::sizeHint() const {
     return {kWidth, heightForWidth(kWidth)};
 }
 
+void MenuPopoverView::setHeightLimit(int height) {
+    if (height == heightLimit_) return;
+    heightLimit_ = height;
+    reportHeight();
+}
+
+// The card list takes its full height unless that would make the popover taller than its
+// limit; then it gives up the overflow (keeping at least its first card) and scrolls.
+void MenuPopoverView::fitCards() {
+    if (mainContent_->isHidden()) return;
+    const int natural = cardLayout_->totalSizeHint().height();
+    int wanted = natural;
+    if (heightLimit_ > 0 && !cardScroll_->isHidden()) {
+        const int others = heightForWidth(kWidth) - cardScroll_->minimumHeight();
+        const int firstCard =
+            shownCards_.empty() ? natural : shownCards_.front()->sizeHint().height();
+        if (others + natural > heightLimit_)
+            wanted = std::max(heightLimit_ - others, std::min(natural, firstCard));
+    }
+    if (wanted == cardScroll_->minimumHeight() && wanted == cardScroll_->maximumHeight()) return;
+    cardScroll_->setFixedHeight(wanted);
+    mainContent_->updateGeometry();
+}
+
 void MenuPopoverView::reportHeight() {
     // Nested containers hand their new size hints up only when their own layouts next run;
     // refresh them now, innermost first, so that the height is the one about to be laid out.
     for (QWidget* container : {cardList_, footer_, mainContent_}) container->updateGeometry();
+    fitCards();
     const int height = heightForWidth(kWidth);
     if (height == reportedHeight_) return;
     reportedHeight_ = height;
@@ -300,6 +361,15 @@ void MenuPopoverView::placeLogo() {
 bool MenuPopoverView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Move || event->type() == QEvent::Resize) placeLogo();
     return QWidget::eventFilter(watched, event);
+}
+
+// Escape leaves the About panel; otherwise it goes on to the window, which closes.
+void MenuPopoverView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && model_.showingAbout()) {
+        model_.setShowingAbout(false);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void MenuPopoverView::changeEvent(QEvent* event) {

@@ -15,6 +15,7 @@ class QVBoxLayout;
 namespace corvane::ui {
 
 class AboutView;
+class CardScrollArea;
 class DisplayCardView;
 class PopoverHeader;
 class PresetPill;
@@ -25,7 +26,8 @@ class SunLogo;
 // card per display, the warning line, the settings switches and the About and Quit buttons,
 // on the rounded panel; or the About panel while the model shows it. It holds no state of its
 // own: it follows the model on every notification, updating its widgets in place, and sends
-// every control straight to the model. 340 points wide; its height follows the content.
+// every control straight to the model. 340 points wide; its height follows the content up to
+// the height limit, beyond which the cards scroll while everything else stays in view.
 // Main thread only; the model outlives the view.
 class MenuPopoverView : public QWidget {
     Q_OBJECT
@@ -42,6 +44,10 @@ class MenuPopoverView : public QWidget {
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
 
+    // The tallest the popover may be (the room the screen leaves it); 0 for no limit.
+    void setHeightLimit(int height);
+    int heightLimit() const { return heightLimit_; }
+
     // What the main content shows now, and the cards in the order shown.
     const PopoverContent& content() const { return content_; }
     std::vector<DisplayCardView*> cards() const { return shownCards_; }
@@ -53,6 +59,7 @@ class MenuPopoverView : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -69,6 +76,8 @@ class MenuPopoverView : public QWidget {
     void showCards();
     void showSettings();
     void placeLogo();
+    void orderFocus();
+    void fitCards();
     void reportHeight();
     const QPixmap& panel();
 
@@ -77,6 +86,7 @@ class MenuPopoverView : public QWidget {
     int observer_ = 0;
     PopoverContent content_;
     int reportedHeight_ = -1;
+    int heightLimit_ = 0;
     // The panel drawn once per size: a slider move repaints parts of it many times a second.
     QPixmap panel_;
     bool panelTranslucent_ = false;
@@ -89,6 +99,7 @@ class MenuPopoverView : public QWidget {
     std::vector<PresetPill*> pills_;
     SettingsRow* syncRow_ = nullptr;
     QLabel* emptyState_ = nullptr;
+    CardScrollArea* cardScroll_ = nullptr;
     QWidget* cardList_ = nullptr;
     QVBoxLayout* cardLayout_ = nullptr;
     std::map<DisplayID, DisplayCardView*> cardsById_;
@@ -99,6 +110,8 @@ class MenuPopoverView : public QWidget {
     SettingsRow* menuNitsRow_ = nullptr;
     SettingsRow* batteryRow_ = nullptr;
     SettingsRow* launchRow_ = nullptr;
+    QWidget* aboutButton_ = nullptr;
+    QWidget* quitButton_ = nullptr;
 };
 
 }  // namespace corvane::ui

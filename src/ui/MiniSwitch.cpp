@@ -1,8 +1,10 @@
 #include "ui/MiniSwitch.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QPainterPath>
 
+#include "ui/AccessibleViews.h"
 #include "ui/Faded.h"
 #include "ui/SoftShadow.h"
 #include "ui/SymbolBox.h"
@@ -18,10 +20,17 @@ constexpr double kKnobShadowRadius = 1.5;
 
 }  // namespace
 
-MiniSwitch::MiniSwitch(QWidget* parent) : QAbstractButton(parent) {
+MiniSwitch::MiniSwitch(QWidget* parent) : PlainButton(parent) {
     setCheckable(true);
     setFixedSize(kWidth, kHeight);
-    setFocusPolicy(Qt::NoFocus);
+    installAccessibleViews();
+    connect(this, &QAbstractButton::toggled, this, [this] {
+        if (!QAccessible::isActive()) return;
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 void MiniSwitch::paintEvent(QPaintEvent*) {

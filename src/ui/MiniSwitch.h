@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "ui/PlainButton.h"
 
 namespace corvane::ui {
 
 // A small on/off switch. It shows the state it is given and only reports the user's click
 // (`clicked`): the owner decides what the switch shows next.
-class MiniSwitch : public QAbstractButton {
+class MiniSwitch : public PlainButton {
     Q_OBJECT
   public:
     static constexpr int kWidth = 26;

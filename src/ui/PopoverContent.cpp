@@ -54,6 +54,7 @@ PopoverContent describePopover(const AppModel& model) {
     const std::size_t displayCount = model.displays().size();
     PopoverContent content{
         .subtitle = headerSubtitle(model.focusDisplay(), hasXDR),
+        .headerCycles = hasXDR,
         .showsPresetRow = hasXDR,
         .showsSyncRow = displayCount >= 2,
         .showsEmptyState = displayCount == 0,

@@ -28,6 +28,9 @@ struct PopoverContent {
     // The header's second line: the focused display's live luminance (the key with an
     // argument), or the tagline.
     TextKey subtitle;
+    // Whether pressing the header steps through the presets: only with a display that can
+    // boost. Otherwise the header neither offers it nor takes the focus.
+    bool headerCycles = false;
     bool showsPresetRow = false;
     bool showsSyncRow = false;
     bool showsEmptyState = false;

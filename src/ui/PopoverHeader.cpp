@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/AccessibleViews.h"
 #include "ui/Fonts.h"
 #include "ui/Localization.h"
 #include "ui/SecondaryColor.h"
@@ -27,9 +28,9 @@ QLabel* makeLabel(const QString& text, QWidget* parent) {
 }  // namespace
 
 PopoverHeader::PopoverHeader(QWidget* parent)
-    : QAbstractButton(parent), logoSlot_(new QWidget(this)), subtitle_(makeLabel({}, this)) {
-    setToolTip(localized("preset.cycle"));
-    setFocusPolicy(Qt::NoFocus);
+    : PlainButton(parent), logoSlot_(new QWidget(this)), subtitle_(makeLabel({}, this)) {
+    setAccessibleName(kProductTitle);
+    installAccessibleViews();
     logoSlot_->setFixedSize(kLogoDiameter, kLogoDiameter);
     logoSlot_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -48,12 +49,22 @@ PopoverHeader::PopoverHeader(QWidget* parent)
     row->addLayout(titles);
     row->addStretch(1);
     setSubtitle({"popover.subtitle", std::nullopt});
+    setCycles(false);
+}
+
+void PopoverHeader::setCycles(bool cycles) {
+    if (cycles == cycles_) return;
+    cycles_ = cycles;
+    setToolTip(cycles ? localized("preset.cycle") : QString());
+    setFocusPolicy(cycles ? Qt::TabFocus : Qt::NoFocus);
+    if (!cycles && hasFocus()) focusNextChild();
 }
 
 void PopoverHeader::setSubtitle(const TextKey& subtitle) {
     if (shownSubtitle_ == subtitle) return;
     shownSubtitle_ = subtitle;
     subtitle_->setText(localizedText(subtitle));
+    setAccessibleDescription(subtitle_->text());
     showSubtitleStyle();
 }
 

@@ -42,10 +42,9 @@ QFont fittedFont(QFont font, const QString& text, double width) {
 }  // namespace
 
 PresetPill::PresetPill(BrightnessPreset preset, QWidget* parent)
-    : QAbstractButton(parent), preset_(preset) {
+    : PlainButton(parent), preset_(preset) {
     setText(localized(presetTitleKey(preset)));
     setFont(pillFont());
-    setFocusPolicy(Qt::NoFocus);
     // The pills of a row share its width equally, whatever their labels.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "ui/PlainButton.h"
 
 #include "ui/PopoverContent.h"
 
@@ -8,7 +8,7 @@ namespace corvane::ui {
 
 // One quick-preset button: a capsule that fills with the sun gradient while the focused
 // display sits at the preset, and fades out while the preset cannot be used.
-class PresetPill : public QAbstractButton {
+class PresetPill : public PlainButton {
     Q_OBJECT
   public:
     static constexpr double kUnavailableOpacity = 0.38;

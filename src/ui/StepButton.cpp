@@ -17,9 +17,8 @@ constexpr double kSymbolPointSize = 11;
 }  // namespace
 
 StepButton::StepButton(std::string symbol, QWidget* parent)
-    : QAbstractButton(parent), symbol_(std::move(symbol)) {
+    : PlainButton(parent), symbol_(std::move(symbol)) {
     setFixedSize(kDiameter, kDiameter);
-    setFocusPolicy(Qt::NoFocus);
 }
 
 void StepButton::paintEvent(QPaintEvent*) {

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QAbstractButton>
 #include <string>
+
+#include "ui/PlainButton.h"
 
 namespace corvane::ui {
 
 // A card's round minus or plus button: a bold symbol on a faint 22-point circle, which is
 // also the whole hit area.
-class StepButton : public QAbstractButton {
+class StepButton : public PlainButton {
     Q_OBJECT
   public:
     static constexpr int kDiameter = 22;

@@ -9,14 +9,8 @@
 
 namespace corvane::ui {
 
-TextButton::TextButton(const QString& text, QColor color, QWidget* parent)
-    : TextButton(text, parent) {
-    color_ = color;
-}
-
-TextButton::TextButton(const QString& text, QWidget* parent) : QAbstractButton(parent) {
+TextButton::TextButton(const QString& text, QWidget* parent) : PlainButton(parent) {
     setText(text);
-    setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -29,7 +23,7 @@ QSize TextButton::sizeHint() const {
 void TextButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (isDown()) painter.setOpacity(kPressedOpacity);
-    painter.setPen(color_.value_or(theme::secondary()));
+    painter.setPen(theme::secondary());
     painter.setFont(font());
     painter.drawText(QRectF(rect()), Qt::AlignCenter, text());
 }

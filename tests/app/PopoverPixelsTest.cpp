@@ -13,6 +13,7 @@
 #include "app/SimulatedDesktop.h"
 #include "hud/BrightnessHUD.h"
 #include "model/AppModel.h"
+#include "ui/DisplayCardView.h"
 #include "ui/GlowSlider.h"
 #include "ui/MenuPopoverView.h"
 #include "ui/PresetPill.h"
@@ -39,9 +40,9 @@ int distance(QColor a, QColor b) {
            std::abs(a.blue() - b.blue());
 }
 
-// This test reads back what an X server shows. Run off screen, it runs itself again under a
-// private Xvfb and passes when that run passes.
-bool rerunUnderXvfb() {
+// These tests read back what an X server shows. Run off screen, each runs itself again under a
+// private Xvfb with a screen of `screen` ("1280x800") and passes when that run passes.
+bool rerunUnderXvfb(const char* screen, const char* test) {
     QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
     if (xvfbRun.isEmpty()) return false;
     // On X11 Qt talks to the session bus, whose library keeps a buffer to the end: not ours
@@ -57,9 +58,9 @@ bool rerunUnderXvfb() {
                        QStringLiteral("suppressions=") + suppressions.fileName());
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(xvfbRun,
-                {"-a", "-s", "-screen 0 1280x800x24", QCoreApplication::applicationFilePath(),
-                 "--gtest_filter=PopoverOnX11.*"});
+    child.start(xvfbRun, {"-a", "-s", QStringLiteral("-screen 0 %1x24").arg(screen),
+                          QCoreApplication::applicationFilePath(),
+                          QStringLiteral("--gtest_filter=PopoverOnX11.%1").arg(test)});
     bool finished = child.waitForFinished(60000);
     QString output = QString::fromLocal8Bit(child.readAll());
     EXPECT_TRUE(finished) << "the run under Xvfb hung";
@@ -68,9 +69,19 @@ bool rerunUnderXvfb() {
     return true;
 }
 
+// Shows the popover under a tray item at the top right of the screen and waits for its paint.
+void showUnderTray(PopoverWindow& popover) {
+    popover.showBeside(QRect(1200, 2, 24, 24));
+    auto exposed = [&] { return popover.windowHandle() && popover.windowHandle()->isExposed(); };
+    runUntil(exposed, 10000);
+    ASSERT_TRUE(exposed());
+    runFor(300);  // the first paint after exposure
+}
+
 TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        if (!rerunUnderXvfb()) GTEST_SKIP() << "xvfb-run is not installed";
+        if (!rerunUnderXvfb("1280x800", "ShapedPanel*"))
+            GTEST_SKIP() << "xvfb-run is not installed";
         return;
     }
     SimulatedDesktop desktop(SimulatedDesktop::displays(2));
@@ -83,11 +94,7 @@ TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
     ASSERT_FALSE(desktopComposites());
     ApplicationShell shell(*model, true, false);
     PopoverWindow& popover = shell.popover();
-    popover.showBeside(QRect(640, 60, 1, 1));
-    auto exposed = [&] { return popover.windowHandle() && popover.windowHandle()->isExposed(); };
-    runUntil(exposed, 10000);
-    ASSERT_TRUE(exposed());
-    runFor(300);  // the first paint after exposure
+    ASSERT_NO_FATAL_FAILURE(showUnderTray(popover));
     QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
     const QRect frame = popover.geometry();
     auto at = [&](QPoint point) { return screen.pixelColor(point); };
@@ -127,6 +134,48 @@ TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
     EXPECT_GT(end.red(), 220);
     EXPECT_GT(start.green() - end.green(), 25);
     EXPECT_GT(distance(start, fill), 150);
+    model->teardown();
+}
+
+TEST(PopoverOnX11, SevenDisplaysOnASmallScreenScrollTheCardsAndKeepTheFooterInView) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        if (!rerunUnderXvfb("1280x720", "SevenDisplays*"))
+            GTEST_SKIP() << "xvfb-run is not installed";
+        return;
+    }
+    SimulatedDesktop desktop(SimulatedDesktop::displays(7));
+    auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
+                                     desktop.platform().indicatorPanels);
+    auto model = AppModel::make(desktop.platform(), *hud);
+    model->start();
+    ApplicationShell shell(*model, true, false);
+    ui::MenuPopoverView& view = shell.popoverView();
+    ASSERT_EQ(view.cards().size(), 7u);
+    ASSERT_NO_FATAL_FAILURE(showUnderTray(shell.popover()));
+    const QRect screenArea = QGuiApplication::primaryScreen()->geometry();
+    ASSERT_EQ(screenArea.height(), 720);
+    QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    const QRect frame = shell.popover().geometry();
+    EXPECT_TRUE(screenArea.contains(frame)) << frame.y() << " + " << frame.height();
+
+    // The footer's buttons are on screen and drawn: their text stands out from the panel.
+    const QColor fill = screen.pixelColor(frame.center().x(), frame.top() + 4);
+    for (const char* name : {"aboutButton", "quitButton"}) {
+        auto* button = view.findChild<QWidget*>(name);
+        ASSERT_NE(button, nullptr);
+        const QRect area(button->mapToGlobal(QPoint(0, 0)), button->size());
+        EXPECT_TRUE(frame.contains(area)) << name;
+        int strongest = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                strongest = std::max(strongest, distance(screen.pixelColor(x, y), fill));
+        EXPECT_GT(strongest, 150) << name;
+    }
+    // The cards scroll; the last one starts out of view, below the list.
+    auto* list = view.findChild<QWidget*>("cardScroll");
+    ASSERT_NE(list, nullptr);
+    ui::DisplayCardView* last = view.cards().back();
+    EXPECT_GT(last->mapTo(list, QPoint(0, 0)).y(), list->height());
     model->teardown();
 }
 

@@ -16,7 +16,15 @@ TEST(InstallLocationPrompt, DueFromAMountedVolumeOrATranslocatedCopyOnly) {
     EXPECT_FALSE(runsOutsideApplications("/Volumes"));
     EXPECT_FALSE(runsOutsideApplications("/usr/bin/corvane-display"));
     // Not due: returns at once, with no modal message to block on.
-    EXPECT_FALSE(promptIfRunningOutsideApplications(QStringLiteral("/usr/bin/corvane-display")));
+    EXPECT_FALSE(promptIfRunningOutsideApplications(QStringLiteral("/usr/bin/corvane-display"),
+                                                    InstallStyle::copiedBundle));
+}
+
+TEST(InstallLocationPrompt, NeverShownWhereAPackageManagerInstalls) {
+    EXPECT_EQ(kDesktopInstallStyle, InstallStyle::packaged);
+    // Even from a path the rule flags, the message does not appear (it would block here).
+    EXPECT_FALSE(promptIfRunningOutsideApplications(QStringLiteral("/Volumes/Corvane/corvane")));
+    EXPECT_FALSE(promptIfRunningOutsideApplications(QStringLiteral("/tmp/AppTranslocation/c")));
 }
 
 TEST(LaunchOptions, DemoImpliesSimulationAndNeedsAFolder) {

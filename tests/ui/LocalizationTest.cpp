@@ -67,23 +67,29 @@ TEST(LocalizationTest, EveryFormattedKeyTakesItsArgument) {
     }
 }
 
-TEST(LocalizationTest, NumbersFollowTheUsersLocale) {
+TEST(LocalizationTest, NumbersUseTheLocalesDigitsWithoutGrouping) {
     {
         LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
-        EXPECT_EQ(localizedInteger(keys::kNumber, 1600), QStringLiteral("1,600"));
+        EXPECT_EQ(localizedInteger(keys::kNumber, 1600), QStringLiteral("1600"));
         EXPECT_EQ(localizedInteger(keys::kPercent, 38), QStringLiteral("38%"));
         EXPECT_EQ(localizedInteger(keys::kPercent, -1), QStringLiteral("-1%"));
+        EXPECT_EQ(localizedInteger(keys::kHudNits, 1600), QStringLiteral("≈ 1600 nits"));
     }
-    LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(localizedInteger(keys::kNumber, 1600), QStringLiteral("1.600"));
-    EXPECT_EQ(localizedInteger(keys::kNumber, 999), QStringLiteral("999"));
+    {
+        LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+        EXPECT_EQ(localizedInteger(keys::kNumber, 1600), QStringLiteral("1600"));
+        EXPECT_EQ(localizedInteger(keys::kNumber, 1234567), QStringLiteral("1234567"));
+    }
+    LocaleScope arabic(QLocale(QLocale::Arabic, QLocale::Egypt));
+    // The locale's own digits, still ungrouped.
+    EXPECT_EQ(localizedInteger(keys::kNumber, 1600), QString::fromUtf8("١٦٠٠"));
 }
 
 TEST(LocalizationTest, KeysWithoutEntriesReadAsThemselvesWithTheirArguments) {
     LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(localized("no.such.key"), QStringLiteral("no.such.key"));
     EXPECT_EQ(localizedInteger("missing %lld of %lld", 2500),
-              QStringLiteral("missing 2,500 of 2,500"));
+              QStringLiteral("missing 2500 of 2500"));
     EXPECT_EQ(localizedInteger("100%% is %lld%", 7), QStringLiteral("100% is 7%"));
     EXPECT_EQ(localizedString("named %@ %d", QStringLiteral("x")), QStringLiteral("named x %d"));
     EXPECT_EQ(TableLocalizer().text("no.such.key"), "no.such.key");

@@ -1,0 +1,112 @@
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+
+#include "ui/AboutView.h"
+#include "ui/CardTitleRow.h"
+#include "ui/LinkRow.h"
+#include "ui/PopoverTestSupport.h"
+#include "ui/PresetPill.h"
+#include "ui/StepButton.h"
+#include "ui/Theme.h"
+
+namespace corvane::ui {
+namespace {
+
+using sim::SimDisplayConfig;
+
+QPalette paletteWith(QColor window, QColor text) {
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    return palette;
+}
+
+// The colour of a widget's strongest marks (its text or symbol): its most opaque pixels,
+// drawn on nothing, averaged.
+QColor ink(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    int strongest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            strongest = std::max(strongest, image.pixelColor(x, y).alpha());
+    double red = 0, green = 0, blue = 0;
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor color = image.pixelColor(x, y);
+            if (color.alpha() < strongest * 9 / 10 || color.alpha() == 0) continue;
+            red += color.red(), green += color.green(), blue += color.blue(), ++count;
+        }
+    }
+    if (count == 0) return {};
+    return QColor(int(red / count), int(green / count), int(blue / count));
+}
+
+int distance(QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+           std::abs(a.blue() - b.blue());
+}
+
+class PopoverPaletteTest : public testing::PopoverFixture {
+  protected:
+    void TearDown() override { QApplication::setPalette(original_); }
+
+    QPalette original_ = QApplication::palette();
+};
+
+TEST_F(PopoverPaletteTest, EveryTextSymbolAndControlFollowsASwitchFromLightToDark) {
+    QApplication::setPalette(paletteWith(QColor(236, 236, 236), Qt::black));
+    desktop.preferences().set("corvane.brightness.display-1", 50.0);
+    desktop.add(SimDisplayConfig::boostPanel());
+    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    startModel();
+    makePopover();
+    popover->grab();
+    auto& about = part<AboutView>("about");
+    about.grab();
+
+    const QColor text(Qt::white);
+    QApplication::setPalette(paletteWith(QColor(30, 30, 32), text));
+    QCoreApplication::processEvents();
+
+    std::vector<QWidget*> marked{&part("aboutButton"), &part("quitButton"), &about.closeButton(),
+                                 &about.websiteRow(), &about.contactRow()};
+    for (PresetPill* pill : popover->findChildren<PresetPill*>())
+        if (!pill->isActive()) marked.push_back(pill);
+    for (DisplayCardView* card : popover->cards()) {
+        marked.push_back(&card->minusButton());
+        marked.push_back(&card->plusButton());
+        marked.push_back(card->findChild<CardTitleRow*>());
+    }
+    for (QWidget* widget : marked)
+        EXPECT_LE(distance(ink(*widget), text), 60)
+            << widget->metaObject()->className() << " " << widget->objectName().toStdString();
+
+    // Labels: the header's title and subtitle, the settings titles, the About texts.
+    int labels = 0;
+    for (QWidget* root : {static_cast<QWidget*>(popover.get()), static_cast<QWidget*>(&about)})
+        for (QLabel* label : root->findChildren<QLabel*>()) {
+            EXPECT_EQ(label->palette().color(QPalette::WindowText).rgb(), text.rgb())
+                << label->text().toStdString();
+            ++labels;
+        }
+    EXPECT_GE(labels, 10);
+
+    // The panel behind them: the dark window colour, drawn afresh.
+    const QImage shown = popover->grab().toImage();
+    QImage expected(shown.size(), QImage::Format_ARGB32_Premultiplied);
+    expected.fill(Qt::transparent);
+    QPainter painter(&expected);
+    theme::paintPanel(painter, QRectF(expected.rect()), false);
+    painter.end();
+    const QPoint padding(4, shown.height() / 2);
+    EXPECT_LE(distance(shown.pixelColor(padding), expected.pixelColor(padding)), 6);
+    EXPECT_LT(shown.pixelColor(padding).lightness(), 80);
+}
+
+}  // namespace
+}  // namespace corvane::ui

@@ -1,0 +1,152 @@
+#include <QApplication>
+#include <QLayout>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "ui/CardScrollArea.h"
+#include "ui/GlowSlider.h"
+#include "ui/OverlayScrollBar.h"
+#include "ui/PopoverTestSupport.h"
+
+namespace corvane::ui {
+namespace {
+
+using sim::SimDisplayConfig;
+
+class PopoverScrollTest : public testing::PopoverFixture {
+  protected:
+    void addDisplays(int count) {
+        desktop.add(SimDisplayConfig::boostPanel());
+        for (int i = 1; i < count; ++i)
+            desktop.add(SimDisplayConfig::gammaOnlyMonitor("Monitor " + std::to_string(i)));
+    }
+    // Lays the popover out at the size it asks for, as its window does.
+    // (A window's layout holds it at its old minimum height until the layout next runs.)
+    void fit() {
+        popover->layout()->activate();
+        popover->resize(popover->sizeHint());
+        QCoreApplication::processEvents();
+    }
+    CardScrollArea& list() { return part<CardScrollArea>("cardScroll"); }
+    bool barShown() { return list().overlayBar().isVisibleTo(popover.get()); }
+    // The part's rectangle in the popover.
+    QRect placed(const char* name) {
+        QWidget& widget = part(name);
+        return QRect(widget.mapTo(popover.get(), QPoint(0, 0)), widget.size());
+    }
+};
+
+TEST_F(PopoverScrollTest, CardsScrollExactlyWhenTheContentExceedsTheLimit) {
+    addDisplays(7);
+    startModel();
+    makePopover();
+    fit();
+    const int natural = popover->sizeHint().height();
+    EXPECT_FALSE(list().scrolls());
+
+    // Exactly enough room: nothing scrolls.
+    popover->setHeightLimit(natural);
+    fit();
+    EXPECT_EQ(popover->sizeHint().height(), natural);
+    EXPECT_FALSE(list().scrolls());
+    EXPECT_FALSE(barShown());
+
+    // One point less: the popover keeps to the limit and the cards scroll by that point.
+    popover->setHeightLimit(natural - 1);
+    fit();
+    EXPECT_EQ(popover->sizeHint().height(), natural - 1);
+    EXPECT_TRUE(list().scrolls());
+    EXPECT_EQ(list().verticalScrollBar()->maximum(), 1);
+    EXPECT_TRUE(barShown());
+
+    // A 720-point screen: header, presets and footer stay in view, only the cards scroll.
+    popover->setHeightLimit(700);
+    fit();
+    EXPECT_EQ(popover->height(), 700);
+    EXPECT_TRUE(list().scrolls());
+    for (const char* kept : {"header", "presetRow", "syncRow", "aboutButton", "quitButton"})
+        EXPECT_TRUE(popover->rect().contains(placed(kept))) << kept;
+    EXPECT_GE(placed("cardScroll").top(), placed("syncRow").bottom());
+    EXPECT_LE(placed("cardScroll").bottom(), placed("footer").top());
+
+    // The wheel scrolls the list, from anywhere between the cards.
+    QWheelEvent wheel(QPointF(4, 4), list().viewport()->mapToGlobal(QPointF(4, 4)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(list().viewport(), &wheel);
+    EXPECT_GT(list().verticalScrollBar()->value(), 0);
+    EXPECT_GT(list().overlayBar().thumbRect().top(), 0);
+
+    // Room again: the whole list shows, with no bar.
+    popover->setHeightLimit(0);
+    fit();
+    EXPECT_EQ(popover->sizeHint().height(), natural);
+    EXPECT_FALSE(list().scrolls());
+    EXPECT_FALSE(barShown());
+}
+
+TEST_F(PopoverScrollTest, TheWheelOverASliderScrollsTheListUnlessTheSliderHasTheFocus) {
+    addDisplays(7);
+    startModel();
+    makePopover();
+    popover->setHeightLimit(600);
+    fit();
+    GlowSlider& slider = card(2).slider();
+    const double level = percent(2);
+    // Whether the slider took the wheel; one it leaves goes on to the list (the window
+    // system's events travel up to the parents that way).
+    auto wheel = [&] {
+        QWheelEvent event(slider.rect().center(), slider.mapToGlobal(slider.rect().center()),
+                          QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&slider, &event);
+        return event.isAccepted();
+    };
+    EXPECT_FALSE(wheel());
+    EXPECT_DOUBLE_EQ(percent(2), level);
+
+    QApplication::setActiveWindow(popover.get());
+    slider.setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(wheel());
+    EXPECT_DOUBLE_EQ(percent(2), level - 6.25);
+
+    // A list short enough not to scroll leaves the wheel to the slider, focused or not.
+    popover->setHeightLimit(0);
+    fit();
+    slider.clearFocus();
+    EXPECT_TRUE(wheel());
+    EXPECT_DOUBLE_EQ(percent(2), level - 12.5);
+}
+
+TEST_F(PopoverScrollTest, ALimitAppliesToCardsThatArriveLater) {
+    addDisplays(1);
+    startModel();
+    makePopover();
+    fit();
+    popover->setHeightLimit(popover->sizeHint().height() + 60);
+    fit();
+    EXPECT_FALSE(list().scrolls());
+    for (int i = 0; i < 4; ++i) desktop.add(SimDisplayConfig::gammaOnlyMonitor("Late"));
+    model->refresh();
+    fit();
+    EXPECT_EQ(popover->sizeHint().height(), popover->heightLimit());
+    EXPECT_TRUE(list().scrolls());
+}
+
+TEST_F(PopoverScrollTest, DraggingTheBarScrollsTheList) {
+    addDisplays(7);
+    startModel();
+    makePopover();
+    popover->setHeightLimit(600);
+    fit();
+    OverlayScrollBar& bar = list().overlayBar();
+    const QRectF thumb = bar.thumbRect();
+    ASSERT_LT(thumb.height(), bar.height());
+    testing::sendMouse(bar, QEvent::MouseButtonPress, thumb.center());
+    testing::sendMouse(bar, QEvent::MouseMove, QPointF(thumb.center().x(), bar.height() + 50));
+    testing::sendMouse(bar, QEvent::MouseButtonRelease, QPointF(2, bar.height() + 50));
+    EXPECT_EQ(list().verticalScrollBar()->value(), list().verticalScrollBar()->maximum());
+    EXPECT_DOUBLE_EQ(bar.thumbRect().bottom(), bar.height());
+}
+
+}  // namespace
+}  // namespace corvane::ui
