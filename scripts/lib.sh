@@ -52,7 +52,7 @@ ensure_packages() {
     apt_get "$sudo" install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev nlohmann-json3-dev libx11-dev libxrandr-dev libxi-dev)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-svg-dev nlohmann-json3-dev libx11-dev libxrandr-dev libxi-dev libicu-dev uuid-dev)
 
 # Reuses earlier compilations when ccache is installed (it is optional).
 compiler_launcher() {

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the README's Release build (with the benchmarks, warnings as
-# errors), an AddressSanitizer + UndefinedBehaviorSanitizer build, and the DDC tests under
-# ThreadSanitizer.
+# errors), an AddressSanitizer + UndefinedBehaviorSanitizer build, the DDC, model and display
+# tests under ThreadSanitizer, and each fuzz target for a short fixed time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-xserver-utils x11-utils dbus dbus-session-bus-common python3-dbusmock appstream
+ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-xserver-utils x11-utils dbus dbus-session-bus-common python3-dbusmock clang libclang-rt-14-dev appstream
 
 passed=0
 failed=0
@@ -44,8 +44,14 @@ configure_and_build build/asan "address;undefined"
 run_suite "address and undefined-behaviour sanitizers" build/asan
 
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
-BUILD_TARGETS=ddc_tests configure_and_build build/tsan "thread" -DCORVANE_BUILD_APP=OFF
-run_suite "thread sanitizer, DDC" build/tsan -R '^ddc_tests\.'
+BUILD_TARGETS="ddc_tests model_tests display_tests" configure_and_build build/tsan "thread" \
+    -DCORVANE_BUILD_APP=OFF
+run_suite "thread sanitizer: DDC, model, display" build/tsan -R '^(ddc|model|display)_tests\.'
+
+# The fuzz targets, 15 s each, on a clang build with AddressSanitizer + UndefinedBehaviorSanitizer.
+configure_and_build build/fuzz "address;undefined" -DCMAKE_CXX_COMPILER=clang++ \
+    -DCORVANE_FUZZ=ON -DCORVANE_BUILD_TESTS=OFF -DCORVANE_BUILD_APP=OFF
+run_suite "fuzzing" build/fuzz
 
 echo "tests: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -25,8 +25,7 @@ LinuxRoots LinuxRoots::fromEnvironment() {
     LinuxRoots roots;
     roots.sysfs = environmentPath("CORVANE_SYSFS_ROOT", roots.sysfs);
     roots.dev = environmentPath("CORVANE_DEV_ROOT", roots.dev);
-    roots.configHome = linux_desktop::configHome(processEnvironment)
-                           .value_or(std::filesystem::temp_directory_path());
+    roots.configHome = linux_desktop::configHome(processEnvironment);
     return roots;
 }
 
@@ -64,9 +63,11 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
                              if (!display) return std::nullopt;
                              return display->connector.name;
                          })),
-      preferences_(preferencesFile(roots.configHome), loop_),
+      preferences_(roots.configHome ? std::optional(preferencesFile(*roots.configHome))
+                                    : std::nullopt,
+                   loop_),
       power_(roots.sysfs),
-      loginItem_(roots.configHome / "autostart",
+      loginItem_(roots.configHome ? *roots.configHome / "autostart" : std::filesystem::path(),
                  currentExecutable().value_or(std::filesystem::path("corvane-display"))),
       wake_(QDBusConnection::systemBus()),
       notifications_(

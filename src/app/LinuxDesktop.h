@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "app/NoBoostOverlays.h"
 #include "app/QtMainLoop.h"
@@ -36,11 +37,12 @@ enum class WindowSystem { x11, wayland };
 struct LinuxRoots {
     std::filesystem::path sysfs = "/sys";
     std::filesystem::path dev = "/dev";
-    std::filesystem::path configHome;  // the user's configuration folder
+    // The user's configuration folder; none without a home folder, when the preferences stay
+    // in memory and launch at login cannot be registered.
+    std::optional<std::filesystem::path> configHome;
 
     // $CORVANE_SYSFS_ROOT and $CORVANE_DEV_ROOT when set (for running against a recorded or
-    // fake device tree), else /sys and /dev; the XDG configuration folder, else the
-    // temporary folder.
+    // fake device tree), else /sys and /dev; the XDG configuration folder.
     static LinuxRoots fromEnvironment();
 };
 

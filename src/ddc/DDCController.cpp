@@ -1,6 +1,7 @@
 #include "ddc/DDCController.h"
 
 #include <cmath>
+#include <string>
 #include <utility>
 
 #include "ddc/DDCProtocol.h"
@@ -24,12 +25,19 @@ std::shared_ptr<DDCController> DDCController::make(const Platform& platform, Dis
 }
 
 DDCController::DDCController(const Platform& platform, DisplayID id, AVServiceHandle service)
-    : platform_(platform), displayID_(id), service_(std::move(service)) {
+    : platform_(platform),
+      displayID_(id),
+      service_(std::move(service)),
+      writeTrouble_(DiagnosticTopic::ddc, "display " + std::to_string(id) + " over DDC/CI") {
     if (!service_) return;  // nothing to talk to: keep the defaults
     if (std::optional<VCPReading> reading =
             DDCProtocol::read(platform_, *service_, DDCProtocol::kBrightness)) {
         maxValue_ = reading->max == 0 ? std::uint16_t{1} : reading->max;
         lastValue_.store(static_cast<double>(reading->current) / static_cast<double>(maxValue_));
+    } else {
+        diagnose(DiagnosticTopic::ddc, DiagnosticLevel::info,
+                 "display " + std::to_string(id) +
+                     " over DDC/CI: no brightness reading; taking it as full");
     }
 }
 
@@ -67,8 +75,15 @@ void DDCController::runWriteLoop() {
         if (written) {
             failures_ = 0;
             lastValue_.store(fraction);
-        } else if (++failures_ >= kFailureLimit) {
+            writeTrouble_.succeeded();
+            continue;
+        }
+        writeTrouble_.failed("the monitor does not take brightness writes");
+        if (++failures_ >= kFailureLimit) {
             degraded_.store(true);
+            diagnose(DiagnosticTopic::ddc, DiagnosticLevel::warning,
+                     "display " + std::to_string(displayID_) + " over DDC/CI: given up after " +
+                         std::to_string(kFailureLimit) + " failed writes in a row");
             return;
         }
     }

@@ -6,13 +6,15 @@
 #include <optional>
 
 #include "ddc/SerialQueue.h"
+#include "platform/Diagnostics.h"
 #include "platform/Platform.h"
 
 namespace corvane {
 
 // Drives one external monitor's brightness over DDC/CI. Writes run on the controller's own
 // serial worker thread, in the order given; after four failed writes in a row the monitor is
-// given up (`degraded`) for the controller's whole life.
+// given up (`degraded`) for the controller's whole life. Failed writes are reported when they
+// start and when writes get through again; giving up is reported once.
 class DDCController : public std::enable_shared_from_this<DDCController> {
 public:
     // Reads the monitor's brightness on the calling thread, then returns a controller, also
@@ -52,6 +54,7 @@ private:
     bool writing_ = false;
     int failures_ = 0;
     std::atomic<bool> degraded_{false};
+    FailureEpisode writeTrouble_;
     // Declared last so that it is destroyed first: its worker is stopped (joined, or detached
     // when the controller dies on the worker itself) before the fields above go away.
     SerialQueue queue_;

@@ -3,20 +3,12 @@
 #include <string>
 #include <string_view>
 
-// Small Unicode helpers for names read from the platform, with no dependency beyond the
-// standard library.
+// Unicode helpers for names read from the platform, on ICU.
 namespace corvane::UnicodeText {
 
 // Decodes bytes as UTF-8, replacing each ill-formed sequence by U+FFFD (one replacement per
 // maximal subpart, as the Unicode Standard recommends), and returns well-formed UTF-8.
 std::string repairedUTF8(std::string_view bytes);
-
-// The code points of `bytes` decoded as UTF-8 with the same repair.
-std::u32string decodeUTF8(std::string_view bytes);
-
-// The canonical decomposition (Normalization Form D) of a code point sequence: full canonical
-// decomposition, Hangul syllables included, then canonical ordering of combining marks.
-std::u32string canonicalDecomposition(std::u32string_view text);
 
 // True when the two UTF-8 strings are canonically equivalent (equal NFD forms), case and
 // compatibility differences included: "é" precomposed equals "e" + U+0301, "ﬁ" does not

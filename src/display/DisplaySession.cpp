@@ -23,7 +23,13 @@ DisplaySession::DisplaySession(const Platform& platform, DisplayID id, AVService
       ddc_(ddcService ? DDCController::make(platform, id, std::move(ddcService)) : nullptr),
       software_(platform, id),
       path_(initialPath()),
-      percent_(startingLevel()) {}
+      percent_(startingLevel()),
+      backlightTrouble_(DiagnosticTopic::backlight, "display " + std::to_string(id) + " backlight"),
+      gammaTrouble_(DiagnosticTopic::gamma, "display " + std::to_string(id) + " gamma table") {
+    if (path_ == ControlPath::unavailable)
+        diagnose(DiagnosticTopic::displays, DiagnosticLevel::info,
+                 "display " + std::to_string(id) + ": no backlight, DDC/CI or gamma table");
+}
 
 ControlPath DisplaySession::initialPath() const {
     if (native_) return ControlPath::hardware;
@@ -90,9 +96,11 @@ void DisplaySession::writeHardware(double fraction, bool moved, bool forceHardwa
     if (native_) {
         if (skip) return;
         if (native_->write(fraction)) {
+            backlightTrouble_.succeeded();
             lastHardware_ = fraction;
             return;
         }
+        backlightTrouble_.failed("cannot be written; dimming through the gamma table");
         writeSoftware(fraction);
         return;
     }
@@ -111,10 +119,18 @@ void DisplaySession::writeHardware(double fraction, bool moved, bool forceHardwa
 
 void DisplaySession::leaveDegradedMonitor() {
     path_ = software_.original() ? ControlPath::software : ControlPath::unavailable;
+    diagnose(DiagnosticTopic::session, DiagnosticLevel::warning,
+             "display " + std::to_string(id_) + ": the monitor stopped answering; " +
+                 (software_.original() ? "dimming through the gamma table" : "no control left"));
 }
 
 bool DisplaySession::writeSoftware(double fraction) {
-    if (!software_.original() || !software_.write(fraction)) return false;
+    if (!software_.original()) return false;
+    if (!software_.write(fraction)) {
+        gammaTrouble_.failed("cannot be written");
+        return false;
+    }
+    gammaTrouble_.succeeded();
     path_ = ControlPath::software;
     lastHardware_ = fraction;
     return true;

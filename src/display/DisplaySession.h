@@ -10,6 +10,7 @@
 #include "display/XDROverlay.h"
 #include "model/BrightnessPreset.h"
 #include "model/ControlPath.h"
+#include "platform/Diagnostics.h"
 #include "platform/Platform.h"
 
 namespace corvane {
@@ -18,7 +19,8 @@ namespace corvane {
 // out its starting level, splits a level on the percent scale into a hardware fraction and a
 // boost fraction, writes both, stores the level per display, and corrects a backlight that
 // something else has moved. Main thread only; only DDC writes complete later, on the DDC
-// controller's own thread.
+// controller's own thread. A control that stops working is reported through the diagnostics
+// when it starts failing and when it works again.
 class DisplaySession {
 public:
     // Standard-range white and peak of displays that can boost, and of every other display.
@@ -93,6 +95,8 @@ private:
     ControlPath path_;
     double percent_;
     double lastHardware_ = -1;
+    FailureEpisode backlightTrouble_;
+    FailureEpisode gammaTrouble_;
 };
 
 }  // namespace corvane

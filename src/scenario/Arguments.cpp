@@ -8,13 +8,9 @@
 namespace corvane::scenario {
 namespace {
 
-std::string quotedWord(std::string_view text) {
-    return "'" + std::string(text) + "'";
-}
-
 [[noreturn]] void notA(std::string_view kind, std::string_view what, std::string_view text) {
     throw ScenarioError(std::string(what) + " must be " + std::string(kind) + ", not " +
-                        quotedWord(text));
+                        quotedExcerpt(text));
 }
 
 bool isHex(std::string_view text) {
@@ -43,7 +39,7 @@ std::int64_t parseInteger(std::string_view text, std::string_view what, std::int
         notA("a whole number", what, text);
     if (value < min || value > max)
         throw ScenarioError(std::string(what) + " must be between " + std::to_string(min) +
-                            " and " + std::to_string(max) + ", not " + quotedWord(text));
+                            " and " + std::to_string(max) + ", not " + quotedExcerpt(text));
     return value;
 }
 
@@ -63,11 +59,11 @@ std::size_t Arguments::choice(std::string_view what,
         listed += candidate;
     }
     throw ScenarioError(std::string(what) + " must be one of " + listed + ", not " +
-                        quotedWord(text));
+                        quotedExcerpt(text));
 }
 
 void Arguments::finish() const {
-    if (!atEnd()) throw ScenarioError("unexpected argument " + quotedWord(tokens_[next_].text));
+    if (!atEnd()) throw ScenarioError("unexpected argument " + quotedExcerpt(tokens_[next_].text));
 }
 
 }  // namespace corvane::scenario

@@ -107,11 +107,10 @@ void applySetting(SimDisplayConfig& display, Kind kind, std::string_view setting
     }
     std::size_t equals = setting.find('=');
     if (equals == std::string_view::npos)
-        throw ScenarioError("expected key=value or main, not '" + std::string(setting) + "'");
+        throw ScenarioError("expected key=value or main, not " + quotedExcerpt(setting));
     auto setter = setters().find(setting.substr(0, equals));
     if (setter == setters().end())
-        throw ScenarioError("unknown display setting '" + std::string(setting.substr(0, equals)) +
-                            "'");
+        throw ScenarioError("unknown display setting " + quotedExcerpt(setting.substr(0, equals)));
     setter->second(display, kind, setting.substr(equals + 1));
 }
 

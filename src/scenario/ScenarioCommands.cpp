@@ -27,8 +27,8 @@ std::optional<PropertyValue> preferenceValue(const Token& token) {
     } catch (const ScenarioError&) {
         throw ScenarioError(
             "preference value must be true, false, other, delete, a number or a \"quoted "
-            "string\", not '" +
-            token.text + "'");
+            "string\", not " +
+            quotedExcerpt(token.text));
     }
 }
 
@@ -97,7 +97,7 @@ void ScenarioRunner::preset(Arguments& arguments) {
     arguments.finish();
     std::optional<BrightnessPreset> chosen = brightnessPresetFromRawValue(name);
     if (!chosen)
-        throw ScenarioError("preset must be one of sdr|nits1000|peak|restore, not '" + name + "'");
+        throw ScenarioError("preset must be one of sdr|nits1000|peak|restore, not " + quotedExcerpt(name));
     startedModel().applyPreset(*chosen);
 }
 

@@ -35,7 +35,7 @@ void ScenarioRunner::runLine(std::string_view line) {
     std::vector<Token> tokens = tokenize(line);
     if (tokens.empty()) return;
     const Command* command = find(tokens.front().text);
-    if (!command) throw ScenarioError("unknown command '" + tokens.front().text + "'");
+    if (!command) throw ScenarioError("unknown command " + quotedExcerpt(tokens.front().text));
     Arguments arguments({tokens.begin() + 1, tokens.end()});
     (this->*(command->handler))(arguments);
     world_.settle();

@@ -46,9 +46,9 @@ QPainterPath capsule(const QRectF& rect) {
 }  // namespace
 
 GlowSlider::GlowSlider(QWidget* parent) : QWidget(parent) {
+    installAccessibleViews();
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::TabFocus);
-    installAccessibleViews();
 }
 
 void GlowSlider::moveTo(double value) {

@@ -21,9 +21,9 @@ constexpr double kKnobShadowRadius = 1.5;
 }  // namespace
 
 MiniSwitch::MiniSwitch(QWidget* parent) : PlainButton(parent) {
+    installAccessibleViews();
     setCheckable(true);
     setFixedSize(kWidth, kHeight);
-    installAccessibleViews();
     connect(this, &QAbstractButton::toggled, this, [this] {
         if (!QAccessible::isActive()) return;
         QAccessible::State changed;

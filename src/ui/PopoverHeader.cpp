@@ -29,8 +29,10 @@ QLabel* makeLabel(const QString& text, QWidget* parent) {
 
 PopoverHeader::PopoverHeader(QWidget* parent)
     : PlainButton(parent), logoSlot_(new QWidget(this)), subtitle_(makeLabel({}, this)) {
-    setAccessibleName(kProductTitle);
+    // Before anything that announces a change: that makes Qt build (and keep) a plain
+    // accessible interface for the widget.
     installAccessibleViews();
+    setAccessibleName(kProductTitle);
     logoSlot_->setFixedSize(kLogoDiameter, kLogoDiameter);
     logoSlot_->setAttribute(Qt::WA_TransparentForMouseEvents);
 

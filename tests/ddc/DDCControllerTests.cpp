@@ -8,6 +8,7 @@
 
 #include "DDCTestSupport.h"
 #include "ddc/DDCController.h"
+#include "support/RecordedDiagnostics.h"
 
 namespace corvane {
 namespace {
@@ -189,48 +190,27 @@ TEST(DDCController, WritesFromSeveralThreadsAreAllSent) {
     EXPECT_EQ(writesAfterRead(*fixture.monitor).size(), 180u);
 }
 
-TEST(DDCController, HalvesRoundAwayFromZero) {
-    MonitorFixture fixture(0, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
-    for (double fraction : {0.125, 0.124, 0.375, 0.625, 0.126})
+TEST(DDCController, ValuesAreRoundedAndLimitedOnTheMonitorsScale) {
+    MonitorFixture percent(0, 100);
+    auto controller = DDCController::make(percent.desktop.platform(), percent.id, percent.service);
+    for (double fraction : {0.125, 0.124, 0.375, 0.625, 0.126, -0.2, 1.7,
+                            -std::numeric_limits<double>::infinity(), std::nan(""), -std::nan(""),
+                            std::numeric_limits<double>::infinity(), 0.4})
         controller->write(fraction);
     controller->waitUntilIdle();
-    // 12.5 → 13 (not the even 12), 37.5 → 38, 62.5 → 63 (not the even 62).
-    EXPECT_EQ(writesAfterRead(*fixture.monitor), twice({13, 12, 38, 63, 13}));
-}
+    // Halves away from zero: 12.5 → 13 (not the even 12), 37.5 → 38, 62.5 → 63. Outside
+    // 0...1 is limited; not-a-number is not sent at all.
+    EXPECT_EQ(writesAfterRead(*percent.monitor), twice({13, 12, 38, 63, 13, 0, 100, 0, 100, 40}));
+    EXPECT_DOUBLE_EQ(controller->lastValue(), 0.4);
+    EXPECT_EQ(percent.monitor->current(), 40);
+    EXPECT_FALSE(controller->degraded());
 
-TEST(DDCController, RoundingOnTheMonitorsScale) {
-    MonitorFixture fixture(0, 0xFFFF);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    MonitorFixture wide(0, 0xFFFF);
+    controller = DDCController::make(wide.desktop.platform(), wide.id, wide.service);
     controller->write(0.5);  // 32767.5 → 32768
     controller->write(1.0);
     controller->waitUntilIdle();
-    EXPECT_EQ(writesAfterRead(*fixture.monitor), twice({32768, 0xFFFF}));
-}
-
-TEST(DDCController, FractionsAreClamped) {
-    MonitorFixture fixture(10, 250);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
-    controller->write(-0.2);
-    controller->write(1.7);
-    controller->write(-std::numeric_limits<double>::infinity());
-    controller->write(std::numeric_limits<double>::infinity());
-    controller->waitUntilIdle();
-    EXPECT_EQ(writesAfterRead(*fixture.monitor), twice({0, 250, 0, 250}));
-    EXPECT_DOUBLE_EQ(controller->lastValue(), 1.0);
-}
-
-TEST(DDCController, NotANumberIsIgnored) {
-    MonitorFixture fixture(10, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
-    controller->write(0.4);
-    controller->write(std::nan(""));
-    controller->write(-std::nan(""));
-    controller->waitUntilIdle();
-    EXPECT_EQ(writesAfterRead(*fixture.monitor), twice({40}));
-    EXPECT_DOUBLE_EQ(controller->lastValue(), 0.4);
-    EXPECT_EQ(fixture.monitor->current(), 40);
-    EXPECT_FALSE(controller->degraded());
+    EXPECT_EQ(writesAfterRead(*wide.monitor), twice({32768, 0xFFFF}));
 }
 
 TEST(DDCController, FailedWriteKeepsTheLastValue) {
@@ -314,6 +294,34 @@ TEST(DDCController, ThreeFailuresThenSuccessResetTheCount) {
     EXPECT_TRUE(controller->degraded());
 }
 
+TEST(DDCController, FailuresAreReportedWhenTheyStartAndEndAndGivingUpOnce) {
+    testing::RecordedDiagnostics diagnostics;
+    MonitorFixture fixture(10, 100);
+    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
+    fixture.monitor->failNextTransfers(2 * 6);
+    for (double fraction : {0.1, 0.2, 0.3}) controller->write(fraction);
+    controller->waitUntilIdle();
+    fixture.monitor->refuseTransfers(true);
+    for (int i = 0; i < 6; ++i) controller->write(0.5);
+    controller->waitUntilIdle();
+    ASSERT_TRUE(controller->degraded());
+
+    std::vector<std::pair<DiagnosticLevel, std::string>> lines;
+    for (const auto& line : diagnostics.lines()) {
+        EXPECT_EQ(line.topic, DiagnosticTopic::ddc);
+        lines.emplace_back(line.level, line.message);
+    }
+    const std::string subject = "display " + std::to_string(fixture.id) + " over DDC/CI: ";
+    EXPECT_EQ(lines, (std::vector<std::pair<DiagnosticLevel, std::string>>{
+                         {DiagnosticLevel::warning,
+                          subject + "the monitor does not take brightness writes"},
+                         {DiagnosticLevel::info, subject + "working again"},
+                         {DiagnosticLevel::warning,
+                          subject + "the monitor does not take brightness writes"},
+                         {DiagnosticLevel::warning,
+                          subject + "given up after 4 failed writes in a row"}}));
+}
+
 TEST(DDCController, DegradedIsReadableWhileTheWorkerWrites) {
     MonitorFixture fixture(10, 100);
     auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
@@ -373,23 +381,6 @@ TEST(DDCController, LastReferenceReleasedOnTheWorker) {
     }
     ASSERT_TRUE(watch.expired());
     EXPECT_EQ(writesAfterRead(*fixture.monitor), twice({10}));
-}
-
-TEST(DDCController, JobsHoldTheControllerOnlyWeakly) {
-    MonitorFixture fixture(0, 100);
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
-    std::weak_ptr<DDCController> watch = controller;
-    {
-        WorkerGate gate(fixture.desktop.sleeper());
-        controller->write(0.1);
-        gate.waitUntilHeld();
-        for (int i = 0; i < 5; ++i) controller->write(0.5);
-        // Five queued jobs and one running: only the running one holds a strong reference.
-        EXPECT_EQ(watch.use_count(), 2);
-        gate.release();
-        controller->waitUntilIdle();
-    }
-    EXPECT_EQ(watch.use_count(), 1);
 }
 
 }  // namespace

@@ -69,8 +69,6 @@ TEST(ControlPath, RawValuesRoundTripAndNothingElseParses) {
     EXPECT_EQ(controlPathFromRawValue("Hardware"), std::nullopt);
     EXPECT_EQ(controlPathFromRawValue("DDC"), std::nullopt);
     EXPECT_EQ(controlPathFromRawValue(""), std::nullopt);
-    EXPECT_EQ(std::hash<ControlPath>{}(ControlPath::software),
-              std::hash<std::string_view>{}("software"));
 }
 
 TEST(BrightnessPreset, CasesAreOrderedAndParseExactly) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "scenario/Arguments.h"
 #include "scenario/NewDisplayParser.h"
 #include "scenario/ScenarioError.h"
+#include "scenario/ScenarioScript.h"
 #include "scenario/Tokenizer.h"
 
 namespace corvane::scenario {
@@ -24,6 +27,24 @@ TEST(Tokenizer, SplitsAtBlanksGroupsQuotesAndStopsAtComments) {
 TEST(Tokenizer, RejectsUnterminatedQuotesAndUnknownEscapes) {
     for (std::string_view line : {"add gamma \"LG", "add gamma \"LG\\", "add \"a\\n\""})
         EXPECT_THROW(tokenize(line), ScenarioError) << line;
+}
+
+TEST(ScenarioErrors, QuoteAtMostEightyBytesOfTheBadText) {
+    const std::string huge(10'000'000, 'x');
+    for (const std::string& line : {huge, "pref k " + huge, "add gamma LG " + huge, "preset " + huge,
+                                    "advance " + huge}) {
+        std::istringstream in(line);
+        std::ostringstream out, err;
+        EXPECT_EQ(runScenario(in, out, err), kScenarioRejected);
+        EXPECT_LT(err.str().size(), 300u) << err.str().substr(0, 300);
+        EXPECT_NE(err.str().find("'" + std::string(kMaxQuoted, 'x') + "...'"), std::string::npos)
+            << err.str().substr(0, 300);
+    }
+    EXPECT_EQ(quotedExcerpt("short"), "'short'");
+    EXPECT_EQ(quotedExcerpt(std::string(kMaxQuoted, 'y')), "'" + std::string(kMaxQuoted, 'y') + "'");
+    // A two-byte character across the limit is left out whole.
+    EXPECT_EQ(quotedExcerpt(std::string(kMaxQuoted - 1, 'y') + "\xC3\xA9z"),
+              "'" + std::string(kMaxQuoted - 1, 'y') + "...'");
 }
 
 TEST(Arguments, NumbersAreFiniteAndWholeNumbersStayInRange) {

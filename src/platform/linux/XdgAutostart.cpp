@@ -82,7 +82,8 @@ std::string autostartEntry(const std::filesystem::path& executable) {
 }
 
 XdgAutostart::XdgAutostart(std::filesystem::path autostartFolder, std::filesystem::path executable)
-    : entryFile_(std::move(autostartFolder) / kEntryName), executable_(std::move(executable)) {}
+    : entryFile_(autostartFolder.empty() ? autostartFolder : autostartFolder / kEntryName),
+      executable_(std::move(executable)) {}
 
 LoginItem::Status XdgAutostart::status() const {
     std::error_code error;
@@ -93,7 +94,8 @@ LoginItem::Status XdgAutostart::status() const {
 }
 
 bool XdgAutostart::registerItem() {
-    return writeFileAtomically(entryFile_, autostartEntry(executable_));
+    if (entryFile_.empty()) return false;
+    return !writeFileAtomically(entryFile_, autostartEntry(executable_));
 }
 
 bool XdgAutostart::unregisterItem() {

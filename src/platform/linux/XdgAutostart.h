@@ -10,6 +10,7 @@ namespace corvane::linux_desktop {
 // Launch at login through an XDG autostart entry, "corvane-display.desktop" in the user's
 // autostart folder ($XDG_CONFIG_HOME/autostart). The item is enabled while the entry exists
 // and neither hides it (Hidden=true) nor switches it off (X-GNOME-Autostart-enabled=false).
+// Without a folder (an empty path: no home) nothing can be registered.
 class XdgAutostart final : public LoginItem {
   public:
     XdgAutostart(std::filesystem::path autostartFolder, std::filesystem::path executable);

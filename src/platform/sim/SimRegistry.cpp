@@ -1,7 +1,5 @@
 #include "platform/sim/SimRegistry.h"
 
-#include <algorithm>
-
 namespace corvane::sim {
 
 class SimRegistry::Iterator final : public RegistryIterator {
@@ -17,26 +15,26 @@ private:
 std::unique_ptr<RegistryIterator> SimRegistry::iterateRecursively(std::string_view plane) {
     if (iteratorFails_ || plane != "IOService") return nullptr;
     std::vector<RegistryEntryID> ids;
-    for (const Entry& entry : entries_) ids.push_back(entry.id);
+    ids.reserve(entries_.size());
+    for (const auto& [id, entry] : entries_) ids.push_back(id);
     return std::make_unique<Iterator>(std::move(ids));
 }
 
 std::string SimRegistry::className(RegistryEntryID id) {
-    for (const Entry& entry : entries_)
-        if (entry.id == id) return entry.className;
-    return {};
+    auto it = entries_.find(id);
+    return it == entries_.end() ? std::string() : it->second.className;
 }
 
 std::optional<PropertyValue> SimRegistry::property(RegistryEntryID id, std::string_view key) {
-    for (const Entry& entry : entries_)
-        if (entry.id == id)
-            if (const PropertyValue* value = find(entry.properties, key)) return *value;
+    auto it = entries_.find(id);
+    if (it == entries_.end()) return std::nullopt;
+    if (const PropertyValue* value = find(it->second.properties, key)) return *value;
     return std::nullopt;
 }
 
 RegistryEntryID SimRegistry::add(std::string className, Dictionary properties) {
     RegistryEntryID id = nextId_++;
-    entries_.push_back(Entry{id, std::move(className), std::move(properties)});
+    entries_.emplace(id, Entry{std::move(className), std::move(properties)});
     return id;
 }
 
@@ -45,7 +43,7 @@ void SimRegistry::attach(RegistryEntryID entry, std::shared_ptr<SimDDCMonitor> m
 }
 
 void SimRegistry::remove(RegistryEntryID id) {
-    std::erase_if(entries_, [id](const Entry& entry) { return entry.id == id; });
+    entries_.erase(id);
     monitors_.erase(id);
 }
 

@@ -17,7 +17,8 @@ public:
     std::shared_ptr<SimDDCMonitor> monitor;
 };
 
-// A device registry laid out entry by entry, in walk order.
+// A device registry laid out entry by entry; the walk visits them in order of addition (their
+// IDs rise), and every look-up by ID is a map search.
 class SimRegistry final : public IORegistry {
 public:
     std::unique_ptr<RegistryIterator> iterateRecursively(std::string_view plane) override;
@@ -38,13 +39,12 @@ public:
 
 private:
     struct Entry {
-        RegistryEntryID id;
         std::string className;
         Dictionary properties;
     };
     class Iterator;
 
-    std::vector<Entry> entries_;
+    std::map<RegistryEntryID, Entry> entries_;
     std::map<RegistryEntryID, std::shared_ptr<SimDDCMonitor>> monitors_;
     RegistryEntryID nextId_ = 0x1001;
     bool iteratorFails_ = false;

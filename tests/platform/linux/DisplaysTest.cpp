@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <regex>
 
 #include "FakeSysfs.h"
 #include "platform/linux/DrmDisplayCatalog.h"
-#include "platform/linux/NameBasedUuid.h"
-#include "platform/linux/Sha1.h"
 
 namespace corvane::linux_desktop {
 namespace {
@@ -20,29 +17,6 @@ constexpr std::uint16_t kBOE = 0x09E5;
 
 std::vector<std::uint8_t> bytes(std::string_view text) {
     return {text.begin(), text.end()};
-}
-
-TEST(DisplaysTest, Sha1AndNameBasedUuidsMatchTheirReferenceValues) {
-    auto hex = [](const Sha1Digest& digest) {
-        std::string text;
-        for (std::uint8_t byte : digest) {
-            char pair[3];
-            std::snprintf(pair, sizeof pair, "%02x", byte);
-            text += pair;
-        }
-        return text;
-    };
-    EXPECT_EQ(hex(sha1({})), "da39a3ee5e6b4b0d3255bfef95601890afd80709");
-    EXPECT_EQ(hex(sha1(bytes("abc"))), "a9993e364706816aba3e25717850c26c9cd0d89d");
-    EXPECT_EQ(hex(sha1(bytes("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"))),
-              "84983e441c3bd26ebaae4aa1f95129e5e54670f1");
-    EXPECT_EQ(hex(sha1(std::vector<std::uint8_t>(1000, 'a'))),
-              "291e9a6c66994949b57ba5e650361e98fc36b1ba");
-
-    constexpr UuidBytes kDnsNamespace = {0x6b, 0xa7, 0xb8, 0x10, 0x9d, 0xad, 0x11, 0xd1,
-                                         0x80, 0xb4, 0x00, 0xc0, 0x4f, 0xd4, 0x30, 0xc8};
-    EXPECT_EQ(nameBasedUuid(kDnsNamespace, bytes("python.org")),
-              "886313E1-3B8A-5372-9B90-0C9AEE199E5D");
 }
 
 TEST(DisplaysTest, OnlyConnectedEnabledConnectorsAreDisplays) {

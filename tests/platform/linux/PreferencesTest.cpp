@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
 #include "FakeTree.h"
 #include "platform/linux/JsonPreferencesStore.h"
 #include "platform/sim/SimMainLoop.h"
+#include "support/RecordedDiagnostics.h"
 
 namespace corvane::linux_desktop {
 namespace {
@@ -12,6 +19,29 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 using testing::FakeTree;
+using corvane::testing::RecordedDiagnostics;
+constexpr auto kPrefs = DiagnosticTopic::prefs;
+constexpr auto kWarning = DiagnosticLevel::warning;
+
+// While it lives, this thread's file accesses are checked as an ordinary user's even when the
+// tests run as root (who could otherwise read and write anything).
+class OrdinaryUserFileAccess {
+  public:
+    OrdinaryUserFileAccess() {
+        if (geteuid() == 0) setfsuid(kNobody);
+    }
+    ~OrdinaryUserFileAccess() {
+        if (geteuid() == 0) setfsuid(0);
+    }
+
+  private:
+    static constexpr uid_t kNobody = 65534;
+};
+
+// A nested array `depth` deep around one number.
+std::string nestedArray(std::size_t depth) {
+    return std::string(depth, '[') + "1" + std::string(depth, ']');
+}
 
 class PreferencesTest : public ::testing::Test {
   protected:
@@ -27,9 +57,12 @@ class PreferencesTest : public ::testing::Test {
         return names;
     }
 
+    std::string contents() const { return tree.read(file.lexically_relative(tree.root())); }
+
     FakeTree tree;
     fs::path file = preferencesFile(tree.path("config"));
     sim::SimMainLoop loop;
+    RecordedDiagnostics diagnostics;
 };
 
 TEST_F(PreferencesTest, ValuesRoundTripAndUnknownOnesAreKept) {
@@ -96,6 +129,8 @@ TEST_F(PreferencesTest, BrokenFilesAreKeptAsideAndTheStoreStartsEmpty) {
         ASSERT_TRUE(store->brokenFileMovedTo());
         EXPECT_EQ(brokenFiles(), std::vector<std::string>{broken});
         EXPECT_FALSE(fs::exists(file));
+        EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "moved aside to"), 1u);
+        diagnostics.clear();
         store->setBoolean("a", true);
         EXPECT_TRUE(store->flush());
         EXPECT_EQ(stored(), json::parse(R"({"a": true})"));
@@ -107,15 +142,172 @@ TEST_F(PreferencesTest, BrokenFilesAreKeptAsideAndTheStoreStartsEmpty) {
     EXPECT_EQ(brokenFiles().size(), 3u) << "none overwritten";
 }
 
-TEST_F(PreferencesTest, AFailedWriteKeepsTheChangesForTheNextFlush) {
+TEST_F(PreferencesTest, ValuesThatCannotBeHeldAreKeptAsWrittenAndTheRestIsRead) {
+    const std::string deep = nestedArray(80000);
+    const std::string allowed = nestedArray(JsonPreferencesStore::kMaxDepth);
+    tree.write(file.lexically_relative(tree.root()),
+               R"({"big": 1e400, "list": [1, -2E+999], "level": 40, "deep": )" + deep +
+                   R"(, "allowed": )" + allowed + R"(, "replaced": 1e999, "replaced": 3})");
+    auto store = open();
+    EXPECT_EQ(store->brokenFileMovedTo(), std::nullopt);
+    EXPECT_TRUE(store->writable());
+    EXPECT_EQ(store->object("level"), PropertyValue(40.0));
+    EXPECT_EQ(store->object("replaced"), PropertyValue(3.0)) << "the last member of a key wins";
+    for (const char* kept : {"big", "list", "deep", "allowed"})
+        EXPECT_EQ(store->object(kept), PropertyValue(PropertyValue::Other{})) << kept;
+    EXPECT_EQ(diagnostics.count(kPrefs, DiagnosticLevel::info, "kept as written"), 4u);
+
+    store->setDouble("level", 55);
+    store->setBoolean("list", true);
+    ASSERT_TRUE(store->flush());
+    const std::string written = contents();
+    EXPECT_NE(written.find(R"("big": 1e400)"), std::string::npos);
+    EXPECT_NE(written.find(R"("deep": )" + deep), std::string::npos);
+    EXPECT_EQ(written.find("-2E+999"), std::string::npos) << "a kept value the app replaced";
+
+    store = open();
+    EXPECT_EQ(store->object("level"), PropertyValue(55.0));
+    EXPECT_EQ(store->object("list"), PropertyValue(true));
+    EXPECT_EQ(store->object("big"), PropertyValue(PropertyValue::Other{}));
+    EXPECT_EQ(store->object("allowed"), PropertyValue(PropertyValue::Other{}));
+    EXPECT_EQ(store->brokenFileMovedTo(), std::nullopt);
+}
+
+TEST_F(PreferencesTest, FilesThatCannotBeReadAreLeftAloneForTheSession) {
+    fs::permissions(tree.root(), fs::perms(0755));
+    const fs::path folder = tree.folder("config/corvane-display");
+    const std::string big(JsonPreferencesStore::kMaxFileSize + 1, ' ');
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+    };
+    const Case cases[] = {
+        {"named pipe", [&] { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); }},
+        {"folder", [&] { fs::create_directory(file); }},
+        {"too large", [&] { tree.write(file.lexically_relative(tree.root()), big); }},
+        {"no permission",
+         [&] {
+             tree.write(file.lexically_relative(tree.root()), R"({"a": false})");
+             fs::permissions(file, fs::perms::none);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(file);
+        c.make();
+        diagnostics.clear();
+        alarm(10);  // a read that waits for a writer ends the test program
+        {
+            OrdinaryUserFileAccess access;
+            auto store = open();
+            EXPECT_FALSE(store->writable());
+            EXPECT_EQ(store->object("a"), std::nullopt);
+            store->setBoolean("a", true);
+            EXPECT_EQ(store->object("a"), PropertyValue(true)) << "changes live in memory";
+            EXPECT_EQ(loop.scheduledCount(), 0u);
+            EXPECT_FALSE(store->flush());
+        }
+        alarm(0);
+        EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "running on defaults"), 1u);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
+            << "left in place, nothing moved aside";
+    }
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::none);
+    fs::permissions(file, fs::perms(0600));
+    EXPECT_EQ(stored(), json::parse(R"({"a": false})"));
+}
+
+TEST_F(PreferencesTest, ASymbolicLinkIsWrittenThroughAndStaysALink) {
+    tree.write("dotfiles/corvane.json", R"({"kept": 1})");
+    tree.link("config/corvane-display/preferences.json", "../../dotfiles/corvane.json");
+    auto store = open();
+    store->setBoolean("a", true);
+    ASSERT_TRUE(store->flush());
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(json::parse(tree.read("dotfiles/corvane.json")),
+              json::parse(R"({"kept": 1, "a": true})"));
+
+    fs::remove(tree.path("dotfiles/corvane.json"));
+    tree.write("dotfiles/corvane.json", "broken");
+    store = open();
+    EXPECT_TRUE(fs::is_symlink(file)) << "the broken file behind the link is moved aside";
+    ASSERT_TRUE(store->brokenFileMovedTo());
+    EXPECT_TRUE(fs::equivalent(store->brokenFileMovedTo()->parent_path(), tree.path("dotfiles")));
+    store->setBoolean("b", true);
+    ASSERT_TRUE(store->flush());
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(json::parse(tree.read("dotfiles/corvane.json")), json::parse(R"({"b": true})"));
+}
+
+TEST_F(PreferencesTest, AFailedWriteIsReportedOnceAndTriedAgainAtTheNextChange) {
     tree.write("config", "a file where the folder should be");
     auto store = open();
     store->setBoolean("a", true);
     EXPECT_FALSE(store->flush());
+    store->setBoolean("b", true);
+    loop.advance(JsonPreferencesStore::kFlushDelay);
     EXPECT_EQ(store->object("a"), PropertyValue(true));
+    EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "cannot be written"), 1u);
+    EXPECT_EQ(diagnostics.lines().size(), 1u);
+
     fs::remove(tree.path("config"));
+    store->setBoolean("c", true);
+    loop.advance(JsonPreferencesStore::kFlushDelay);
+    EXPECT_EQ(stored(), json::parse(R"({"a": true, "b": true, "c": true})"));
+    EXPECT_EQ(diagnostics.count(kPrefs, DiagnosticLevel::info, "working again"), 1u);
+}
+
+TEST_F(PreferencesTest, AReadOnlyFolderKeepsTheFileAndTheChanges) {
+    fs::permissions(tree.root(), fs::perms(0755));
+    tree.write(file.lexically_relative(tree.root()), R"({"a": false})");
+    fs::permissions(file, fs::perms(0644));
+    fs::permissions(file.parent_path(), fs::perms(0555));
+    {
+        OrdinaryUserFileAccess access;
+        auto store = open();
+        EXPECT_EQ(store->object("a"), PropertyValue(false));
+        store->setBoolean("a", true);
+        EXPECT_FALSE(store->flush());
+        EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "Permission denied"), 1u);
+    }
+    fs::permissions(file.parent_path(), fs::perms(0755));
+    EXPECT_EQ(stored(), json::parse(R"({"a": false})"));
+}
+
+// Unmounts a file system when it ends.
+struct Mount {
+    fs::path point;
+    ~Mount() { umount2(point.c_str(), MNT_DETACH); }
+};
+
+TEST_F(PreferencesTest, AFullDiskKeepsTheFileAndTheChanges) {
+    const fs::path config = tree.folder("config");
+    if (mount("tmpfs", config.c_str(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "a full disk needs a small tmpfs, which only root can mount: "
+                     << std::strerror(errno);
+    Mount mounted{config};
+    tree.write(file.lexically_relative(tree.root()), R"({"a": false})");
+    auto store = open();
+    store->setString("a", std::string(64 * 1024, 'x'));
+    EXPECT_FALSE(store->flush());
+    EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "No space left on device"), 1u);
+    EXPECT_EQ(stored(), json::parse(R"({"a": false})"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()),
+              1)
+        << "no temporary file left behind";
+    store->setBoolean("a", true);
     EXPECT_TRUE(store->flush());
     EXPECT_EQ(stored(), json::parse(R"({"a": true})"));
+}
+
+TEST_F(PreferencesTest, WithoutAHomeThePreferencesLiveInMemory) {
+    JsonPreferencesStore store(std::nullopt, loop);
+    EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "in memory"), 1u);
+    store.setDouble("level", 30);
+    EXPECT_EQ(store.object("level"), PropertyValue(30.0));
+    EXPECT_FALSE(store.writable());
+    EXPECT_FALSE(store.flush());
+    EXPECT_EQ(loop.scheduledCount(), 0u);
 }
 
 }  // namespace

@@ -51,8 +51,16 @@ TEST(SettingsTest, ConfigHomeFollowsTheXdgRules) {
         auto it = variables.find(name);
         return it == variables.end() ? std::nullopt : std::optional(it->second);
     };
-    EXPECT_EQ(configHome(environment), std::nullopt);
+    std::optional<std::string> accountHome;
+    auto passwordDatabase = [&] { return accountHome; };
+    EXPECT_EQ(configHome(environment, passwordDatabase), std::nullopt)
+        << "never a shared temporary folder";
+    accountHome = "/var/lib/ada";
+    EXPECT_EQ(configHome(environment, passwordDatabase), fs::path("/var/lib/ada/.config"));
+    variables["HOME"] = "";
+    EXPECT_EQ(configHome(environment, passwordDatabase), fs::path("/var/lib/ada/.config"));
     variables["HOME"] = "/home/ada";
+    EXPECT_EQ(configHome(environment, passwordDatabase), fs::path("/home/ada/.config"));
     EXPECT_EQ(configHome(environment), fs::path("/home/ada/.config"));
     variables["XDG_CONFIG_HOME"] = "relative/config";
     EXPECT_EQ(configHome(environment), fs::path("/home/ada/.config"));
@@ -91,6 +99,11 @@ TEST(SettingsTest, AutostartEntryStartsThisExecutableWhileItIsSwitchedOn) {
 
     tree.write("file", "");
     EXPECT_FALSE(XdgAutostart(tree.path("file/autostart"), "/bin/x").registerItem());
+
+    XdgAutostart homeless({}, "/bin/x");  // no home folder: nowhere to register
+    EXPECT_FALSE(homeless.registerItem());
+    EXPECT_EQ(homeless.status(), LoginItem::Status::notRegistered);
+    EXPECT_FALSE(fs::exists("autostart"));
 }
 
 TEST(SettingsTest, ExecArgumentsAreQuotedAndEscapedForDesktopEntries) {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+// A property a fuzz target holds for every input: a broken one aborts, which the fuzzer
+// reports with the input that broke it.
+#define FUZZ_CHECK(condition)                                                         \
+    do {                                                                              \
+        if (!(condition)) {                                                           \
+            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, \
+                         #condition);                                                 \
+            std::abort();                                                             \
+        }                                                                             \
+    } while (false)
