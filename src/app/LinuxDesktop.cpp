@@ -7,6 +7,7 @@
 #include "app/NoGammaTables.h"
 #include "platform/linux/XdgPaths.h"
 #include "platform/linux/x11/EmbeddedTray.h"
+#include "platform/linux/x11/OutputNames.h"
 #include "platform/linux/x11/RandROutputs.h"
 
 namespace corvane::app {
@@ -17,6 +18,16 @@ using namespace linux_desktop;
 std::filesystem::path environmentPath(const char* name, const std::filesystem::path& fallback) {
     std::optional<std::string> value = processEnvironment(name);
     return value && !value->empty() ? std::filesystem::path(*value) : fallback;
+}
+
+// Counts a connector a Qt screen shows as enabled: without X (a Wayland session), the
+// compositor's screen names are the kernel's connector names.
+std::vector<DrmConnector> withQtScreens(std::vector<DrmConnector> connectors) {
+    for (const QScreen* screen : QGuiApplication::screens())
+        for (DrmConnector& connector : connectors)
+            if (sameOutputName(connector.name, screen->name().toStdString()))
+                connector.enabled = true;
+    return connectors;
 }
 
 }  // namespace
@@ -32,9 +43,9 @@ LinuxRoots LinuxRoots::fromEnvironment() {
 namespace {
 
 std::unique_ptr<GammaTables> gammaTables(WindowSystem windows,
-                                         XRandRGamma::ConnectorNameLookup connectorName) {
+                                         XRandRGamma::OutputNameLookup outputName) {
     if (windows == WindowSystem::wayland) return std::make_unique<NoGammaTables>();
-    return std::make_unique<XRandRGamma>(std::string(), std::move(connectorName));
+    return std::make_unique<XRandRGamma>(std::string(), std::move(outputName));
 }
 
 }  // namespace
@@ -44,15 +55,16 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
     : x11_(windows == WindowSystem::x11 ? X11Connection::open() : nullptr),
       displays_(roots.sysfs, primaryOutputChooser([this] { return primaryOutputName(); }),
                 [this](std::vector<DrmConnector> connectors) {
-                    if (!x11_) return connectors;
-                    return withRandROnlyOutputs(std::move(connectors), readRandROutputs(*x11_));
+                    if (!x11_) return withQtScreens(std::move(connectors));
+                    return withRandROutputs(std::move(connectors), readRandROutputs(*x11_));
                 }),
       screens_(displays_),
       transport_(roots.dev),
-      registry_(roots.sysfs, transport_),
+      ddcBuses_(roots.sysfs, transport_),
+      registry_(displays_, ddcBuses_, transport_),
       kde_(sessionBus),
       functions_(kdeAwareFunctions(
-          ddcDisplayFunctions(registry_, transport_), kde_,
+          ddcDisplayFunctions(displays_, registry_, transport_), kde_,
           {[this](DisplayID id) { return displays_.isBuiltin(id); },
            [this](DisplayID id) { return monitorName(id); }})),
       backlightWriter_(QDBusConnection::systemBus(), sysfsWriter_),
@@ -61,7 +73,7 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
                          [this](DisplayID id) -> std::optional<std::string> {
                              const ConnectedDisplay* display = displays_.display(id);
                              if (!display) return std::nullopt;
-                             return display->connector.name;
+                             return display->connector.randrOutput;
                          })),
       preferences_(roots.configHome ? std::optional(preferencesFile(*roots.configHome))
                                     : std::nullopt,
@@ -70,6 +82,7 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       loginItem_(roots.configHome ? *roots.configHome / "autostart" : std::filesystem::path(),
                  currentExecutable().value_or(std::filesystem::path("corvane-display"))),
       wake_(QDBusConnection::systemBus()),
+      busWake_(wake_.observe([this] { transport_.busesSettling(); })),
       notifications_(
           [this](std::function<void()> handler) { return wake_.observe(std::move(handler)); }),
       events_(windows == WindowSystem::x11),

@@ -77,6 +77,7 @@ class LinuxDesktop {
     linux_desktop::DrmDisplayCatalog displays_;
     QtScreenCatalog screens_;
     linux_desktop::I2cDevTransport transport_;
+    linux_desktop::DdcBusFinder ddcBuses_;
     linux_desktop::DdcRegistry registry_;
     linux_desktop::KdeScreenBrightness kde_;
     PrivateDisplayFunctions functions_;
@@ -91,6 +92,8 @@ class LinuxDesktop {
     linux_desktop::SysfsPowerSources power_;
     linux_desktop::XdgAutostart loginItem_;
     linux_desktop::LogindWakeSignal wake_;
+    // Lets the DDC/CI buses settle again after a wake from sleep.
+    std::unique_ptr<NotificationObserver> busWake_;
     QtSystemNotifications notifications_;
     X11EventPump events_;
     Platform platform_;

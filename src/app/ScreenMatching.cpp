@@ -50,8 +50,15 @@ ScreenIdentity ScreenIdentity::of(const QScreen& screen) {
 const ConnectedDisplay* matchDisplay(const ScreenIdentity& screen,
                                      const std::vector<ConnectedDisplay>& displays) {
     const std::string name = screen.name.toStdString();
+    auto byOutput = std::find_if(displays.begin(), displays.end(), [&](const ConnectedDisplay& d) {
+        return d.connector.randrOutput == name;
+    });
+    if (byOutput != displays.end()) return &*byOutput;
+    // A display an output is known to show is found by that output's name alone: X drivers
+    // number ports their own way, so a kernel name may be another port's output name.
     auto byName = std::find_if(displays.begin(), displays.end(), [&](const ConnectedDisplay& d) {
-        return linux_desktop::sameOutputName(d.connector.sysfsName, name);
+        return !d.connector.randrOutput &&
+               linux_desktop::sameOutputName(d.connector.sysfsName, name);
     });
     if (byName != displays.end()) return &*byName;
     auto byEdid = std::find_if(displays.begin(), displays.end(),

@@ -19,7 +19,8 @@ struct ScreenIdentity {
     static ScreenIdentity of(const QScreen& screen);
 };
 
-// The display a screen shows: the one whose connector the screen's output name names, else
+// The display a screen shows: the one whose RandR output has the screen's name, else one
+// without a known output whose connector the screen's output name names, else
 // the one whose EDID has the screen's manufacturer, model and serial number; nullptr when
 // none does.
 //

@@ -136,6 +136,10 @@ bool DisplaySession::writeSoftware(double fraction) {
     return true;
 }
 
+void DisplaySession::rewriteSoftware() {
+    if (path_ == ControlPath::software) writeSoftware(hardwareFraction(percent_));
+}
+
 void DisplaySession::applyBoost(double fraction) {
     if (!supportsXDR_) return;
     if (!xdr_) xdr_ = XDROverlay::make(*platform_, id_);

@@ -42,6 +42,9 @@ public:
     void apply(double level, bool persist, bool forceHardware);
     // Rewrites the backlight when it no longer shows the level, and keeps the boost in step.
     void reassertIfDrifted();
+    // Writes the gamma table for the current level again when the display is dimmed by gamma
+    // (making a session for another display puts every display's profile back).
+    void rewriteSoftware();
 
     double hardwareFraction(double level) const;
     double boostFraction(double level) const;

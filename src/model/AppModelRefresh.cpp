@@ -47,16 +47,24 @@ void AppModel::refresh() {
     for (const auto& [id, session] : previous)
         if (std::find(online.begin(), online.end(), id) == online.end()) dropSession(id);
 
+    std::vector<std::shared_ptr<DisplaySession>> kept;
+    bool made = false;
     for (DisplayID id : online) {
         auto existing = sessions_.find(id);
         if (existing != sessions_.end()) {
             DisplaySession& session = *existing->second;
             session.setName(DisplaySession::resolveName(platform_, id, session.isBuiltin()));
+            kept.push_back(existing->second);
             continue;
         }
         auto service = services.find(id);
         addSession(id, service == services.end() ? nullptr : service->second);
+        made = true;
     }
+    // A new session restores every display's gamma profile: the displays dimmed by gamma get
+    // their levels back.
+    if (made)
+        for (const auto& session : kept) session->rewriteSoftware();
     publish();
 }
 

@@ -52,6 +52,14 @@ TEST(ScreenMatchingTest, ScreensFindTheirDisplayByOutputNameElseByEdidIdentity) 
     EXPECT_EQ(idOf({"XWAYLAND1", "GSM", "5b7f", "78"}), 0u);
     EXPECT_EQ(idOf({"XWAYLAND1", "", "5b7f", "77"}), 0u);
     EXPECT_EQ(idOf({}), 0u);
+
+    // NVIDIA's X driver numbers from 0: its "DP-1" shows the kernel's DP-2.
+    std::vector<ConnectedDisplay> nvidia{display(4, "DP-1"), display(5, "DP-2")};
+    nvidia[0].connector.randrOutput = "DP-0";
+    nvidia[1].connector.randrOutput = "DP-1";
+    EXPECT_EQ(matchDisplay(named("DP-1"), nvidia)->id, 5u);
+    EXPECT_EQ(matchDisplay(named("DP-0"), nvidia)->id, 4u);
+    EXPECT_EQ(matchDisplay(named("DP-2"), nvidia), nullptr);
 }
 
 }  // namespace

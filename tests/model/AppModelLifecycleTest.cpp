@@ -98,6 +98,30 @@ TEST_F(AppModelLifecycle, StartAppliesLevelsAndNotificationsArriveAsLaterTasks) 
     EXPECT_FLOAT_EQ(backlight(panel), 0.6);
 }
 
+TEST_F(AppModelLifecycle, AHotPlugLeavesTheGammaDimmedDisplaysAtTheirLevels) {
+    DisplayID first = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
+    startModel();
+    model->apply(30, first);
+    const double dimmed = desktop.gamma().factor(first);
+    ASSERT_LT(dimmed, 0.5);
+
+    // The new session puts every profile back; the dimmed display is written again at once.
+    DisplayID second = desktop.add(SimDisplayConfig::gammaOnlyMonitor("Dell"));
+    desktop.notifications().postScreenParametersChanged();
+    desktop.loop().runPending();
+    ASSERT_TRUE(model->sessions().contains(second));
+    EXPECT_DOUBLE_EQ(desktop.gamma().factor(first), dimmed);
+    EXPECT_DOUBLE_EQ(percent(first), 30);
+    EXPECT_FLOAT_EQ(backlight(panel), 0.5) << "only displays dimmed by gamma are written";
+
+    // A refresh that makes no session writes nothing.
+    const std::size_t writes = desktop.gamma().writes().size();
+    desktop.notifications().postScreenParametersChanged();
+    desktop.loop().runPending();
+    EXPECT_EQ(desktop.gamma().writes().size(), writes);
+}
+
 TEST_F(AppModelLifecycle, HandlersDoNothingOnceTheModelIsGone) {
     desktop.add(SimDisplayConfig::builtinPanel());
     startModel();

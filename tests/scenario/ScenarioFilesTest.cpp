@@ -99,6 +99,17 @@ TEST(ScenarioFiles, AFailingDDCMonitorDegradesAndFallsBackToSoftware) {
     EXPECT_LT(gamma, 1);
 }
 
+TEST(ScenarioFiles, AHotPlugLeavesAGammaDimmedMonitorDimmed) {
+    Outcome run = runFile("hot_plug_gamma.scn");
+    ASSERT_EQ(run.status, kScenarioSucceeded) << run.errors;
+    ASSERT_EQ(run.dumps.size(), 2u);
+    const double dimmed = run.dumps[0]["hardware"][0]["gamma"].get<double>();
+    EXPECT_NEAR(dimmed, 0.3 * 0.88 + 0.12, 1e-6);
+    EXPECT_EQ(displayRecord(run.dumps[1], 1)["percent"], 30);
+    EXPECT_EQ(run.dumps[1]["hardware"][0]["gamma"].get<double>(), dimmed);
+    EXPECT_NEAR(run.dumps[1]["hardware"][1]["gamma"].get<double>(), 0.8 * 0.88 + 0.12, 1e-6);
+}
+
 TEST(ScenarioFiles, TheBatteryLimitCapsABoostPanelUntilMainsPower) {
     Outcome run = runFile("battery_limit.scn");
     ASSERT_EQ(run.status, kScenarioSucceeded) << run.errors;

@@ -7,16 +7,8 @@ namespace {
 
 constexpr std::string_view kPlane = "IOService";
 
-// The pipe's attributes. A connector without an EDID still gets (empty) product attributes,
-// so that the walk does not lend it those of the pipe before.
 Dictionary pipeProperties(const DrmConnector& connector) {
-    Dictionary product;
-    if (const std::optional<Edid>& edid = connector.edid) {
-        product.emplace("LegacyManufacturerID", static_cast<std::uint32_t>(edid->vendorCode));
-        product.emplace("ProductID", static_cast<std::uint32_t>(edid->product));
-        product.emplace("SerialNumber", edid->serial);
-        if (!edid->name.empty()) product.emplace("ProductName", edid->name);
-    }
+    const Dictionary product{{"ProductName", connector.sysfsName}};
     return Dictionary{{"DisplayAttributes", Dictionary{{"ProductAttributes", product}}}};
 }
 
@@ -32,8 +24,9 @@ class DdcRegistry::Iterator final : public RegistryIterator {
     std::size_t position_ = 0;
 };
 
-DdcRegistry::DdcRegistry(std::filesystem::path sysfsRoot, const I2cDevTransport& transport)
-    : sysfsRoot_(std::move(sysfsRoot)), transport_(transport) {}
+DdcRegistry::DdcRegistry(const DrmDisplayCatalog& catalog, DdcBusFinder& buses,
+                         const I2cDevTransport& transport)
+    : catalog_(catalog), buses_(buses), transport_(transport) {}
 
 RegistryEntryID DdcRegistry::add(Entry entry) {
     RegistryEntryID id = nextId_++;
@@ -44,14 +37,19 @@ RegistryEntryID DdcRegistry::add(Entry entry) {
 
 std::unique_ptr<RegistryIterator> DdcRegistry::iterateRecursively(std::string_view plane) {
     if (plane != kPlane) return nullptr;
+    ++walks_;
     entries_.clear();
+    std::vector<DrmConnector> connectors;
+    for (const ConnectedDisplay& display : catalog_.displays())
+        if (!display.connector.builtin && !display.connector.path.empty())
+            connectors.push_back(display.connector);
+    const std::vector<std::optional<unsigned>> buses = buses_.busesFor(connectors);
     std::vector<RegistryEntryID> walk;
-    for (const DrmConnector& connector : connectedConnectors(sysfsRoot_)) {
-        if (connector.builtin) continue;
-        walk.push_back(add(Entry{"AppleCLCD2", pipeProperties(connector), {}}));
-        if (connector.ddcBus)
-            walk.push_back(add(
-                Entry{"DCPAVServiceProxy", Dictionary{{"Location", "External"}}, connector.path}));
+    for (std::size_t i = 0; i < connectors.size(); ++i) {
+        walk.push_back(add(Entry{"AppleCLCD2", pipeProperties(connectors[i]), {}, 0}));
+        if (buses[i])
+            walk.push_back(add(Entry{"DCPAVServiceProxy", Dictionary{{"Location", "External"}},
+                                     connectors[i].path, *buses[i]}));
     }
     return std::make_unique<Iterator>(std::move(walk));
 }
@@ -71,14 +69,22 @@ std::optional<PropertyValue> DdcRegistry::property(RegistryEntryID entry, std::s
 AVServiceHandle DdcRegistry::createAVService(RegistryEntryID entry) const {
     auto it = entries_.find(entry);
     if (it == entries_.end() || it->second.connector.empty()) return nullptr;
-    std::optional<DrmConnector> connector = readConnector(it->second.connector);
-    if (!connector || connector->builtin) return nullptr;
-    return transport_.openDdcBus(*connector);
+    if (!readConnector(it->second.connector)) return nullptr;
+    return transport_.ddcService(it->second.bus, walks_ == 1
+                                                     ? I2cDevTransport::Arrival::atStart
+                                                     : I2cDevTransport::Arrival::hotPlugged);
 }
 
-PrivateDisplayFunctions ddcDisplayFunctions(const DdcRegistry& registry,
+PrivateDisplayFunctions ddcDisplayFunctions(const DrmDisplayCatalog& catalog,
+                                            const DdcRegistry& registry,
                                             const I2cDevTransport& transport) {
     PrivateDisplayFunctions functions;
+    functions.infoDictionary = [&catalog](DisplayID id) -> std::optional<Dictionary> {
+        const ConnectedDisplay* display = catalog.display(id);
+        if (!display) return std::nullopt;
+        return Dictionary{
+            {"DisplayProductName", Dictionary{{"connector", display->connector.sysfsName}}}};
+    };
     functions.createAVService = [&registry](RegistryEntryID entry) {
         return registry.createAVService(entry);
     };

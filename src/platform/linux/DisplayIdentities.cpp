@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Diagnostics.h"
 #include "platform/linux/NameBasedUuid.h"
 
 namespace corvane::linux_desktop {
@@ -17,7 +18,10 @@ bool sameEdid(const DrmConnector& a, const DrmConnector& b) {
     return a.edid && b.edid && a.edid->bytes == b.edid->bytes;
 }
 
-std::string uuidFor(const ConnectedDisplay& display, const std::vector<ConnectedDisplay>& all) {
+}  // namespace
+
+std::string DisplayIdentities::uuidFor(const ConnectedDisplay& display,
+                                       const std::vector<ConnectedDisplay>& all) {
     const std::optional<Edid>& edid = display.connector.edid;
     if (!edid) return "display-" + std::to_string(display.id);
     std::vector<std::uint8_t> name = edid->bytes;
@@ -25,10 +29,20 @@ std::string uuidFor(const ConnectedDisplay& display, const std::vector<Connected
         return &other != &display && sameEdid(other.connector, display.connector);
     });
     if (twin) name.insert(name.end(), display.connector.name.begin(), display.connector.name.end());
+    const std::vector<std::uint8_t> base = edid->baseBlock();
+    const std::string baseKey(base.begin(), base.end());
+    if (edid->complete()) {
+        std::string uuid = nameBasedUuid(kDisplayUuidNamespace, name);
+        if (!twin) completeUuids_[baseKey] = uuid;
+        return uuid;
+    }
+    if (damageReported_.insert(display.connector.sysfsName).second)
+        diagnose(DiagnosticTopic::displays, DiagnosticLevel::warning,
+                 display.connector.sysfsName + ": EDID extension damaged; using its base block");
+    if (auto known = completeUuids_.find(baseKey); !twin && known != completeUuids_.end())
+        return known->second;
     return nameBasedUuid(kDisplayUuidNamespace, name);
 }
-
-}  // namespace
 
 DisplayID DisplayIdentities::idFor(const std::string& sysfsName) const {
     if (auto it = assigned_.find(sysfsName); it != assigned_.end()) return it->second;

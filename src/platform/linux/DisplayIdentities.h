@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,10 @@ struct ConnectedDisplay {
 // The UUID is the name-based (version 5) UUID of the EDID's valid bytes in this desktop's
 // namespace, so a monitor keeps it on any connector and across restarts. When two connected
 // displays have identical EDIDs, the connector's name is appended to the bytes hashed so the
-// two stay apart. A display without an EDID is "display-" and its decimal ID.
+// two stay apart. A display whose EDID has a damaged extension keeps the UUID its complete
+// EDID was given earlier in the run (its base block tells it), so its stored level still
+// applies; the damage is logged once per connector. A display without an EDID is "display-"
+// and its decimal ID.
 class DisplayIdentities {
   public:
     // The displays for the connectors now connected, in the connectors' order.
@@ -33,8 +37,13 @@ class DisplayIdentities {
 
   private:
     DisplayID idFor(const std::string& sysfsName) const;
+    std::string uuidFor(const ConnectedDisplay& display,
+                        const std::vector<ConnectedDisplay>& all);
 
     std::map<std::string, DisplayID> assigned_;
+    // The UUIDs given to complete EDIDs, by base block (its bytes as a string).
+    std::map<std::string, std::string> completeUuids_;
+    std::set<std::string> damageReported_;  // connectors whose damaged EDID was logged
 };
 
 }  // namespace corvane::linux_desktop

@@ -1,6 +1,8 @@
 #include "platform/linux/DrmConnectors.h"
 
 #include <charconv>
+#include <chrono>
+#include <thread>
 
 #include "platform/linux/SysfsFiles.h"
 
@@ -17,21 +19,61 @@ std::optional<unsigned> decimal(std::string_view text) {
     return value;
 }
 
-bool isBuiltinType(std::string_view name) {
-    for (std::string_view prefix : {"eDP-", "LVDS-", "DSI-"})
-        if (name.starts_with(prefix)) return true;
-    return false;
-}
-
 // The adapter the connector's "ddc" link points at, when the link resolves.
-std::optional<unsigned> ddcBus(const fs::path& folder) {
+std::optional<unsigned> linkedBus(const fs::path& folder) {
     std::error_code error;
     const fs::path adapter = fs::canonical(folder / "ddc", error);
     if (error) return std::nullopt;
     return i2cBusNumber(adapter.filename().string());
 }
 
+// The first i2c-N adapter directly inside a folder.
+std::optional<unsigned> childBus(const fs::path& folder) {
+    for (const std::string& entry : sortedEntryNames(folder))
+        if (std::optional<unsigned> bus = i2cBusNumber(entry)) return bus;
+    return std::nullopt;
+}
+
+std::optional<unsigned> auxChannelBus(const fs::path& folder) {
+    for (const std::string& entry : sortedEntryNames(folder))
+        if (entry.starts_with("drm_dp_aux"))
+            if (std::optional<unsigned> bus = childBus(folder / entry)) return bus;
+    return std::nullopt;
+}
+
+// How long a damaged EDID is given before it is read again.
+constexpr std::chrono::milliseconds kEdidSettleTime{50};
+
+bool better(const std::optional<Edid>& candidate, const std::optional<Edid>& than) {
+    return candidate && (!than || candidate->blocks > than->blocks);
+}
+
 }  // namespace
+
+std::optional<Edid> readConnectorEdid(const fs::path& file, const std::function<void()>& pause) {
+    std::optional<std::vector<std::uint8_t>> bytes = readBytes(file);
+    if (!bytes || bytes->empty()) return std::nullopt;
+    std::optional<Edid> edid = parseEdid(*bytes);
+    if (edid && edid->complete()) return edid;
+    pause();
+    std::optional<std::vector<std::uint8_t>> again = readBytes(file);
+    std::optional<Edid> second = again ? parseEdid(*again) : std::nullopt;
+    return better(second, edid) ? second : edid;
+}
+
+bool isBuiltinConnectorName(std::string_view name) {
+    for (std::string_view type : {"eDP", "LVDS", "DSI"})
+        if (name == type || (name.starts_with(type) && name.size() > type.size() &&
+                             (name[type.size()] == '-' || decimal(name.substr(type.size())))))
+            return true;
+    return false;
+}
+
+std::optional<unsigned> ownDdcBus(const fs::path& folder) {
+    if (std::optional<unsigned> bus = linkedBus(folder)) return bus;
+    if (std::optional<unsigned> bus = childBus(folder)) return bus;
+    return auxChannelBus(folder);
+}
 
 std::optional<std::string> connectorName(const std::string& sysfsName) {
     if (!sysfsName.starts_with("card")) return std::nullopt;
@@ -51,11 +93,19 @@ std::optional<DrmConnector> readConnector(const fs::path& folder) {
     std::optional<std::string> name = connectorName(sysfsName);
     if (!name) return std::nullopt;
     if (readWord(folder / "status") != "connected") return std::nullopt;
-    if (readWord(folder / "enabled") != "enabled") return std::nullopt;
 
-    DrmConnector connector{folder,       sysfsName,     *name, isBuiltinType(*name),
-                           std::nullopt, ddcBus(folder)};
-    if (auto bytes = readBytes(folder / "edid")) connector.edid = parseEdid(*bytes);
+    DrmConnector connector;
+    connector.path = folder;
+    connector.sysfsName = sysfsName;
+    connector.name = *name;
+    connector.builtin = isBuiltinConnectorName(*name);
+    connector.enabled = readWord(folder / "enabled") == "enabled";
+    if (std::optional<std::uint64_t> id = readNumber(folder / "connector_id"); id && *id <= ~0u)
+        connector.connectorId = static_cast<unsigned>(*id);
+    connector.ddcBus = ownDdcBus(folder);
+    connector.edid = readConnectorEdid(folder / "edid", [] {
+        std::this_thread::sleep_for(kEdidSettleTime);
+    });
     return connector;
 }
 

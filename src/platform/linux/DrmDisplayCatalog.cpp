@@ -21,7 +21,15 @@ DrmDisplayCatalog::DrmDisplayCatalog(std::filesystem::path sysfsRoot, MainDispla
 void DrmDisplayCatalog::refresh() const {
     std::vector<DrmConnector> connectors = connectedConnectors(sysfsRoot_);
     if (merge_) connectors = merge_(std::move(connectors));
+    std::erase_if(connectors, [](const DrmConnector& connector) { return !connector.enabled; });
     displays_ = identities_.identify(std::move(connectors));
+    if (displays_.empty()) return;
+    const DisplayID main = chooseMain_(displays_);
+    std::stable_partition(displays_.begin(), displays_.end(), [main](const ConnectedDisplay& d) {
+        return d.connector.builtin || d.id == main;
+    });
+    std::stable_partition(displays_.begin(), displays_.end(),
+                          [](const ConnectedDisplay& d) { return d.connector.builtin; });
 }
 
 std::vector<DisplayID> DrmDisplayCatalog::onlineDisplays(std::size_t capacity) const {

@@ -9,14 +9,16 @@
 
 namespace corvane::linux_desktop {
 
-// The displays attached to DRM connectors. Listing the online displays reads sysfs again;
-// every other question is answered from that last reading. Main thread only.
+// The displays attached to DRM connectors that show a picture. Listing the online displays
+// reads sysfs again; every other question is answered from that last reading. The displays
+// are listed built-in panels first, then the main display, then the rest in name order, so a
+// cap on their number never drops the laptop's own panel. Main thread only.
 class DrmDisplayCatalog final : public DisplayCatalog {
   public:
     // Picks the main display among the connected ones (never called with none).
     using MainDisplayChooser = std::function<DisplayID(const std::vector<ConnectedDisplay>&)>;
-    // Completes the connectors read from sysfs (with displays the window system knows of),
-    // before they are named.
+    // Completes the connectors read from sysfs (with displays the window system knows of, and
+    // whether it shows them), before they are named.
     using ConnectorMerge = std::function<std::vector<DrmConnector>(std::vector<DrmConnector>)>;
 
     // The first built-in panel, else the first display.

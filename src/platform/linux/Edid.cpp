@@ -62,6 +62,11 @@ void readDescriptors(Block base, Edid& edid) {
 
 }  // namespace
 
+std::vector<std::uint8_t> Edid::baseBlock() const {
+    return std::vector<std::uint8_t>(bytes.begin(),
+                                     bytes.begin() + static_cast<std::ptrdiff_t>(kEdidBlockSize));
+}
+
 std::optional<Edid> parseEdid(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kEdidBlockSize) return std::nullopt;
     Block base = bytes.first<kEdidBlockSize>();
@@ -79,6 +84,7 @@ std::optional<Edid> parseEdid(std::span<const std::uint8_t> bytes) {
 
     edid.blocks = 1;
     const std::size_t announced = 1 + base[kExtensionCount];
+    edid.announcedBlocks = announced;
     while (edid.blocks < announced && (edid.blocks + 1) * kEdidBlockSize <= bytes.size()) {
         Block extension = bytes.subspan(edid.blocks * kEdidBlockSize).first<kEdidBlockSize>();
         if (!checksumHolds(extension)) break;

@@ -22,6 +22,12 @@ struct Edid {
     // The valid blocks: the base block and the extensions that follow it intact.
     std::size_t blocks = 0;
     std::vector<std::uint8_t> bytes;  // the valid blocks' bytes
+    // Whether every extension the base block announces is there and intact.
+    bool complete() const { return blocks == announcedBlocks; }
+    std::size_t announcedBlocks = 0;
+
+    // The base block's bytes.
+    std::vector<std::uint8_t> baseBlock() const;
 };
 
 inline constexpr std::size_t kEdidBlockSize = 128;

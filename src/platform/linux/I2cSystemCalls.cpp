@@ -1,10 +1,12 @@
 #include "platform/linux/I2cSystemCalls.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <thread>
 
 namespace corvane::linux_desktop {
 namespace {
@@ -28,7 +30,15 @@ class PosixI2cSystemCalls final : public I2cSystemCalls {
     ssize_t write(int fd, std::span<const std::uint8_t> bytes) override {
         return orErrno(::write(fd, bytes.data(), bytes.size()));
     }
+    int flock(int fd, int operation) override { return orErrno(::flock(fd, operation)); }
     int close(int fd) override { return orErrno(::close(fd)); }
+
+    std::chrono::steady_clock::time_point now() override {
+        return std::chrono::steady_clock::now();
+    }
+    void sleepFor(std::chrono::steady_clock::duration duration) override {
+        std::this_thread::sleep_for(duration);
+    }
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "platform/linux/SysfsFiles.h"
@@ -77,11 +78,26 @@ std::optional<std::uint64_t> maxBrightness(const BacklightDevice& device) {
     return max;
 }
 
-std::optional<double> backlightLevel(const BacklightDevice& device) {
+double BacklightReading::level() const {
+    if (raw >= max) return 1.0;
+    return static_cast<double>(raw) / static_cast<double>(max);
+}
+
+std::optional<BacklightReading> readBacklight(const BacklightDevice& device) {
     std::optional<std::uint64_t> max = maxBrightness(device);
-    std::optional<std::uint64_t> current = readNumber(device.path / "brightness");
-    if (!max || !current) return std::nullopt;
-    return std::min(1.0, static_cast<double>(*current) / static_cast<double>(*max));
+    std::optional<std::uint64_t> raw = readNumber(device.path / "brightness");
+    if (!max || !raw) return std::nullopt;
+    return BacklightReading{*raw, *max};
+}
+
+std::uint64_t rawFor(double level, std::uint64_t max) {
+    if (!(level > 0)) return 0;
+    if (level >= 1) return max;
+    // In long double (64-bit mantissa) the product of a level below 1 stays at most `max`
+    // and converts back without overflow; a double would round 2^64 - 1 up to 2^64.
+    const long double scaled = std::roundl(static_cast<long double>(level) *
+                                           static_cast<long double>(max));
+    return static_cast<std::uint64_t>(scaled);
 }
 
 }  // namespace corvane::linux_desktop

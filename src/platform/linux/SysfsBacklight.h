@@ -23,10 +23,20 @@ struct BacklightDevice {
 std::optional<BacklightDevice> panelBacklight(const std::filesystem::path& sysfsRoot,
                                               const DrmConnector& connector);
 
-// The device's "max_brightness"; none when it is unreadable or zero.
+// The device's "max_brightness"; none when it is unreadable, zero, or not a number that fits
+// in 64 bits.
 std::optional<std::uint64_t> maxBrightness(const BacklightDevice& device);
 
-// The device's "brightness" as a fraction of its "max_brightness", 0...1.
-std::optional<double> backlightLevel(const BacklightDevice& device);
+// A device's "brightness" and "max_brightness" read together.
+struct BacklightReading {
+    std::uint64_t raw = 0;
+    std::uint64_t max = 1;
+    // The raw value as a fraction of the maximum, 0...1 (a raw value above it counts as 1).
+    double level() const;
+};
+std::optional<BacklightReading> readBacklight(const BacklightDevice& device);
+
+// The raw value nearest to `level` (0...1) of `max`, for any maximum up to 2^64 - 1.
+std::uint64_t rawFor(double level, std::uint64_t max);
 
 }  // namespace corvane::linux_desktop

@@ -75,23 +75,24 @@ TEST_F(BacklightTest, OneServicePerBuiltinPanelWithABacklight) {
     DrmDisplayCatalog catalog(sysfs.sysfs());
     RecordingWriter writer;
     BacklightServices services(catalog, sysfs.sysfs(), writer);
-    const DisplayID panelId = catalog.displays()[1].id;
-    ASSERT_EQ(catalog.displays()[1].connector.name, "eDP-1");
+    const DisplayID panelId = catalog.displays()[0].id;
+    ASSERT_EQ(catalog.displays()[0].connector.name, "eDP-1");
+    const DisplayID externalId = catalog.displays()[3].id, dsiId = catalog.displays()[1].id;
 
     EXPECT_EQ(services.matchingServices(), std::vector<DisplayConnectID>{panelId});
     EXPECT_EQ(services.infoDictionary(panelId), (Dictionary{{"DisplayVendorID", 0x09E5},
                                                             {"DisplayProductID", 0x05DF},
                                                             {"DisplaySerialNumber", 42},
                                                             {"DisplayIsBuiltin", true}}));
-    EXPECT_EQ(services.infoDictionary(catalog.displays()[0].id), std::nullopt) << "external";
-    EXPECT_EQ(services.infoDictionary(catalog.displays()[2].id),
+    EXPECT_EQ(services.infoDictionary(externalId), std::nullopt) << "external";
+    EXPECT_EQ(services.infoDictionary(dsiId),
               (Dictionary{{"DisplayIsBuiltin", true}}));
 
     float level = -1;
     EXPECT_EQ(services.getFloatParameter(panelId, "brightness", &level), 0);
     EXPECT_FLOAT_EQ(level, 0.25f);
     EXPECT_NE(services.getFloatParameter(panelId, "contrast", &level), 0);
-    EXPECT_NE(services.getFloatParameter(catalog.displays()[0].id, "brightness", &level), 0);
+    EXPECT_NE(services.getFloatParameter(externalId, "brightness", &level), 0);
     sysfs.tree.write(device / "brightness", "lots\n");
     EXPECT_NE(services.getFloatParameter(panelId, "brightness", &level), 0);
     sysfs.tree.write(device / "brightness", "40000\n");
@@ -102,7 +103,7 @@ TEST_F(BacklightTest, OneServicePerBuiltinPanelWithABacklight) {
     EXPECT_EQ(services.setFloatParameter(panelId, "brightness", 1.7f), 0);
     EXPECT_EQ(writer.written["intel_backlight"], 19200u);
     EXPECT_EQ(services.setFloatParameter(panelId, "brightness", -1), 0);
-    EXPECT_EQ(writer.written["intel_backlight"], 0u);
+    EXPECT_EQ(writer.written["intel_backlight"], 192u) << "1 %: raw 0 switches panels off";
     EXPECT_NE(
         services.setFloatParameter(panelId, "brightness", std::numeric_limits<float>::quiet_NaN()),
         0);
@@ -113,6 +114,75 @@ TEST_F(BacklightTest, OneServicePerBuiltinPanelWithABacklight) {
     fs::remove(device / "max_brightness");
     EXPECT_NE(services.getFloatParameter(panelId, "brightness", &level), 0);
     EXPECT_EQ(services.matchingServices(), std::vector<DisplayConnectID>{});
+}
+
+TEST_F(BacklightTest, FewStepPanelsMoveOnEveryKeyStepAndThePollKeepsTheLevelAsked) {
+    const fs::path panel = sysfs.connector("card0-eDP-1");
+    const fs::path device = sysfs.backlight(panel, "acpi_video0", "firmware", "4", "7");
+    DrmDisplayCatalog catalog(sysfs.sysfs());
+    SysfsBacklightWriter writer;
+    BacklightServices services(catalog, sysfs.sysfs(), writer);
+    const DisplayID id = catalog.displays()[0].id;
+    auto level = [&] {
+        float value = -1;
+        EXPECT_EQ(services.getFloatParameter(id, "brightness", &value), 0);
+        return value;
+    };
+    auto raw = [&] { return sysfs.tree.read(device / "brightness"); };
+
+    // Key steps of 1/16 from 4/7: each moves the panel, and each reads back as asked.
+    float shown = level();
+    EXPECT_FLOAT_EQ(shown, 4 / 7.0f);
+    std::vector<std::string> raws;
+    for (int press = 0; press < 4; ++press) {
+        shown += 1 / 16.0f;
+        ASSERT_EQ(services.setFloatParameter(id, "brightness", shown), 0);
+        raws.push_back(raw());
+        EXPECT_FLOAT_EQ(level(), shown) << "the poll sees no change";
+    }
+    EXPECT_EQ(raws, (std::vector<std::string>{"5\n", "6\n", "7\n", "7\n"}));
+    for (int press = 0; press < 3; ++press) {
+        shown -= 1 / 16.0f;
+        ASSERT_EQ(services.setFloatParameter(id, "brightness", shown), 0);
+        EXPECT_LT(std::stoi(raw()), std::stoi(raws.back()));
+        raws.push_back(raw());
+    }
+
+    // A change made elsewhere is read as it is; level 0 keeps one raw unit lit.
+    sysfs.tree.write(device / "brightness", "2\n");
+    EXPECT_FLOAT_EQ(level(), 2 / 7.0f);
+    ASSERT_EQ(services.setFloatParameter(id, "brightness", 0), 0);
+    EXPECT_EQ(raw(), "1\n");
+    ASSERT_EQ(services.setFloatParameter(id, "brightness", 0), 0);
+    EXPECT_EQ(raw(), "1\n");
+}
+
+TEST_F(BacklightTest, ManyStepPanelsRoundAndHugeNumbersNeverOverflow) {
+    const fs::path panel = sysfs.connector("card0-eDP-1");
+    const fs::path device = sysfs.backlight(panel, "intel_backlight", "raw", "128", "255");
+    DrmDisplayCatalog catalog(sysfs.sysfs());
+    RecordingWriter writer;
+    BacklightServices services(catalog, sysfs.sysfs(), writer);
+    const DisplayID id = catalog.displays()[0].id;
+    ASSERT_EQ(services.setFloatParameter(id, "brightness", 128 / 255.0f + 1 / 64.0f), 0);
+    EXPECT_EQ(writer.written["intel_backlight"], 132u);
+    ASSERT_EQ(services.setFloatParameter(id, "brightness", 0.001f), 0);
+    EXPECT_EQ(writer.written["intel_backlight"], 2u);
+
+    // Maxima and readings of any 64-bit size; beyond that the device is unreadable.
+    sysfs.tree.write(device / "max_brightness", "18446744073709551615\n");
+    sysfs.tree.write(device / "brightness", "18446744073709551615\n");
+    float level = -1;
+    ASSERT_EQ(services.getFloatParameter(id, "brightness", &level), 0);
+    EXPECT_FLOAT_EQ(level, 1.0f);
+    ASSERT_EQ(services.setFloatParameter(id, "brightness", 1.0f), 0);
+    EXPECT_EQ(writer.written["intel_backlight"], 18446744073709551615u);
+    ASSERT_EQ(services.setFloatParameter(id, "brightness", 0.5f), 0);
+    EXPECT_EQ(writer.written["intel_backlight"], 9223372036854775808u);
+    EXPECT_EQ(rawFor(0.25, 9223372036854775809u), 2305843009213693952u);
+    sysfs.tree.write(device / "max_brightness", "18446744073709551616\n");
+    EXPECT_NE(services.getFloatParameter(id, "brightness", &level), 0);
+    EXPECT_NE(services.setFloatParameter(id, "brightness", 0.5f), 0);
 }
 
 TEST_F(BacklightTest, SysfsWriterWritesTheBrightnessFile) {

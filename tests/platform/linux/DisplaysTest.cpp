@@ -19,7 +19,7 @@ std::vector<std::uint8_t> bytes(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-TEST(DisplaysTest, OnlyConnectedEnabledConnectorsAreDisplays) {
+TEST(DisplaysTest, ConnectedConnectorsAreCandidatesWhateverTheirEnabledFileSays) {
     FakeSysfs sysfs;
     sysfs.connector("card0-eDP-1", makeEdid(kBOE, 0x05DF, 0));
     sysfs.connector("card0-HDMI-A-1", makeEdid(kDEL, 0x2009, 7, "DELL P2210"), 5);
@@ -36,19 +36,27 @@ TEST(DisplaysTest, OnlyConnectedEnabledConnectorsAreDisplays) {
     sysfs.tree.link(sysfs.connector("card2-DP-5") / "ddc", sysfs.tree.path("sys/devices/i2c-9"));
     sysfs.tree.link(sysfs.connector("card2-DP-6") / "ddc", sysfs.tree.folder("sys/devices/aux"));
 
+    sysfs.tree.write("sys/devices/pci0000:00/drm/card0/card0-HDMI-A-1/connector_id", "88\n");
+    sysfs.tree.write("sys/devices/pci0000:00/drm/card0/card0-eDP-1/connector_id", "eighty\n");
+
     std::vector<std::string> names;
     for (const DrmConnector& connector : connectedConnectors(sysfs.sysfs())) {
+        EXPECT_EQ(connector.connectorId,
+                  connector.name == "HDMI-A-1" ? std::optional(88u) : std::nullopt);
         names.push_back(connector.name);
         SCOPED_TRACE(connector.name);
         EXPECT_EQ(connector.builtin, connector.name == "eDP-1" || connector.name == "DSI-1" ||
                                          connector.name == "LVDS-1");
-        EXPECT_EQ(connector.ddcBus,
-                  connector.name == "HDMI-A-1" ? std::optional(5u) : std::nullopt);
+        EXPECT_EQ(connector.ddcBus, connector.name == "HDMI-A-1" ? std::optional(5u)
+                                    : connector.name == "DP-2"   ? std::optional(4u)
+                                                                 : std::nullopt);
+        EXPECT_EQ(connector.enabled, connector.name != "DP-2");
         EXPECT_EQ(connector.edid.has_value(),
                   connector.name == "HDMI-A-1" || connector.name == "eDP-1");
     }
     EXPECT_EQ(names,
-              (std::vector<std::string>{"HDMI-A-1", "eDP-1", "DSI-1", "LVDS-1", "DP-5", "DP-6"}));
+              (std::vector<std::string>{"DP-2", "HDMI-A-1", "eDP-1", "DSI-1", "LVDS-1", "DP-5",
+                                        "DP-6"}));
     EXPECT_TRUE(connectedConnectors(sysfs.tree.path("missing")).empty());
 }
 
@@ -90,7 +98,7 @@ TEST(DisplaysTest, CatalogReportsTheEdidNumbersAndTheChosenMainDisplay) {
     DrmDisplayCatalog catalog(sysfs.sysfs());
     const std::vector<ConnectedDisplay>& displays = catalog.displays();
     ASSERT_EQ(displays.size(), 3u);
-    const DisplayID dp = displays[0].id, hdmi = displays[1].id, panel = displays[2].id;
+    const DisplayID panel = displays[0].id, dp = displays[1].id, hdmi = displays[2].id;
 
     EXPECT_EQ(catalog.mainDisplay(), panel);
     EXPECT_TRUE(catalog.isBuiltin(panel));
@@ -102,17 +110,75 @@ TEST(DisplaysTest, CatalogReportsTheEdidNumbersAndTheChosenMainDisplay) {
               0u);
     EXPECT_FALSE(catalog.isBuiltin(12345));
 
+    // Listed built-in first, then the main display, then the rest.
     DrmDisplayCatalog chosen(sysfs.sysfs(), [](const std::vector<ConnectedDisplay>& all) {
-        return all.back().connector.name == "eDP-1" ? all[1].id : 0;
+        for (const ConnectedDisplay& display : all)
+            if (display.connector.name == "HDMI-A-1") return display.id;
+        return DisplayID{0};
     });
     EXPECT_EQ(chosen.mainDisplay(), hdmi);
+    EXPECT_EQ(chosen.onlineDisplays(8), (std::vector<DisplayID>{panel, hdmi, dp}));
 
     fs::remove(sysfs.sysfs() / "class/drm/card0-eDP-1");
     catalog.refresh();
     EXPECT_EQ(catalog.mainDisplay(), dp);
+    // With more connectors than the cap, the laptop's panel still counts.
+    for (int port = 2; port <= 20; ++port) sysfs.connector("card0-DP-" + std::to_string(port));
+    sysfs.connector("card0-eDP-1", makeEdid(kBOE, 0x05DF, 0));
+    EXPECT_EQ(catalog.onlineDisplays(16).front(), panel);
+    EXPECT_EQ(catalog.onlineDisplays(16).size(), 16u);
     fs::remove_all(sysfs.sysfs() / "class/drm");
     EXPECT_TRUE(catalog.onlineDisplays(8).empty());
     EXPECT_EQ(catalog.mainDisplay(), 0u);
+}
+
+// A two-block EDID: the base block announcing one extension, and the extension.
+std::vector<std::uint8_t> withExtension(std::vector<std::uint8_t> base) {
+    base[126] = 1;
+    base[127] = static_cast<std::uint8_t>(base[127] - 1);
+    std::vector<std::uint8_t> extension(128, 0);
+    extension[0] = 0x02;
+    extension[1] = 0x03;
+    extension[127] = static_cast<std::uint8_t>(256 - 0x05);
+    base.insert(base.end(), extension.begin(), extension.end());
+    return base;
+}
+
+TEST(DisplaysTest, ADamagedEdidIsReadAgainAndAnExtensionsDamageKeepsTheIdentity) {
+    FakeSysfs sysfs;
+    const std::vector<std::uint8_t> good = withExtension(makeEdid(kDEL, 0x2009, 0, "DELL P2210"));
+    ASSERT_TRUE(parseEdid(good)->complete());
+    std::vector<std::uint8_t> badBase = good, badExtension = good;
+    badBase[20] ^= 0x01;
+    badExtension[200] ^= 0x01;
+    const fs::path monitor = sysfs.connector("card0-DP-1", good, 5);
+
+    // Read mid-hot-plug: the second reading, a moment later, is whole.
+    int pauses = 0;
+    sysfs.tree.writeBytes(monitor.lexically_relative(sysfs.tree.root()) / "edid", badBase);
+    std::optional<Edid> edid = readConnectorEdid(monitor / "edid", [&] {
+        ++pauses;
+        sysfs.tree.writeBytes(monitor.lexically_relative(sysfs.tree.root()) / "edid", good);
+    });
+    ASSERT_TRUE(edid);
+    EXPECT_EQ(edid->bytes, good);
+    EXPECT_EQ(pauses, 1);
+    EXPECT_TRUE(readConnectorEdid(monitor / "edid", [&] { ++pauses; }));
+    EXPECT_EQ(pauses, 1) << "a whole EDID is read once";
+    sysfs.tree.writeBytes(monitor.lexically_relative(sysfs.tree.root()) / "edid", badBase);
+    EXPECT_FALSE(readConnectorEdid(monitor / "edid", [&] { ++pauses; }));
+    EXPECT_EQ(pauses, 2);
+
+    // Only the extension damaged: the base block still names the display as before.
+    sysfs.tree.writeBytes(monitor.lexically_relative(sysfs.tree.root()) / "edid", good);
+    DrmDisplayCatalog catalog(sysfs.sysfs());
+    const DisplayID id = catalog.displays().at(0).id;
+    const std::string uuid = *catalog.uuid(id);
+    sysfs.tree.writeBytes(monitor.lexically_relative(sysfs.tree.root()) / "edid", badExtension);
+    ASSERT_EQ(catalog.onlineDisplays(8), std::vector<DisplayID>{id});
+    EXPECT_EQ(catalog.displays()[0].connector.edid->blocks, 1u);
+    EXPECT_EQ(catalog.uuid(id), uuid);
+    EXPECT_EQ(catalog.vendorNumber(id), kDEL);
 }
 
 TEST(DisplaysTest, MergedConnectorsAreNamedWithTheSysfsOnes) {

@@ -41,6 +41,26 @@ class FakeSysfs {
         return "sys/devices/pci0000:00/i2c-" + std::to_string(bus);
     }
 
+    // A PCI device of the given class ("0x030000" for a GPU), relative to the tree.
+    fs::path pciDevice(const std::string& address, const std::string& pciClass) const {
+        const fs::path device = "sys/devices/pci0000:00/" + address;
+        tree.write(device / "class", pciClass + "\n");
+        return device;
+    }
+
+    // An i2c adapter device under `parent` (relative to the tree), listed in sys/bus/i2c.
+    fs::path adapter(const fs::path& parent, unsigned bus, const std::string& name) const {
+        const fs::path device = parent / ("i2c-" + std::to_string(bus));
+        tree.write(device / "name", name + "\n");
+        tree.link("sys/bus/i2c/devices/i2c-" + std::to_string(bus), tree.path(device));
+        return device;
+    }
+
+    // The folder of a connector made by `connector`, relative to the tree.
+    static fs::path connectorFolder(const std::string& name) {
+        return "sys/devices/pci0000:00/drm/card0/" + name;
+    }
+
     FakeTree tree;
 };
 

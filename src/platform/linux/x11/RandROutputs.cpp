@@ -5,8 +5,10 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
+#include <type_traits>
 
 #include "platform/linux/x11/OutputNames.h"
+#include "platform/linux/x11/OutputPairing.h"
 #include "platform/linux/x11/X11ErrorTrap.h"
 
 namespace corvane::linux_desktop {
@@ -18,20 +20,34 @@ bool hasRandR12(Display* display) {
            XRRQueryVersion(display, &major, &minor) && (major > 1 || (major == 1 && minor >= 2));
 }
 
-std::optional<std::vector<std::uint8_t>> edidOf(Display* display, RROutput output) {
-    Atom edidAtom = XInternAtom(display, "EDID", True);
-    if (edidAtom == None) return std::nullopt;
+// An INTEGER output property of the given format: its bytes (format 8) or its first value
+// (format 32, in the long Xlib hands back).
+template <typename Result>
+std::optional<Result> integerProperty(Display* display, RROutput output, const char* name,
+                                      int wantedFormat, long length) {
+    Atom atom = XInternAtom(display, name, True);
+    if (atom == None) return std::nullopt;
     unsigned char* data = nullptr;
     Atom type = None;
     int format = 0;
     unsigned long count = 0, remaining = 0;
-    std::optional<std::vector<std::uint8_t>> edid;
-    if (XRRGetOutputProperty(display, output, edidAtom, 0, 256, False, False, AnyPropertyType,
+    std::optional<Result> result;
+    if (XRRGetOutputProperty(display, output, atom, 0, length, False, False, AnyPropertyType,
                              &type, &format, &count, &remaining, &data) == Success &&
-        type == XA_INTEGER && format == 8 && count > 0)
-        edid.emplace(data, data + count);
+        type == XA_INTEGER && format == wantedFormat && count > 0 && data) {
+        if constexpr (std::is_same_v<Result, std::vector<std::uint8_t>>)
+            result.emplace(data, data + count);
+        else
+            result = static_cast<Result>(*reinterpret_cast<const long*>(data));
+    }
     if (data) XFree(data);
-    return edid;
+    return result;
+}
+
+std::optional<unsigned> connectorIdOf(Display* display, RROutput output) {
+    std::optional<long> id = integerProperty<long>(display, output, "CONNECTOR_ID", 32, 1);
+    if (!id || *id <= 0 || *id > static_cast<long>(~0u)) return std::nullopt;
+    return static_cast<unsigned>(*id);
 }
 
 std::optional<RandROutput> outputOf(Display* display, XRRScreenResources* resources,
@@ -44,12 +60,14 @@ std::optional<RandROutput> outputOf(Display* display, XRRScreenResources* resour
         if (crtc) {
             result = RandROutput{std::string(info->name, static_cast<std::size_t>(info->nameLen)),
                                  info->crtc,
-                                 edidOf(display, output),
+                                 integerProperty<std::vector<std::uint8_t>>(
+                                     display, output, "EDID", 8, 256),
                                  crtc->x,
                                  crtc->y,
                                  crtc->width,
                                  crtc->height,
-                                 output == primary};
+                                 output == primary,
+                                 connectorIdOf(display, output)};
             XRRFreeCrtcInfo(crtc);
         }
     }
@@ -59,8 +77,8 @@ std::optional<RandROutput> outputOf(Display* display, XRRScreenResources* resour
 
 bool isBuiltinOutput(const std::string& name) {
     const std::string canonical = canonicalOutputName(name);
-    for (std::string_view type : {"edp-", "lvds-", "dsi-"})
-        if (canonical.starts_with(type)) return true;
+    for (std::string_view type : {"edp", "lvds", "dsi"})
+        if (canonical == type || canonical.starts_with(std::string(type) + "-")) return true;
     return false;
 }
 
@@ -90,19 +108,24 @@ RandROutputs readRandROutputs(const X11Connection& connection) {
     return result;
 }
 
-std::vector<DrmConnector> withRandROnlyOutputs(std::vector<DrmConnector> connectors,
-                                               const RandROutputs& outputs) {
-    const std::size_t drmCount = connectors.size();
-    for (const RandROutput& output : outputs.outputs) {
-        const auto end = connectors.begin() + static_cast<std::ptrdiff_t>(drmCount);
-        if (std::any_of(connectors.begin(), end, [&](const DrmConnector& connector) {
-                return sameOutputName(connector.name, output.name);
-            }))
-            continue;
+std::vector<DrmConnector> withRandROutputs(std::vector<DrmConnector> connectors,
+                                           const RandROutputs& outputs) {
+    const std::vector<std::optional<std::size_t>> pairs = pairOutputs(connectors, outputs.outputs);
+    std::vector<bool> shown(outputs.outputs.size(), false);
+    for (std::size_t c = 0; c < connectors.size(); ++c) {
+        if (!pairs[c]) continue;
+        connectors[c].randrOutput = outputs.outputs[*pairs[c]].name;
+        connectors[c].enabled = true;
+        shown[*pairs[c]] = true;
+    }
+    for (std::size_t o = 0; o < outputs.outputs.size(); ++o) {
+        if (shown[o]) continue;
+        const RandROutput& output = outputs.outputs[o];
         DrmConnector standIn;
         standIn.sysfsName = "randr-" + output.name;
         standIn.name = output.name;
         standIn.builtin = isBuiltinOutput(output.name);
+        standIn.randrOutput = output.name;
         if (output.edid) standIn.edid = parseEdid(*output.edid);
         connectors.push_back(std::move(standIn));
     }
@@ -113,8 +136,11 @@ DrmDisplayCatalog::MainDisplayChooser primaryOutputChooser(
     std::function<std::optional<std::string>()> primaryName) {
     return [primaryName = std::move(primaryName)](const std::vector<ConnectedDisplay>& displays) {
         if (std::optional<std::string> primary = primaryName()) {
-            for (const ConnectedDisplay& display : displays)
-                if (sameOutputName(display.connector.name, *primary)) return display.id;
+            for (const ConnectedDisplay& display : displays) {
+                const std::optional<std::string>& output = display.connector.randrOutput;
+                if (output ? *output == *primary : sameOutputName(display.connector.name, *primary))
+                    return display.id;
+            }
         }
         return DrmDisplayCatalog::firstBuiltinElseFirst(displays);
     };

@@ -22,6 +22,7 @@ struct RandROutput {
     unsigned width = 0;
     unsigned height = 0;
     bool primary = false;
+    std::optional<unsigned> connectorId;  // its "CONNECTOR_ID" property (the kernel's ID)
 };
 
 // What the X server's RandR extension reports about the screen's outputs at one moment.
@@ -36,15 +37,17 @@ struct RandROutputs {
 // lacks RandR 1.2.
 RandROutputs readRandROutputs(const X11Connection& connection);
 
-// The DRM connectors, followed by a stand-in connector for each output that no connector
-// matches (a display known to X alone). A stand-in has no sysfs folder and no DDC bus; its
-// `sysfsName` is "randr-" and the output's name, so the display gets a stable ID of its own,
-// its `name` is the output's, and its EDID the output's "EDID" property when that is valid.
-std::vector<DrmConnector> withRandROnlyOutputs(std::vector<DrmConnector> connectors,
-                                               const RandROutputs& outputs);
+// The DRM connectors with the output that shows each (see `pairOutputs`); a connector an
+// output shows counts as enabled whatever the kernel says. They are followed by a stand-in
+// connector for each output that no connector matches (a display known to X alone). A
+// stand-in has no sysfs folder and no DDC bus; its `sysfsName` is "randr-" and the output's
+// name, so the display gets a stable ID of its own, its `name` is the output's, and its EDID
+// the output's "EDID" property when that is valid.
+std::vector<DrmConnector> withRandROutputs(std::vector<DrmConnector> connectors,
+                                           const RandROutputs& outputs);
 
 // A main display chooser that picks the display on the primary output, as `primaryName`
-// reports it at the time, and otherwise the first built-in panel, else the first display.
+// reports it at the time (a RandR output's name, or a connector name without X), and otherwise the first built-in panel, else the first display.
 DrmDisplayCatalog::MainDisplayChooser primaryOutputChooser(
     std::function<std::optional<std::string>()> primaryName);
 

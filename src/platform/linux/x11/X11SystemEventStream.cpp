@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "platform/Diagnostics.h"
 #include "platform/linux/x11/BrightnessKeyEvents.h"
 #include "platform/linux/x11/X11ErrorTrap.h"
 
@@ -18,7 +19,8 @@ namespace {
 int xinput2Opcode(Display* display) {
     int opcode = 0, eventBase = 0, errorBase = 0;
     if (!XQueryExtension(display, "XInputExtension", &opcode, &eventBase, &errorBase)) return -1;
-    int major = 2, minor = 0;
+    // Raw events of XInput 2.1 and later arrive whatever client holds a grab.
+    int major = 2, minor = 2;
     return XIQueryVersion(display, &major, &minor) == Success ? opcode : -1;
 }
 
@@ -163,21 +165,40 @@ bool X11SystemEventStream::updateGrabs() {
         keycodes.insert(keycodes.end(), downKeycodes_.begin(), downKeycodes_.end());
     }
     if (keycodes == grabbed_) return true;
-    Display* display = connection_->display();
     ungrab(grabbed_);
     grabbed_.clear();
     grabbedDown_.clear();
     if (keycodes.empty()) return true;
-    X11ErrorTrap trap(display);
-    for (int keycode : keycodes)
-        XGrabKey(display, keycode, AnyModifier, DefaultRootWindow(display), False, GrabModeAsync,
-                 GrabModeAsync);
-    if (trap.failed()) {
-        ungrab(keycodes);
-        return false;
-    }
+    // A desktop that grabs the keys with some modifiers only leaves the plain keys free.
+    const bool grabbed = grabKeys(keycodes, {AnyModifier}) ||
+                         grabKeys(keycodes, {0, LockMask, Mod2Mask, LockMask | Mod2Mask});
+    setKeysOwnedElsewhere(!grabbed);
+    if (!grabbed) return false;
     grabbed_ = std::move(keycodes);
     return true;
+}
+
+// Grabs the keys with each of the modifier sets; none of them when the server refuses one.
+bool X11SystemEventStream::grabKeys(const std::vector<int>& keycodes,
+                                    std::initializer_list<unsigned> modifierSets) {
+    Display* display = connection_->display();
+    X11ErrorTrap trap(display);
+    for (int keycode : keycodes)
+        for (unsigned modifiers : modifierSets)
+            XGrabKey(display, keycode, modifiers, DefaultRootWindow(display), False,
+                     GrabModeAsync, GrabModeAsync);
+    if (!trap.failed()) return true;
+    ungrab(keycodes);
+    return false;
+}
+
+void X11SystemEventStream::setKeysOwnedElsewhere(bool owned) {
+    if (owned == keysOwnedElsewhere_) return;
+    keysOwnedElsewhere_ = owned;
+    diagnose(DiagnosticTopic::keys, DiagnosticLevel::info,
+             owned ? "brightness keys: held by the desktop, which steps the displays itself; "
+                     "key presses are left to it"
+                   : "brightness keys: grabbed by this application");
 }
 
 std::unique_ptr<EventTap> X11SystemEventStream::installTap(TapCallback callback) {
@@ -264,7 +285,8 @@ void X11SystemEventStream::onRawKey(int keycode, bool pressed, bool repeat) {
     else
         rawHeld_.erase(keycode);
     const std::optional<int> aux = auxKeyCodeOf(keycode);
-    if (!aux) return;
+    // The desktop that holds the keys steps the displays; a second step here would double it.
+    if (!aux || keysOwnedElsewhere_) return;
     KeyTransition transition = KeyTransition::released;
     if (pressed) transition = wasHeld || repeat ? KeyTransition::repeating : KeyTransition::pressed;
     const SystemEvent event = brightnessKeyEvent(*aux, transition, heldModifiers());

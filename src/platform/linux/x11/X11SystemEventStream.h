@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
@@ -15,13 +16,17 @@ namespace corvane::linux_desktop {
 // The brightness keys (XF86MonBrightnessUp and XF86MonBrightnessDown) of an X server as a
 // stream of system-defined events.
 //
-// - The tap is a passive grab of those keys, with any modifiers, on the root window: while an
-//   enabled tap exists the keys reach this client and no other. A grab the server refuses
-//   because another client holds it means no tap. The grab follows keyboard mapping changes.
+// - The tap is a passive grab of those keys, with any modifiers (or, when another client
+//   grabs some modifier combinations, with none but Caps and Num Lock), on the root window:
+//   while an enabled tap exists the keys reach this client and no other. A grab the server
+//   refuses because another client holds it means no tap: the desktop owns the keys and steps
+//   the displays itself, so the monitors are not given them either (the model's poll adopts
+//   the desktop's change). Which of the two is in effect is logged when it changes. The grab
+//   follows keyboard mapping changes.
 //   A grabbed key cannot be handed back, so a tap's "pass" for it has no effect; a disabled
 //   tap releases the grab instead.
-// - The monitors observe XInput2 raw key events of those keys, which arrive whatever holds a
-//   grab. While this application has the input focus they go to the in-application monitors,
+// - The monitors observe XInput 2.2 raw key events of those keys, which arrive whatever holds
+//   a grab. While this application has the input focus they go to the in-application monitors,
 //   otherwise to the system-wide ones. This application's own windows get their key events
 //   through their toolkit's connection, so an in-application monitor's "swallow" has no effect.
 //   Without XInput2 no monitor can be added.
@@ -63,6 +68,8 @@ class X11SystemEventStream final : public SystemEventStream {
 
     void removeTap(const std::shared_ptr<TapRecord>& record);
     bool updateGrabs();
+    bool grabKeys(const std::vector<int>& keycodes, std::initializer_list<unsigned> modifierSets);
+    void setKeysOwnedElsewhere(bool owned);
     void ungrab(const std::vector<int>& keycodes);
     void readKeyboardMapping();
     void readModifierMapping();
@@ -84,6 +91,7 @@ class X11SystemEventStream final : public SystemEventStream {
     std::vector<std::shared_ptr<TapRecord>> taps_;
     std::vector<int> grabbed_;
     bool rawKeysSelected_ = false;
+    bool keysOwnedElsewhere_ = false;  // another client's grab refused ours
     // The modifier bits each modifier key sets.
     std::map<int, unsigned> modifierMasks_;
     // Brightness keys held down through the grab, to tell an auto-repeat from a new press.

@@ -6,8 +6,6 @@
 #include <algorithm>
 
 #include "platform/linux/x11/GammaResampling.h"
-#include "platform/linux/x11/OutputNames.h"
-#include "platform/linux/x11/RandROutputs.h"
 #include "platform/linux/x11/WaylandSession.h"
 #include "platform/linux/x11/X11ErrorTrap.h"
 
@@ -18,51 +16,107 @@ bool sameSizes(std::size_t red, std::size_t green, std::size_t blue) {
     return red > 0 && red == green && red == blue;
 }
 
+// The RandR event base when the server has RandR 1.2 or later.
+std::optional<int> randr12EventBase(Display* display) {
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (!XRRQueryExtension(display, &eventBase, &errorBase) ||
+        !XRRQueryVersion(display, &major, &minor) || !(major > 1 || minor >= 2))
+        return std::nullopt;
+    return eventBase;
+}
+
+// The first request whose errors count, and whether one came, for the catcher below.
+unsigned long watchedFrom = 0;
+bool watchedFailed = false;
+
+int recordWatchedError(Display*, XErrorEvent* error) {
+    if (error->serial >= watchedFrom) watchedFailed = true;
+    return 0;
+}
+
+// Whether a request from `firstRequest` on failed: one round trip, unlike a full error trap,
+// which also waits for the server before the requests are made.
+bool requestsFailed(Display* display, unsigned long firstRequest) {
+    watchedFrom = firstRequest;
+    watchedFailed = false;
+    XErrorHandler previous = XSetErrorHandler(&recordWatchedError);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return watchedFailed;
+}
+
 }  // namespace
 
-XRandRGamma::XRandRGamma(const std::string& displayName, ConnectorNameLookup connectorName)
-    : connectorName_(std::move(connectorName)) {
-    if (isWaylandSession()) return;
-    connection_ = X11Connection::open(displayName);
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    if (connection_ &&
-        !(XRRQueryExtension(connection_->display(), &eventBase, &errorBase) &&
-          XRRQueryVersion(connection_->display(), &major, &minor) && (major > 1 || minor >= 2)))
-        connection_.reset();
-    if (connection_) captureUnseen(allCrtcs());
+XRandRGamma::XRandRGamma(const std::string& displayName, OutputNameLookup outputName)
+    : outputName_(std::move(outputName)) {
+    if (!isWaylandSession()) takeConnection(X11Connection::open(displayName));
+}
+
+XRandRGamma::XRandRGamma(std::unique_ptr<X11Connection> connection, OutputNameLookup outputName)
+    : outputName_(std::move(outputName)) {
+    if (!isWaylandSession()) takeConnection(std::move(connection));
+}
+
+void XRandRGamma::takeConnection(std::unique_ptr<X11Connection> connection) {
+    if (!connection) return;
+    Display* display = connection->display();
+    const std::optional<int> eventBase = randr12EventBase(display);
+    if (!eventBase) return;
+    randrEventBase_ = *eventBase;
+    connection_ = std::move(connection);
+    // The layout is read again only when the server says it changed.
+    XRRSelectInput(display, DefaultRootWindow(display),
+                   RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
 }
 
 XRandRGamma::~XRandRGamma() {
-    for (unsigned long crtc : changed_)
-        if (auto it = captured_.find(crtc); it != captured_.end()) writeRamp(crtc, it->second);
+    restoreColorProfiles();
 }
 
-std::vector<unsigned long> XRandRGamma::allCrtcs() const {
+// Takes in the events that have arrived, without a round trip; any RandR event marks the
+// layout stale.
+void XRandRGamma::readLayoutIfChanged() {
     Display* display = connection_->display();
+    while (XEventsQueued(display, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        XRRUpdateConfiguration(&event);
+        if (event.type >= randrEventBase_ && event.type <= randrEventBase_ + RRNotify)
+            layoutStale_ = true;
+    }
+    if (!layoutStale_) return;
+    layoutStale_ = false;
+    outputs_.clear();
+    rampSizes_.clear();
+    // An output or CRTC may go away between two requests; it is then left out.
+    X11ErrorTrap trap(display);
     XRRScreenResources* resources =
         XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-    if (!resources) return {};
-    std::vector<unsigned long> crtcs(resources->crtcs, resources->crtcs + resources->ncrtc);
+    if (!resources) return;
+    for (int i = 0; i < resources->noutput; ++i) {
+        XRROutputInfo* info = XRRGetOutputInfo(display, resources, resources->outputs[i]);
+        if (!info) continue;
+        if (info->connection == RR_Connected && info->crtc != None)
+            outputs_.push_back(
+                {std::string(info->name, static_cast<std::size_t>(info->nameLen)), info->crtc});
+        XRRFreeOutputInfo(info);
+    }
+    for (const Output& output : outputs_) {
+        const int size = XRRGetCrtcGammaSize(display, output.crtc);
+        rampSizes_[output.crtc] = size > 0 ? static_cast<std::size_t>(size) : 0;
+    }
     XRRFreeScreenResources(resources);
-    return crtcs;
 }
 
 std::vector<unsigned long> XRandRGamma::crtcsOf(DisplayID id) const {
-    const std::optional<std::string> connector = connectorName_ ? connectorName_(id) : std::nullopt;
-    if (!connector) return {};
+    const std::optional<std::string> name = outputName_ ? outputName_(id) : std::nullopt;
+    if (!name) return {};
     std::vector<unsigned long> crtcs;
-    for (const RandROutput& output : readRandROutputs(*connection_).outputs) {
-        if (sameOutputName(*connector, output.name) &&
+    for (const Output& output : outputs_)
+        if (output.name == *name &&
             std::find(crtcs.begin(), crtcs.end(), output.crtc) == crtcs.end())
             crtcs.push_back(output.crtc);
-    }
     return crtcs;
-}
-
-int XRandRGamma::rampSize(unsigned long crtc) const {
-    X11ErrorTrap trap(connection_->display());
-    const int size = XRRGetCrtcGammaSize(connection_->display(), crtc);
-    return trap.failed() ? -1 : size;
 }
 
 std::optional<XRandRGamma::Ramp> XRandRGamma::readRamp(unsigned long crtc) const {
@@ -80,6 +134,7 @@ std::optional<XRandRGamma::Ramp> XRandRGamma::readRamp(unsigned long crtc) const
     return ramp;
 }
 
+// One SetCrtcGamma request; the trap's single round trip tells whether it failed.
 bool XRandRGamma::writeRamp(unsigned long crtc, const Ramp& ramp) const {
     if (ramp.red.empty()) return false;
     XRRCrtcGamma* gamma = XRRAllocGamma(static_cast<int>(ramp.red.size()));
@@ -87,25 +142,17 @@ bool XRandRGamma::writeRamp(unsigned long crtc, const Ramp& ramp) const {
     std::copy(ramp.red.begin(), ramp.red.end(), gamma->red);
     std::copy(ramp.green.begin(), ramp.green.end(), gamma->green);
     std::copy(ramp.blue.begin(), ramp.blue.end(), gamma->blue);
-    X11ErrorTrap trap(connection_->display());
-    XRRSetCrtcGamma(connection_->display(), crtc, gamma);
+    Display* display = connection_->display();
+    const unsigned long request = NextRequest(display);
+    XRRSetCrtcGamma(display, crtc, gamma);
     XRRFreeGamma(gamma);
-    return !trap.failed();
-}
-
-void XRandRGamma::captureUnseen(const std::vector<unsigned long>& crtcs) {
-    for (unsigned long crtc : crtcs) {
-        if (captured_.contains(crtc)) continue;
-        if (std::optional<Ramp> ramp = readRamp(crtc)) captured_.emplace(crtc, std::move(*ramp));
-    }
+    return !requestsFailed(display, request);
 }
 
 void XRandRGamma::restoreColorProfiles() {
     if (!connection_) return;
-    const std::vector<unsigned long> crtcs = allCrtcs();
-    captureUnseen(crtcs);
-    for (unsigned long crtc : crtcs)
-        if (auto it = captured_.find(crtc); it != captured_.end()) writeRamp(crtc, it->second);
+    for (const auto& [crtc, ramp] : before_) writeRamp(crtc, ramp);
+    before_.clear();
 }
 
 std::int32_t XRandRGamma::readTransferTable(DisplayID id, std::span<float> red,
@@ -114,9 +161,9 @@ std::int32_t XRandRGamma::readTransferTable(DisplayID id, std::span<float> red,
     if (sampleCount) *sampleCount = 0;
     if (!connection_) return kGammaUnavailable;
     if (!sameSizes(red.size(), green.size(), blue.size())) return kGammaBadTable;
+    readLayoutIfChanged();
     const std::vector<unsigned long> crtcs = crtcsOf(id);
     if (crtcs.empty()) return kGammaNoOutput;
-    captureUnseen(crtcs);
     std::optional<Ramp> ramp = readRamp(crtcs.front());
     if (!ramp) return kGammaNoRamp;
     const std::size_t entries = std::min(red.size(), kGammaTableEntries);
@@ -132,22 +179,25 @@ std::int32_t XRandRGamma::writeTransferTable(DisplayID id, std::span<const float
                                              std::span<const float> blue) {
     if (!connection_) return kGammaUnavailable;
     if (!sameSizes(red.size(), green.size(), blue.size())) return kGammaBadTable;
+    readLayoutIfChanged();
     const std::vector<unsigned long> crtcs = crtcsOf(id);
     if (crtcs.empty()) return kGammaNoOutput;
-    // The ramps as they were before this object first changed them.
-    captureUnseen(crtcs);
     std::int32_t status = 0;
     for (unsigned long crtc : crtcs) {
-        const int size = rampSize(crtc);
-        if (size <= 0) {
+        const std::size_t entries = rampSizes_[crtc];
+        if (entries == 0) {
             status = kGammaNoRamp;
             continue;
         }
-        const auto entries = static_cast<std::size_t>(size);
+        // The ramp as it is just before the first change, whatever set it.
+        if (!before_.contains(crtc))
+            if (std::optional<Ramp> ramp = readRamp(crtc)) before_.emplace(crtc, std::move(*ramp));
         const Ramp ramp{tableToRamp(red, entries), tableToRamp(green, entries),
                         tableToRamp(blue, entries)};
-        if (!writeRamp(crtc, ramp)) status = kGammaNoRamp;
-        changed_.insert(crtc);
+        if (!writeRamp(crtc, ramp)) {
+            status = kGammaNoRamp;
+            layoutStale_ = true;  // a CRTC that vanished: read the layout again next time
+        }
     }
     return status;
 }

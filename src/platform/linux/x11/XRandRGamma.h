@@ -5,7 +5,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -24,19 +23,26 @@ enum XRandRGammaStatus : std::int32_t {
 
 // Gamma tables on the CRTC gamma ramps of X RandR. The ramps have whatever size the driver
 // gives them and 16-bit entries; the tables the core sees have 256 float entries, resampled
-// linearly both ways. A display is shown by the CRTCs of the outputs whose names match its
-// connector name; reads come from the first, writes go to all. Each CRTC's ramp is captured
-// the first time this object sees it (at construction for those present then), and
-// restoreColorProfiles() puts those captures back. The X server keeps a ramp after its client
-// has gone, so the CRTCs this object changed get their captures back when it is dropped too.
-// In a Wayland session nothing is read or written. Main thread only.
+// linearly both ways. A display is shown by the CRTCs of the outputs with the RandR output name
+// its lookup gives; reads come from the first, writes go to all.
+//
+// The outputs, their CRTCs and the ramp sizes are kept from one reading and read again only
+// after the server reports a RandR change, so a write is a single SetCrtcGamma request per
+// CRTC and one round trip to catch its error. A CRTC's ramp is read just before this object
+// first changes it; restoreColorProfiles() puts back the ramps of the CRTCs it changed, and
+// only those, so a night-light tool or a calibration loaded after start stays in force
+// elsewhere. The X server keeps a ramp after its client has gone, so the CRTCs still changed
+// get their ramps back when this object is dropped too. In a Wayland session nothing is read
+// or written. Main thread only.
 class XRandRGamma final : public GammaTables {
   public:
-    // The connector name of a display ("eDP-1"), none for a display it does not know.
-    using ConnectorNameLookup = std::function<std::optional<std::string>(DisplayID)>;
+    // The RandR output name of a display, none for a display no output shows.
+    using OutputNameLookup = std::function<std::optional<std::string>(DisplayID)>;
 
     // Uses its own connection to `displayName` ($DISPLAY when empty).
-    XRandRGamma(const std::string& displayName, ConnectorNameLookup connectorName);
+    XRandRGamma(const std::string& displayName, OutputNameLookup outputName);
+    // Uses `connection` (null: unavailable).
+    XRandRGamma(std::unique_ptr<X11Connection> connection, OutputNameLookup outputName);
     ~XRandRGamma() override;
 
     // Whether gamma can be read and written at all.
@@ -53,18 +59,24 @@ class XRandRGamma final : public GammaTables {
     struct Ramp {
         std::vector<std::uint16_t> red, green, blue;
     };
+    struct Output {
+        std::string name;
+        unsigned long crtc = 0;
+    };
 
+    void takeConnection(std::unique_ptr<X11Connection> connection);
+    void readLayoutIfChanged();
     std::vector<unsigned long> crtcsOf(DisplayID id) const;
-    std::vector<unsigned long> allCrtcs() const;
-    void captureUnseen(const std::vector<unsigned long>& crtcs);
     std::optional<Ramp> readRamp(unsigned long crtc) const;
     bool writeRamp(unsigned long crtc, const Ramp& ramp) const;
-    int rampSize(unsigned long crtc) const;
 
     std::unique_ptr<X11Connection> connection_;
-    ConnectorNameLookup connectorName_;
-    std::map<unsigned long, Ramp> captured_;
-    std::set<unsigned long> changed_;
+    OutputNameLookup outputName_;
+    int randrEventBase_ = 0;
+    bool layoutStale_ = true;
+    std::vector<Output> outputs_;
+    std::map<unsigned long, std::size_t> rampSizes_;
+    std::map<unsigned long, Ramp> before_;  // the ramps of the CRTCs changed, as they were
 };
 
 }  // namespace corvane::linux_desktop

@@ -39,31 +39,36 @@ class LogindTest : public ::testing::Test {
     static inline bool started = false;
 };
 
-TEST_F(LogindTest, BacklightGoesThroughTheCallerSessionElseToTheFallback) {
+TEST_F(LogindTest, BacklightCallsRunAsynchronouslyOnePerDeviceTheLatestLevelWinning) {
     const BacklightDevice panel{"/sys/class/backlight/intel_backlight", "intel_backlight", "raw"};
     RecordingWriter fallback;
     LogindBacklightWriter writer(QDBusConnection::systemBus(), fallback);
 
-    // No session to take the call yet: the fallback decides.
-    EXPECT_TRUE(writer.write(panel, 300));
+    // No session to take the call yet: queued at once, then the fallback writes, and a refusal
+    // does not tell the caller to give up on the backlight.
     fallback.accepts = false;
-    EXPECT_FALSE(writer.write(panel, 310));
-    EXPECT_EQ(fallback.writes.size(), 2u);
+    EXPECT_TRUE(writer.write(panel, 300));
+    EXPECT_TRUE(fallback.writes.empty()) << "nothing waits for the login manager";
+    ASSERT_TRUE(processEventsUntil([&] { return fallback.writes.size() == 1; }));
+    EXPECT_EQ(fallback.writes.back(), std::make_pair(std::string("intel_backlight"), 300ul));
 
+    // Levels that come while a call is in flight: only the latest follows it.
     ASSERT_TRUE(mock->addCallerSessionWithBrightness()) << mock->error().toStdString();
-    EXPECT_TRUE(writer.write(panel, 420));
-    EXPECT_EQ(fallback.writes.size(), 2u);
+    for (std::uint64_t level : {420u, 430u, 440u, 450u}) EXPECT_TRUE(writer.write(panel, level));
+    ASSERT_TRUE(processEventsUntil([&] { return mock->brightnessCalls().size() == 2; }));
     const QList<QVariantList> calls = mock->brightnessCalls();
-    ASSERT_EQ(calls.size(), 1);
     EXPECT_EQ(calls[0], (QVariantList{QStringLiteral("backlight"),
                                       QStringLiteral("intel_backlight"), quint32(420)}));
+    EXPECT_EQ(calls[1][2], QVariant(quint32(450)));
+    EXPECT_EQ(fallback.writes.size(), 1u);
 
-    // Without a bus connection every write is the fallback's.
+    // Without a bus connection every write is the fallback's, at once.
     fallback.accepts = true;
     LogindBacklightWriter offline(QDBusConnection(QStringLiteral("never-connected")), fallback);
     EXPECT_TRUE(offline.write(panel, 5));
     EXPECT_EQ(fallback.writes.back(), std::make_pair(std::string("intel_backlight"), 5ul));
-    EXPECT_EQ(mock->brightnessCalls().size(), 1);
+    fallback.accepts = false;
+    EXPECT_FALSE(offline.write(panel, 6));
 }
 
 TEST_F(LogindTest, OnlyTheResumeSignalReachesTheWakeObservers) {

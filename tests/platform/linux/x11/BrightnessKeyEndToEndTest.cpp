@@ -40,7 +40,7 @@ TEST(BrightnessKeyEndToEnd, AKeyOnTheXServerStepsTheDisplayAndShowsTheIndicator)
     sim::SimDesktop desktop;
     const DisplayID screen = desktop.add(sim::SimDisplayConfig::uncontrolledMonitor("Xvfb"));
     XRandRGamma gamma(server.display(), [screen](DisplayID id) -> std::optional<std::string> {
-        if (id == screen) return "card0-screen";
+        if (id == screen) return "screen";
         return std::nullopt;
     });
     X11SystemEventStream events(server.display());

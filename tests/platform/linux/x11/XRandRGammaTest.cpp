@@ -9,6 +9,9 @@
 #include "platform/linux/x11/XRandRGamma.h"
 #include "platform/sim/SimDesktop.h"
 
+// Last: its macros clash with the headers above.
+#include <X11/Xlib.h>
+
 namespace corvane::linux_desktop {
 namespace {
 
@@ -54,9 +57,9 @@ class XRandRGammaTest : public ::testing::Test {
             runOn(server_.display(), "xrandr --output screen --gamma 1:1:1 --brightness 1"));
     }
 
-    // Knows the one display, by its connector name with a card prefix.
+    // Knows the one display, shown by the output "screen".
     static std::optional<std::string> connectorName(DisplayID id) {
-        if (id == kScreenDisplay) return "card0-screen";
+        if (id == kScreenDisplay) return "screen";
         return std::nullopt;
     }
 
@@ -108,6 +111,50 @@ TEST_F(XRandRGammaTest, DimmingEndsWithTheApplication) {
     EXPECT_NEAR(readXrandr(server_.display())->brightness, 1.0, 0.005);
 }
 
+TEST_F(XRandRGammaTest, AWriteIsOneRequestAndOneRoundTripUntilRandRReportsAChange) {
+    std::unique_ptr<X11Connection> connection = X11Connection::open(server_.display());
+    ASSERT_TRUE(connection);
+    Display* display = connection->display();
+    XRandRGamma gamma(std::move(connection), connectorName);
+    std::vector<float> red(256, 0.5f), green(256, 0.5f), blue(256, 0.5f);
+    auto requestsOfAWrite = [&] {
+        const unsigned long before = XNextRequest(display);
+        EXPECT_EQ(gamma.writeTransferTable(kScreenDisplay, red, green, blue), 0);
+        return XNextRequest(display) - before;
+    };
+    requestsOfAWrite();  // reads the layout and the ramp before the first change
+    // SetCrtcGamma, and the round trip that catches its error.
+    EXPECT_EQ(requestsOfAWrite(), 2u);
+    EXPECT_EQ(requestsOfAWrite(), 2u);
+
+    // A RandR change (a new primary output): the layout is read again, once.
+    ASSERT_TRUE(runOn(server_.display(), "xrandr --output screen --primary"));
+    EXPECT_GT(requestsOfAWrite(), 2u);
+    EXPECT_EQ(requestsOfAWrite(), 2u);
+}
+
+TEST_F(XRandRGammaTest, ARampSetByAnotherProgramAfterStartIsKeptAndRestored) {
+    XRandRGamma gamma(server_.display(), connectorName);
+    // A night-light tool starts after us: untouched by a restore while we changed nothing.
+    ASSERT_TRUE(runOn(server_.display(), "xrandr --output screen --gamma 1:0.8:0.6"));
+    const std::string nightLight = readXrandr(server_.display())->gamma;
+    ASSERT_NE(nightLight, "1.0:1.0:1.0");
+    gamma.restoreColorProfiles();
+    EXPECT_EQ(readXrandr(server_.display())->gamma, nightLight);
+
+    // Dimming scales the night-light ramp, and a restore brings that ramp back.
+    sim::SimDesktop desktop;
+    const Platform platform = withGamma(desktop.platform(), gamma);
+    SoftwareDimming dimming(platform, kScreenDisplay);
+    ASSERT_TRUE(dimming.write(0.5));
+    std::optional<XrandrReading> dimmed = readXrandr(server_.display());
+    EXPECT_NEAR(dimmed->brightness, 0.56, 0.005);
+    EXPECT_EQ(dimmed->gamma, nightLight);
+    gamma.restoreColorProfiles();
+    EXPECT_EQ(readXrandr(server_.display())->gamma, nightLight);
+    EXPECT_NEAR(readXrandr(server_.display())->brightness, 1.0, 0.005);
+}
+
 TEST_F(XRandRGammaTest, BadInputAndWaylandSessionsGiveAStatusAndNoChange) {
     XRandRGamma gamma(server_.display(), connectorName);
     std::vector<float> red(256, 0.1f), green(256, 0.1f), blue(256, 0.1f), none;
@@ -149,7 +196,7 @@ TEST_F(XRandRGammaTest, OutputsListTheScreensConnectedOutputs) {
     EXPECT_EQ(outputs.primaryName(), "screen");
 
     // Xvfb has no DRM connector: the output alone makes the display.
-    const std::vector<DrmConnector> merged = withRandROnlyOutputs({}, outputs);
+    const std::vector<DrmConnector> merged = withRandROutputs({}, outputs);
     ASSERT_EQ(merged.size(), 1u);
     EXPECT_EQ(merged.front().name, "screen");
 }
