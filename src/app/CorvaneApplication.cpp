@@ -114,11 +114,14 @@ void CorvaneApplication::finishLaunching() {
     if (demo_) demo_->start();
 }
 
-// Display levels stay as they are; boosts and the indicator go, no timer fires again, and the
-// preferences reach their file.
+// Levels set in hardware stay as they are; software dimming, boosts and the indicator go, no
+// timer fires again, and the preferences reach their file.
 void CorvaneApplication::terminate() {
     model_->teardown();
     loop_.stop();
+    // The X server keeps a client's gamma ramps after it has gone: without this, software
+    // dimming would outlive the application that the user just quit.
+    platform_.gamma.restoreColorProfiles();
     if (real_) real_->preferences().flush();
 }
 

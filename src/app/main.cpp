@@ -81,11 +81,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Corvane Display"));
     InstanceRole instance = claimSessionInstance(options);
     if (instance.handedOver) return *instance.handedOver;
-    corvane::app::QtDiagnosticSink diagnostics;
-    corvane::installDiagnosticSink(&diagnostics);
+    // Installed for the rest of the process: the last preference write and the monitors'
+    // workers may still report after the event loop has ended.
+    corvane::installDiagnosticSink(new corvane::app::QtDiagnosticSink);
     corvane::app::quitOnTerminationSignals();
     corvane::app::CorvaneApplication corvane(options, instance.bus);
-    const int status = QApplication::exec();
-    corvane::installDiagnosticSink(nullptr);
-    return status;
+    return QApplication::exec();
 }

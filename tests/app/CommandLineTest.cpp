@@ -6,8 +6,9 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include "support/PrivateSessionBus.h"
 #include "app/DisplayBusService.h"
+#include "platform/linux/x11/XvfbServer.h"
+#include "support/PrivateSessionBus.h"
 
 namespace corvane::app {
 namespace {
@@ -39,8 +40,9 @@ class CommandLineTest : public ::testing::Test {
     bool instanceRegistered() {
         return observer.interface()->isServiceRegistered(DisplayBusService::kServiceName).value();
     }
-    void startInstance(const QStringList& arguments = {QStringLiteral("--simulate")}) {
-        instance.setProcessEnvironment(environment());
+    void startInstance(const QStringList& arguments = {QStringLiteral("--simulate")},
+                       std::optional<QProcessEnvironment> customEnvironment = std::nullopt) {
+        instance.setProcessEnvironment(customEnvironment.value_or(environment()));
         instance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         instance.start(QStringLiteral("timeout"),
                        QStringList{"120", QStringLiteral(CORVANE_DISPLAY_PATH)} + arguments);
@@ -165,6 +167,31 @@ TEST_F(CommandLineTest, HelpAndVersionNeedNoDisplayServer) {
 TEST_F(CommandLineTest, ShowStartsTheApplicationWhenNoneRuns) {
     startInstance({QStringLiteral("--simulate"), QStringLiteral("--show")});
     EXPECT_EQ(run({"--list"}).status, 0);
+}
+
+// The X server keeps a client's gamma ramps after the client has gone: quitting must give the
+// screens it dimmed their own ramps back.
+TEST_F(CommandLineTest, QuitPutsBackTheRampsOfTheScreensItDimmed) {
+    using linux_desktop::testing::haveProgram;
+    using linux_desktop::testing::xrandrBrightness;
+    if (!haveProgram("Xvfb") || !haveProgram("xrandr"))
+        GTEST_SKIP() << "Xvfb or xrandr is not installed";
+    linux_desktop::testing::XvfbServer server;
+    ASSERT_TRUE(server.running()) << "Xvfb did not start";
+    ASSERT_TRUE(linux_desktop::testing::runOn(
+        server.display(), "xrandr --output screen --gamma 1:1:1 --brightness 1"));
+    QTemporaryDir noHardware;  // a sysfs and a /dev without cards, backlights or buses
+    QProcessEnvironment onX = environment();
+    onX.insert(QStringLiteral("DISPLAY"), QString::fromStdString(server.display()));
+    onX.insert(QStringLiteral("CORVANE_SYSFS_ROOT"), noHardware.path());
+    onX.insert(QStringLiteral("CORVANE_DEV_ROOT"), noHardware.path());
+    startInstance({}, onX);
+
+    EXPECT_EQ(run({"--set", "40"}).status, 0);
+    EXPECT_NEAR(xrandrBrightness(server.display()).value_or(0), 0.4 * 0.88 + 0.12, 0.01);
+    EXPECT_EQ(run({"--quit"}).status, 0);
+    ASSERT_TRUE(instance.waitForFinished(15000));
+    EXPECT_NEAR(xrandrBrightness(server.display()).value_or(0), 1.0, 0.01);
 }
 
 }  // namespace
