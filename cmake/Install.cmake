@@ -3,6 +3,13 @@ include(GNUInstallDirs)
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/corvane-display.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Software centres list the application from its AppStream entry.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/appstream/io.corvane.Display.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/man/corvane-display.1
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/dbus/io.corvane.Display.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/app/corvane-display.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 # udev and systemd read these under /usr/lib as well as /lib.

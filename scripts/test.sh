@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-xserver-utils x11-utils dbus dbus-session-bus-common python3-dbusmock clang libclang-rt-14-dev
+ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-xserver-utils x11-utils dbus dbus-session-bus-common python3-dbusmock clang libclang-rt-14-dev appstream
 
 passed=0
 failed=0

@@ -26,10 +26,12 @@ ApplicationShell::ApplicationShell(AppModel& model, bool trayAvailable, bool com
             &PopoverWindow::fitContent);
     connect(popover_.get(), &PopoverWindow::panelHeightLimitChanged, view_,
             &ui::MenuPopoverView::setHeightLimit);
-    if (trayAvailable) {
-        item_ = std::make_unique<MenuBarItem>(model_);
-        connect(item_.get(), &MenuBarItem::activated, this, &ApplicationShell::togglePopover);
-    }
+    if (trayAvailable) makeItem();
+}
+
+void ApplicationShell::makeItem() {
+    item_ = std::make_unique<MenuBarItem>(model_);
+    connect(item_.get(), &MenuBarItem::activated, this, &ApplicationShell::togglePopover);
 }
 
 ApplicationShell::~ApplicationShell() = default;
@@ -37,6 +39,15 @@ ApplicationShell::~ApplicationShell() = default;
 void ApplicationShell::show() {
     if (item_) {
         item_->show();
+        return;
+    }
+    showWindow();
+}
+
+void ApplicationShell::showWindow() {
+    if (popover_->isVisible()) {
+        popover_->raise();
+        popover_->activateWindow();
         return;
     }
     // No tray to hang from: open near the top right of the screen, where trays usually are.
@@ -48,6 +59,26 @@ void ApplicationShell::show() {
 void ApplicationShell::togglePopover() {
     QRect anchor = item_ ? item_->anchor() : QRect(QCursor::pos(), QSize(1, 1));
     popover_->toggleBeside(anchor);
+}
+
+void ApplicationShell::showPopover() {
+    if (!item_) {
+        showWindow();
+        return;
+    }
+    popover_->showBeside(item_->anchor());
+}
+
+void ApplicationShell::closePopover() {
+    popover_->hide();
+}
+
+void ApplicationShell::adoptTray() {
+    if (item_) return;
+    popover_->hide();
+    popover_->setStyle(PopoverWindow::Style::popover);
+    makeItem();
+    item_->show();
 }
 
 }  // namespace corvane::app

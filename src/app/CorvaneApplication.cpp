@@ -9,6 +9,7 @@
 #include "app/InstallLocationPrompt.h"
 #include "hud/BrightnessHUD.h"
 #include "model/AppModel.h"
+#include "platform/linux/x11/WaylandSession.h"
 #include "ui/IndicatorPanelWidget.h"
 
 namespace corvane::app {
@@ -28,16 +29,36 @@ SimulatedDesktop* simulatedDesktop(const LaunchOptions& options) {
     return desktop;
 }
 
+WindowSystem windowSystem() {
+    return linux_desktop::isWaylandSession(QGuiApplication::platformName().toStdString())
+               ? WindowSystem::wayland
+               : WindowSystem::x11;
+}
+
 LinuxDesktop* linuxDesktop(const LaunchOptions& options) {
     if (options.simulate) return nullptr;
-    static auto* desktop =
-        new LinuxDesktop(LinuxRoots::fromEnvironment(), processIndicatorPanels());
+    static auto* desktop = new LinuxDesktop(LinuxRoots::fromEnvironment(), processIndicatorPanels(),
+                                            windowSystem(), QDBusConnection::sessionBus());
     return desktop;
+}
+
+// Where an embedded tray can run, how to look for one: on the real desktop through its own X
+// connection; in simulation, where the tray is only a convenience, Qt's answer.
+TrayHostWatch::TrayCheck embeddedTrayCheck(const LinuxDesktop* desktop) {
+    if (windowSystem() == WindowSystem::wayland) return nullptr;
+    if (desktop) return [desktop] { return desktop->hasEmbeddedTray(); };
+    return [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+}
+
+// Quits on the next pass, so that a caller on the bus gets its reply first.
+void quitSoon() {
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 }  // namespace
 
-CorvaneApplication::CorvaneApplication(const LaunchOptions& options)
+CorvaneApplication::CorvaneApplication(const LaunchOptions& options,
+                                       std::optional<QDBusConnection> instanceBus)
     : options_(options),
       simulated_(simulatedDesktop(options)),
       real_(linuxDesktop(options)),
@@ -48,9 +69,28 @@ CorvaneApplication::CorvaneApplication(const LaunchOptions& options)
     AppModel::provideShared(platform_, *hud_);
     model_ = AppModel::shared();
 
+    trayWatch_ = std::make_unique<TrayHostWatch>(instanceBus.value_or(QDBusConnection(QString())),
+                                                 embeddedTrayCheck(real_));
     // The demonstration shows the popover as the tray opens it, tray or not.
-    bool tray = QSystemTrayIcon::isSystemTrayAvailable() || options_.demoFolder.has_value();
+    bool tray = trayWatch_->available() || options_.demoFolder.has_value();
     shell_ = std::make_unique<ApplicationShell>(*model_, tray, desktopComposites());
+    connect(trayWatch_.get(), &TrayHostWatch::appeared, shell_.get(),
+            &ApplicationShell::adoptTray);
+    if (instanceBus) {
+        ApplicationShell* shell = shell_.get();
+        busService_ = std::make_unique<DisplayBusService>(
+            *model_, ShellActions{[shell] { shell->showPopover(); },
+                                  [shell] { shell->closePopover(); }, quitSoon});
+        busService_->exportOn(*instanceBus);
+    }
+    // No key can be grabbed in a Wayland session: the desktop's portal hands them over.
+    if (real_ && instanceBus && windowSystem() == WindowSystem::wayland) {
+        std::weak_ptr<AppModel> model = model_;
+        portalShortcuts_ = std::make_unique<PortalShortcuts>(
+            *instanceBus, [model](BrightnessKey key, bool fine) {
+                if (auto shared = model.lock()) shared->stepBrightness(key, fine);
+            });
+    }
     if (simulated_)
         virtualDisplays_ = std::make_unique<VirtualDisplaysWindow>(simulated_->desktop(), *model_);
     if (simulated_ && options_.demoFolder)
@@ -67,16 +107,21 @@ CorvaneApplication::~CorvaneApplication() = default;
 void CorvaneApplication::finishLaunching() {
     promptIfRunningOutsideApplications(QCoreApplication::applicationFilePath());
     model_->start();
+    if (portalShortcuts_) portalShortcuts_->start();
     shell_->show();
+    if (options_.command.kind == RemoteCommand::Kind::show) shell_->showPopover();
     if (virtualDisplays_) virtualDisplays_->show();
     if (demo_) demo_->start();
 }
 
-// Display levels stay as they are; boosts and the indicator go, no timer fires again, and the
-// preferences reach their file.
+// Levels set in hardware stay as they are; software dimming, boosts and the indicator go, no
+// timer fires again, and the preferences reach their file.
 void CorvaneApplication::terminate() {
     model_->teardown();
     loop_.stop();
+    // The X server keeps a client's gamma ramps after it has gone: without this, software
+    // dimming would outlive the application that the user just quit.
+    platform_.gamma.restoreColorProfiles();
     if (real_) real_->preferences().flush();
 }
 

@@ -4,7 +4,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "app/NoGammaTables.h"
 #include "platform/linux/XdgPaths.h"
+#include "platform/linux/x11/EmbeddedTray.h"
 #include "platform/linux/x11/OutputNames.h"
 #include "platform/linux/x11/RandROutputs.h"
 
@@ -38,8 +40,19 @@ LinuxRoots LinuxRoots::fromEnvironment() {
     return roots;
 }
 
-LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels)
-    : x11_(X11Connection::open()),
+namespace {
+
+std::unique_ptr<GammaTables> gammaTables(WindowSystem windows,
+                                         XRandRGamma::OutputNameLookup outputName) {
+    if (windows == WindowSystem::wayland) return std::make_unique<NoGammaTables>();
+    return std::make_unique<XRandRGamma>(std::string(), std::move(outputName));
+}
+
+}  // namespace
+
+LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels,
+                           WindowSystem windows, const QDBusConnection& sessionBus)
+    : x11_(windows == WindowSystem::x11 ? X11Connection::open() : nullptr),
       displays_(roots.sysfs, primaryOutputChooser([this] { return primaryOutputName(); }),
                 [this](std::vector<DrmConnector> connectors) {
                     if (!x11_) return withQtScreens(std::move(connectors));
@@ -49,15 +62,19 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       transport_(roots.dev),
       ddcBuses_(roots.sysfs, transport_),
       registry_(displays_, ddcBuses_, transport_),
-      functions_(ddcDisplayFunctions(displays_, registry_, transport_)),
+      kde_(sessionBus),
+      functions_(kdeAwareFunctions(
+          ddcDisplayFunctions(displays_, registry_, transport_), kde_,
+          {[this](DisplayID id) { return displays_.isBuiltin(id); },
+           [this](DisplayID id) { return monitorName(id); }})),
       backlightWriter_(QDBusConnection::systemBus(), sysfsWriter_),
       backlights_(displays_, roots.sysfs, backlightWriter_),
-      gamma_(std::string(),
-             [this](DisplayID id) -> std::optional<std::string> {
-                 const ConnectedDisplay* display = displays_.display(id);
-                 if (!display) return std::nullopt;
-                 return display->connector.randrOutput;
-             }),
+      gamma_(gammaTables(windows,
+                         [this](DisplayID id) -> std::optional<std::string> {
+                             const ConnectedDisplay* display = displays_.display(id);
+                             if (!display) return std::nullopt;
+                             return display->connector.randrOutput;
+                         })),
       preferences_(roots.configHome ? std::optional(preferencesFile(*roots.configHome))
                                     : std::nullopt,
                    loop_),
@@ -68,9 +85,20 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       busWake_(wake_.observe([this] { transport_.busesSettling(); })),
       notifications_(
           [this](std::function<void()> handler) { return wake_.observe(std::move(handler)); }),
-      platform_{displays_,  screens_,       functions_, backlights_,    gamma_, registry_,
+      events_(windows == WindowSystem::x11),
+      platform_{displays_,  screens_,       functions_, backlights_,    *gamma_, registry_,
                 sleeper_,   preferences_,   localizer_, overlays_,      loop_,  power_,
                 loginItem_, notifications_, events_,    indicatorPanels} {}
+
+bool LinuxDesktop::hasEmbeddedTray() const {
+    return x11_ && embeddedTrayPresent(*x11_);
+}
+
+std::string LinuxDesktop::monitorName(DisplayID id) const {
+    const ConnectedDisplay* display = displays_.display(id);
+    if (!display || !display->connector.edid) return {};
+    return display->connector.edid->name;
+}
 
 // The X server's primary output, else the output of Qt's primary screen.
 std::optional<std::string> LinuxDesktop::primaryOutputName() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -17,6 +18,8 @@
 #include "platform/linux/JsonPreferencesStore.h"
 #include "platform/linux/SysfsPowerSources.h"
 #include "platform/linux/XdgAutostart.h"
+#include "platform/linux/dbus/KdeAwareFunctions.h"
+#include "platform/linux/dbus/KdeScreenBrightness.h"
 #include "platform/linux/dbus/LogindBacklightWriter.h"
 #include "platform/linux/dbus/LogindWakeSignal.h"
 #include "platform/linux/x11/X11Connection.h"
@@ -24,6 +27,11 @@
 #include "ui/Localization.h"
 
 namespace corvane::app {
+
+// Where the windows are shown. In a Wayland session no X connection is opened at all (X
+// clients would run on Xwayland, starting it if need be, and reach no real display or key):
+// no RandR outputs, no gamma ramps, no key grabs.
+enum class WindowSystem { x11, wayland };
 
 // Where the desktop finds the kernel's devices and the user's settings.
 struct LinuxRoots {
@@ -41,21 +49,28 @@ struct LinuxRoots {
 // The real Linux desktop: displays from the DRM connectors (the main one on the X server's
 // primary output, else Qt's primary screen, else the built-in panel), screens from Qt,
 // panel backlights through the login manager, DDC/CI over i2c-dev, gamma ramps and brightness
-// keys from the X server when there is one, the power supplies, the preferences file, the
-// autostart entry, and screen and wake notifications. No boost: no GPU device is offered.
+// keys from the X server when there is one (never in a Wayland session), the power supplies, the preferences file, the
+// autostart entry, and screen and wake notifications. Where KDE Plasma drives brightness
+// itself (its org.kde.ScreenBrightness service), the displays it lists are driven through it.
+// No boost: no GPU device is offered.
 // Made on the main thread inside the QApplication; outlives everything that uses platform().
 class LinuxDesktop {
   public:
-    LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels);
+    // `sessionBus` is where Plasma's brightness service is looked for.
+    LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPanels, WindowSystem windows,
+                 const QDBusConnection& sessionBus);
     LinuxDesktop(const LinuxDesktop&) = delete;
     LinuxDesktop& operator=(const LinuxDesktop&) = delete;
 
     const Platform& platform() const { return platform_; }
     QtMainLoop& loop() { return loop_; }
     linux_desktop::JsonPreferencesStore& preferences() { return preferences_; }
+    // Whether an embedded (XEmbed) tray runs on the X server; never without one.
+    bool hasEmbeddedTray() const;
 
   private:
     std::optional<std::string> primaryOutputName() const;
+    std::string monitorName(DisplayID id) const;
 
     QtMainLoop loop_;
     std::unique_ptr<linux_desktop::X11Connection> x11_;
@@ -64,11 +79,12 @@ class LinuxDesktop {
     linux_desktop::I2cDevTransport transport_;
     linux_desktop::DdcBusFinder ddcBuses_;
     linux_desktop::DdcRegistry registry_;
+    linux_desktop::KdeScreenBrightness kde_;
     PrivateDisplayFunctions functions_;
     linux_desktop::SysfsBacklightWriter sysfsWriter_;
     linux_desktop::LogindBacklightWriter backlightWriter_;
     linux_desktop::BacklightServices backlights_;
-    linux_desktop::XRandRGamma gamma_;
+    std::unique_ptr<GammaTables> gamma_;
     ThreadSleeper sleeper_;
     linux_desktop::JsonPreferencesStore preferences_;
     ui::TableLocalizer localizer_;

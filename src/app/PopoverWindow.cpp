@@ -72,6 +72,17 @@ void PopoverWindow::apply() {
     updateMask();
 }
 
+void PopoverWindow::setStyle(Style style) {
+    if (style == style_) return;
+    style_ = style;
+    // The window style fixes its size; the popover only resizes.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    shadow_ = QPixmap();
+    apply();
+    fitContent();
+}
+
 QRect PopoverWindow::panelRect() const {
     return rect().adjusted(margin(), margin(), -margin(), -margin());
 }

@@ -29,6 +29,8 @@ class PopoverWindow : public QWidget {
     void apply();
 
     Style style() const { return style_; }
+    // Turns the window into the other style (a tray came or went); hidden or not.
+    void setStyle(Style style);
     bool composited() const { return composited_; }
     // The panel's rectangle inside the window.
     QRect panelRect() const;

@@ -11,15 +11,15 @@ namespace corvane::app {
 
 // The X server's brightness keys on Qt's event loop: reads the stream's connection whenever
 // it has data, and once on the next pass after a tap or monitor is installed, so that keys
-// already waiting are handed on. Without an X server taps are refused and no monitor is
-// added. Main thread only.
+// already waiting are handed on. Without an X server (or when told not to connect, in a
+// Wayland session) taps are refused and no monitor is added. Main thread only.
 class X11EventPump final : public QObject, public SystemEventStream {
     Q_OBJECT
   public:
-    // Connects to $DISPLAY.
-    X11EventPump();
+    // Connects to $DISPLAY when `connect` is true.
+    explicit X11EventPump(bool connect = true);
 
-    bool isConnected() const { return stream_.isConnected(); }
+    bool isConnected() const { return stream_ && stream_->isConnected(); }
 
     std::unique_ptr<EventTap> installTap(TapCallback callback) override;
     std::optional<EventMonitorToken> addLocalMonitor(LocalMonitorHandler handler) override;
@@ -29,7 +29,7 @@ class X11EventPump final : public QObject, public SystemEventStream {
   private:
     void readSoon();
 
-    linux_desktop::X11SystemEventStream stream_;
+    std::unique_ptr<linux_desktop::X11SystemEventStream> stream_;
     std::unique_ptr<QSocketNotifier> readable_;
 };
 

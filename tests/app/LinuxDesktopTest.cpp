@@ -11,6 +11,8 @@
 #include "model/AppModel.h"
 #include "platform/linux/FakeSysfs.h"
 #include "platform/sim/SimIndicatorPanels.h"
+#include "support/PlasmaBrightnessMock.h"
+#include "support/PrivateSessionBus.h"
 
 namespace corvane::app {
 namespace {
@@ -18,6 +20,7 @@ namespace {
 using linux_desktop::testing::FakeSysfs;
 using linux_desktop::testing::FakeTree;
 using linux_desktop::testing::makeEdid;
+using corvane::testing::waitUntil;
 
 // No login manager, no X server: the desktop must manage with sysfs and Qt alone.
 void withoutSystemServices() {
@@ -97,7 +100,8 @@ TEST(LinuxDesktopTest, ModelOnTheRealDesktopListsTheFakeDisplaysAndDrivesThePane
     sysfs.backlight(panel, "intel_backlight", "raw", "600", "1200");
     sysfs.connector("card0-DP-2", makeEdid(0x10AC, 0xA0C1, 99, "DELL U2720Q"), 7);
     sim::SimIndicatorPanels panels;
-    LinuxDesktop desktop({sysfs.sysfs(), sysfs.tree.path("dev"), home.root()}, panels);
+    LinuxDesktop desktop({sysfs.sysfs(), sysfs.tree.path("dev"), home.root()}, panels,
+                         WindowSystem::x11, QDBusConnection(QString()));
 
     auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
                                      desktop.platform().indicatorPanels);
@@ -123,6 +127,55 @@ TEST(LinuxDesktopTest, ModelOnTheRealDesktopListsTheFakeDisplaysAndDrivesThePane
     ASSERT_TRUE(desktop.preferences().flush());
     const std::string stored = home.read("corvane-display/preferences.json");
     EXPECT_NE(stored.find("corvane.brightness." + shown[0].uuid), std::string::npos);
+    model->teardown();
+    desktop.loop().stop();
+}
+
+// Plasma drives the panel and the monitor: both are set through it, and a change made in
+// Plasma is taken over by the poll.
+TEST(LinuxDesktopTest, DisplaysPlasmaDrivesAreDrivenThroughItAndFollowIt) {
+    withoutSystemServices();
+    corvane::testing::PrivateSessionBus bus;
+    ASSERT_TRUE(bus.start()) << bus.error().toStdString();
+    QDBusConnection connection = bus.connect(QStringLiteral("desktop"));
+    corvane::testing::PlasmaBrightnessMock plasma;
+    ASSERT_TRUE(plasma.start(bus, connection));
+    ASSERT_TRUE(plasma.addDisplay("display0", 300, 1200, true, "Built-in Screen"));
+    ASSERT_TRUE(plasma.addDisplay("display1", 50, 100, false, "DELL U2720Q"));
+    ASSERT_TRUE(plasma.listDisplays({"display0", "display1"}));
+    FakeSysfs sysfs;
+    FakeTree home;
+    const auto panel = sysfs.connector("card0-eDP-1", makeEdid(0x09E5, 0x05DF, 0, "Panel"));
+    const auto backlight = sysfs.backlight(panel, "intel_backlight", "raw", "600", "1200");
+    sysfs.connector("card0-DP-2", makeEdid(0x10AC, 0xA0C1, 99, "DELL U2720Q"), 7);
+    sim::SimIndicatorPanels panels;
+    LinuxDesktop desktop({sysfs.sysfs(), sysfs.tree.path("dev"), home.root()}, panels,
+                         WindowSystem::x11, connection);
+    auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
+                                     desktop.platform().indicatorPanels);
+    auto model = AppModel::make(desktop.platform(), *hud);
+    model->start();
+    auto shown = [&](bool builtin) {
+        for (const DisplaySnapshot& display : model->displays())
+            if (display.isBuiltin == builtin) return display;
+        return DisplaySnapshot{};
+    };
+    ASSERT_EQ(model->displays().size(), 2u);
+    EXPECT_NEAR(shown(true).percent, 25, 0.01);
+    EXPECT_EQ(shown(false).path, ControlPath::hardware);
+    EXPECT_NEAR(shown(false).percent, 50, 0.01);
+
+    model->apply(40, shown(false).id);
+    model->apply(75, shown(true).id);
+    ASSERT_TRUE(waitUntil([&] { return plasma.setCalls("display0").size() == 1; }));
+    EXPECT_EQ(plasma.setCalls("display0")[0], (QVariantList{900, 1u}));
+    ASSERT_TRUE(waitUntil([&] { return plasma.setCalls("display1").size() == 1; }));
+    EXPECT_EQ(plasma.setCalls("display1")[0], (QVariantList{40, 1u}));
+    // Nothing behind Plasma's back: the sysfs backlight keeps its value.
+    EXPECT_EQ(sysfs.tree.read(backlight / "brightness"), "600\n");
+
+    ASSERT_TRUE(plasma.update("display1", {{"Brightness", 80}}));
+    EXPECT_TRUE(waitUntil([&] { return std::abs(shown(false).percent - 80) < 0.01; }));
     model->teardown();
     desktop.loop().stop();
 }

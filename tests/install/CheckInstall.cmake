@@ -30,6 +30,18 @@ expect_file(share/applications/corvane-display.desktop
     "\\[Desktop Entry\\]" "Exec=corvane-display" "Icon=corvane-display" "NoDisplay=false"
     "Categories=Settings.HardwareSettings.")
 expect_file(share/icons/hicolor/scalable/apps/corvane-display.svg)
+expect_file(share/man/man1/corvane-display.1 "\\.TH CORVANE-DISPLAY 1 .*")
+expect_file(share/dbus-1/interfaces/io.corvane.Display.xml
+    "  <interface name=\"io.corvane.Display\">")
+expect_file(share/metainfo/io.corvane.Display.metainfo.xml
+    "  <id>io.corvane.Display</id>"
+    "  <launchable type=\"desktop-id\">corvane-display.desktop</launchable>")
+execute_process(COMMAND appstreamcli validate --no-net
+    ${PREFIX}/share/metainfo/io.corvane.Display.metainfo.xml
+    RESULT_VARIABLE valid OUTPUT_VARIABLE report ERROR_VARIABLE report)
+if(NOT valid EQUAL 0)
+    message(FATAL_ERROR "appstreamcli rejects the metainfo file:\n${report}")
+endif()
 expect_file(lib/udev/rules.d/60-corvane-display-i2c.rules)
 expect_file(lib/modules-load.d/corvane-display.conf "i2c-dev")
 

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
-#include <regex>
-
 #include "XvfbServer.h"
 #include "hud/BrightnessHUD.h"
 #include "model/AppModel.h"
@@ -15,16 +13,8 @@ namespace {
 
 using testing::haveProgram;
 using testing::runOn;
+using testing::xrandrBrightness;
 using testing::XvfbServer;
-
-// The brightness xrandr derives from the output's gamma ramps.
-std::optional<double> xrandrBrightness(const std::string& display) {
-    const std::optional<std::string> text = runOn(display, "xrandr --verbose");
-    std::smatch match;
-    static const std::regex kBrightness(R"(Brightness:\s+(\S+))");
-    if (!text || !std::regex_search(*text, match, kBrightness)) return std::nullopt;
-    return std::stod(match[1]);
-}
 
 // A key pressed on the X server goes all the way: the key grab hands it to the key monitor,
 // the model steps the display, the gamma ramp on the server follows and the indicator shows.

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <regex>
 #include <string>
 #include <thread>
 
@@ -32,6 +33,15 @@ inline std::optional<std::string> runOn(const std::string& display, const std::s
     while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe))
         output.append(buffer, read);
     return pclose(pipe) == 0 ? std::optional(output) : std::nullopt;
+}
+
+// The brightness xrandr derives from the first output's gamma ramps.
+inline std::optional<double> xrandrBrightness(const std::string& display) {
+    const std::optional<std::string> text = runOn(display, "xrandr --verbose");
+    std::smatch match;
+    static const std::regex kBrightness(R"(Brightness:\s+(\S+))");
+    if (!text || !std::regex_search(*text, match, kBrightness)) return std::nullopt;
+    return std::stod(match[1]);
 }
 
 // A private Xvfb with RandR on a display it picks itself, stopped when dropped.

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <QDBusConnectionInterface>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include "app/DisplayBusService.h"
+#include "platform/linux/x11/XvfbServer.h"
+#include "support/PrivateSessionBus.h"
+
+namespace corvane::app {
+namespace {
+
+using corvane::testing::PrivateSessionBus;
+using corvane::testing::waitUntil;
+
+struct Outcome {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// The application as users run it: an instance on the simulated desktop, and the command line
+// talking to it, all on a session bus of the test's own.
+class CommandLineTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(bus.start()) << bus.error().toStdString();
+        ASSERT_TRUE(config.isValid());
+        observer = bus.connect(QStringLiteral("observer"));
+    }
+    void TearDown() override {
+        corvane::testing::stopProcess(instance);
+    }
+
+    QProcessEnvironment environment() const { return bus.environment(config.path()); }
+
+    bool instanceRegistered() {
+        return observer.interface()->isServiceRegistered(DisplayBusService::kServiceName).value();
+    }
+    void startInstance(const QStringList& arguments = {QStringLiteral("--simulate")},
+                       std::optional<QProcessEnvironment> customEnvironment = std::nullopt) {
+        instance.setProcessEnvironment(customEnvironment.value_or(environment()));
+        instance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        instance.start(QStringLiteral("timeout"),
+                       QStringList{"120", QStringLiteral(CORVANE_DISPLAY_PATH)} + arguments);
+        ASSERT_TRUE(instance.waitForStarted(10000));
+        ASSERT_TRUE(waitUntil([&] { return instanceRegistered(); }, std::chrono::seconds(30)));
+    }
+    Outcome run(const QStringList& arguments,
+                std::optional<QProcessEnvironment> customEnvironment = std::nullopt) {
+        QProcess process;
+        process.setProcessEnvironment(customEnvironment.value_or(environment()));
+        process.start(QStringLiteral("timeout"),
+                      QStringList{"60", QStringLiteral(CORVANE_DISPLAY_PATH)} + arguments);
+        EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(' ').toStdString();
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+    QJsonArray list() {
+        Outcome listed = run({QStringLiteral("--list"), QStringLiteral("--json")});
+        EXPECT_EQ(listed.status, 0) << listed.err.toStdString();
+        return QJsonDocument::fromJson(listed.out.toUtf8()).array();
+    }
+    static QJsonObject named(const QJsonArray& displays, bool builtin) {
+        for (const QJsonValue& display : displays)
+            if (display[QStringLiteral("isBuiltin")].toBool() == builtin) return display.toObject();
+        return {};
+    }
+
+    PrivateSessionBus bus;
+    QTemporaryDir config;
+    QDBusConnection observer{QString()};
+    QProcess instance;
+};
+
+TEST_F(CommandLineTest, CommandsReachTheRunningInstance) {
+    startInstance();
+    QJsonArray displays = list();
+    ASSERT_GE(displays.size(), 2);
+    const QJsonObject external = named(displays, false);
+    const QString uuid = external[QStringLiteral("uuid")].toString();
+    ASSERT_FALSE(uuid.isEmpty());
+    for (const char* field : {"id", "name", "isMain", "supportsXDR", "path", "percent", "sdrNits",
+                              "peakNits", "sdrPercent"})
+        EXPECT_TRUE(external.contains(QLatin1String(field))) << field;
+
+    EXPECT_EQ(run({"--set", "40", "--display", uuid}).status, 0);
+    EXPECT_DOUBLE_EQ(named(list(), false)[QStringLiteral("percent")].toDouble(), 40);
+    EXPECT_EQ(run({"--set", "50"}).status, 0);
+    EXPECT_DOUBLE_EQ(named(list(), true)[QStringLiteral("percent")].toDouble(), 50);
+    EXPECT_EQ(run({"--step", "up"}).status, 0);
+    EXPECT_DOUBLE_EQ(named(list(), true)[QStringLiteral("percent")].toDouble(), 56.25);
+    EXPECT_EQ(run({"--step", "down", "--fine"}).status, 0);
+    EXPECT_DOUBLE_EQ(named(list(), true)[QStringLiteral("percent")].toDouble(), 55.25);
+    EXPECT_EQ(run({"--preset", "peak"}).status, 0);
+    EXPECT_DOUBLE_EQ(named(list(), false)[QStringLiteral("percent")].toDouble(), 100);
+
+    Outcome plain = run({"--list"});
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_TRUE(plain.out.contains(uuid));
+
+    // Refused by the instance: a failure with its reason, nothing changed.
+    Outcome unknown = run({"--set", "10", "--display", "no-such-display"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(unknown.err.contains("no-such-display")) << unknown.err.toStdString();
+    EXPECT_DOUBLE_EQ(named(list(), false)[QStringLiteral("percent")].toDouble(), 100);
+
+    // A second launch hands over to the running instance and ends at once.
+    Outcome second = run({});
+    EXPECT_EQ(second.status, 0);
+    Outcome show = run({"--show"});
+    EXPECT_EQ(show.status, 0);
+    EXPECT_EQ(instance.state(), QProcess::Running);
+
+    EXPECT_EQ(run({"--quit"}).status, 0);
+    ASSERT_TRUE(instance.waitForFinished(15000));
+    EXPECT_EQ(instance.exitCode(), 0);
+}
+
+TEST_F(CommandLineTest, BadArgumentsAreUsageErrorsAndCommandsNeedAnInstance) {
+    const QStringList bad[] = {{"--step", "sideways"},
+                               {"--set", "bright"},
+                               {"--set", "nan"},
+                               {"--set", "inf"},
+                               {"--preset", "brightest"},
+                               {"--fine"},
+                               {"--json"},
+                               {"--display", "x"},
+                               {"--list", "--quit"},
+                               {"--frobnicate"},
+                               {"stray"},
+                               {"--demo"}};
+    for (const QStringList& arguments : bad) {
+        Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains("--step <up|down>")) << arguments.join(' ').toStdString();
+    }
+    // No instance on this bus: a command says so and fails.
+    for (const QStringList& arguments :
+         {QStringList{"--list"}, QStringList{"--set", "10"}, QStringList{"--quit"}}) {
+        Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains("not running")) << outcome.err.toStdString();
+    }
+    EXPECT_FALSE(instanceRegistered());
+}
+
+TEST_F(CommandLineTest, HelpAndVersionNeedNoDisplayServer) {
+    QProcessEnvironment bare = environment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
+                             "DBUS_SESSION_BUS_ADDRESS"})
+        bare.remove(QLatin1String(name));
+    Outcome help = run({"--help"}, bare);
+    EXPECT_EQ(help.status, 0);
+    for (const char* option : {"--step", "--fine", "--set", "--display", "--preset", "--list",
+                               "--json", "--show", "--quit", "--simulate", "--demo", "--version"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+    Outcome version = run({"--version"}, bare);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.startsWith("corvane-display 0.")) << version.out.toStdString();
+}
+
+TEST_F(CommandLineTest, ShowStartsTheApplicationWhenNoneRuns) {
+    startInstance({QStringLiteral("--simulate"), QStringLiteral("--show")});
+    EXPECT_EQ(run({"--list"}).status, 0);
+}
+
+// The X server keeps a client's gamma ramps after the client has gone: quitting must give the
+// screens it dimmed their own ramps back.
+TEST_F(CommandLineTest, QuitPutsBackTheRampsOfTheScreensItDimmed) {
+    using linux_desktop::testing::haveProgram;
+    using linux_desktop::testing::xrandrBrightness;
+    if (!haveProgram("Xvfb") || !haveProgram("xrandr"))
+        GTEST_SKIP() << "Xvfb or xrandr is not installed";
+    linux_desktop::testing::XvfbServer server;
+    ASSERT_TRUE(server.running()) << "Xvfb did not start";
+    ASSERT_TRUE(linux_desktop::testing::runOn(
+        server.display(), "xrandr --output screen --gamma 1:1:1 --brightness 1"));
+    QTemporaryDir noHardware;  // a sysfs and a /dev without cards, backlights or buses
+    QProcessEnvironment onX = environment();
+    onX.insert(QStringLiteral("DISPLAY"), QString::fromStdString(server.display()));
+    onX.insert(QStringLiteral("CORVANE_SYSFS_ROOT"), noHardware.path());
+    onX.insert(QStringLiteral("CORVANE_DEV_ROOT"), noHardware.path());
+    startInstance({}, onX);
+
+    EXPECT_EQ(run({"--set", "40"}).status, 0);
+    EXPECT_NEAR(xrandrBrightness(server.display()).value_or(0), 0.4 * 0.88 + 0.12, 0.01);
+    EXPECT_EQ(run({"--quit"}).status, 0);
+    ASSERT_TRUE(instance.waitForFinished(15000));
+    EXPECT_NEAR(xrandrBrightness(server.display()).value_or(0), 1.0, 0.01);
+}
+
+}  // namespace
+}  // namespace corvane::app

@@ -1,0 +1,190 @@
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusPendingCall>
+#include <cmath>
+#include <limits>
+#include <tuple>
+
+#include "support/PrivateSessionBus.h"
+#include "app/DisplayBusService.h"
+#include "support/ModelFixture.h"
+
+namespace corvane::app {
+namespace {
+
+using sim::SimDisplayConfig;
+using corvane::testing::PrivateSessionBus;
+using corvane::testing::waitUntil;
+
+const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// The service on a private bus, called from a second connection as another process would.
+class DisplayBusServiceTest : public corvane::testing::ModelFixture {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(bus.start()) << bus.error().toStdString();
+        panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
+        monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("Monitor"));
+        startModel();
+        service = std::make_unique<DisplayBusService>(
+            *model, ShellActions{[this] { ++shows; }, [this] { ++closes; }, [this] { ++quits; }});
+        server = bus.connect(QStringLiteral("server"));
+        ASSERT_TRUE(service->exportOn(server));
+        ASSERT_TRUE(server.registerService(DisplayBusService::kServiceName));
+        client = bus.connect(QStringLiteral("client"));
+    }
+
+    QDBusMessage callOn(const QString& interface, const QString& method,
+                        const QVariantList& arguments = {}) {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            DisplayBusService::kServiceName, DisplayBusService::kObjectPath, interface, method);
+        message.setArguments(arguments);
+        QDBusPendingCall pending = client.asyncCall(message);
+        EXPECT_TRUE(waitUntil([&] { return pending.isFinished(); }));
+        return pending.reply();
+    }
+    QDBusMessage call(const QString& method, const QVariantList& arguments = {}) {
+        return callOn(DisplayBusService::kInterface, method, arguments);
+    }
+    std::string uuidOf(DisplayID id) {
+        for (const DisplaySnapshot& display : model->displays())
+            if (display.id == id) return display.uuid;
+        return {};
+    }
+    static void expectRefused(const QDBusMessage& reply) {
+        EXPECT_EQ(reply.type(), QDBusMessage::ErrorMessage);
+        EXPECT_EQ(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
+        EXPECT_FALSE(reply.errorMessage().isEmpty());
+    }
+
+    PrivateSessionBus bus;
+    QDBusConnection server{QString()};
+    QDBusConnection client{QString()};
+    std::unique_ptr<DisplayBusService> service;
+    DisplayID panel = 0;
+    DisplayID monitor = 0;
+    int shows = 0, closes = 0, quits = 0;
+};
+
+TEST_F(DisplayBusServiceTest, MethodsDriveTheModelAndBadArgumentsAreErrorsThatChangeNothing) {
+    EXPECT_EQ(call("SetLevel", {QString::fromStdString(uuidOf(monitor)), 30.0}).type(),
+              QDBusMessage::ReplyMessage);
+    EXPECT_DOUBLE_EQ(percent(monitor), 30);
+    EXPECT_EQ(call("SetLevel", {QString(), 70.0}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_DOUBLE_EQ(percent(panel), 70);
+    desktop.loop().advance(Seconds(1));
+    EXPECT_EQ(call("Step", {QStringLiteral("down"), true}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_DOUBLE_EQ(percent(panel), 69);
+    EXPECT_TRUE(model->isHolding());
+    EXPECT_EQ(call("ApplyPreset", {QStringLiteral("sdr")}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_DOUBLE_EQ(percent(panel), 100);
+    EXPECT_DOUBLE_EQ(percent(monitor), 100);
+
+    const auto intended = model->intendedPercents();
+    expectRefused(call("SetLevel", {QStringLiteral("no-such-display"), 10.0}));
+    expectRefused(call("SetLevel", {QString(), std::numeric_limits<double>::quiet_NaN()}));
+    expectRefused(call("SetLevel", {QString(), std::numeric_limits<double>::infinity()}));
+    expectRefused(call("ApplyPreset", {QStringLiteral("brightest")}));
+    expectRefused(call("Step", {QStringLiteral("left"), false}));
+    EXPECT_EQ(model->intendedPercents(), intended);
+    EXPECT_DOUBLE_EQ(percent(panel), 100);
+    // The wrong argument types never reach the model.
+    EXPECT_EQ(call("SetLevel", {QStringLiteral("x"), QStringLiteral("50")}).type(),
+              QDBusMessage::ErrorMessage);
+
+    EXPECT_EQ(call("ShowPopover").type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(call("ClosePopover").type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(call("Quit").type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(std::tie(shows, closes, quits), std::make_tuple(1, 1, 1));
+}
+
+TEST_F(DisplayBusServiceTest, ListDisplaysCarriesEveryPublishedField) {
+    model->apply(40, monitor);
+    model->publish();
+    qDBusRegisterMetaType<QList<QVariantMap>>();
+    QDBusMessage reply = call("ListDisplays");
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage);
+    const auto records = qdbus_cast<QList<QVariantMap>>(reply.arguments().at(0));
+    ASSERT_EQ(records.size(), 2);
+    for (const QVariantMap& record : records) {
+        const DisplaySnapshot& display =
+            *std::find_if(model->displays().begin(), model->displays().end(),
+                          [&](const DisplaySnapshot& d) {
+                              return d.uuid == record.value("uuid").toString().toStdString();
+                          });
+        EXPECT_EQ(record.value("id").toUInt(), display.id);
+        EXPECT_EQ(record.value("name").toString().toStdString(), display.name);
+        EXPECT_EQ(record.value("isBuiltin").toBool(), display.isBuiltin);
+        EXPECT_EQ(record.value("isMain").toBool(), display.isMain);
+        EXPECT_EQ(record.value("supportsXDR").toBool(), display.supportsXDR);
+        EXPECT_EQ(record.value("path").toString().toStdString(), rawValue(display.path));
+        EXPECT_DOUBLE_EQ(record.value("percent").toDouble(), display.percent);
+        EXPECT_EQ(record.value("sdrNits").toInt(), display.sdrNits);
+        EXPECT_EQ(record.value("peakNits").toInt(), display.peakNits);
+        EXPECT_DOUBLE_EQ(record.value("sdrPercent").toDouble(), display.sdrPercent);
+        EXPECT_EQ(record.contains("estimatedNits"), display.estimatedNits.has_value());
+    }
+    const QVariantMap monitorRecord = displayRecord(*std::find_if(
+        model->displays().begin(), model->displays().end(),
+        [&](const DisplaySnapshot& d) { return d.id == monitor; }));
+    EXPECT_DOUBLE_EQ(monitorRecord.value("percent").toDouble(), 40);
+    EXPECT_EQ(monitorRecord.value("path").toString(), QStringLiteral("software"));
+}
+
+TEST_F(DisplayBusServiceTest, SettingsArePropertiesAndChangesAreAnnouncedOnce) {
+    corvane::testing::SignalRecorder properties;
+    corvane::testing::SignalRecorder displays;
+    ASSERT_TRUE(client.connect(DisplayBusService::kServiceName, DisplayBusService::kObjectPath,
+                               kProperties, QStringLiteral("PropertiesChanged"), &properties,
+                               SLOT(record(QDBusMessage))));
+    ASSERT_TRUE(client.connect(DisplayBusService::kServiceName, DisplayBusService::kObjectPath,
+                               DisplayBusService::kInterface, QStringLiteral("DisplaysChanged"),
+                               &displays, SLOT(record(QDBusMessage))));
+
+    QDBusMessage get = callOn(kProperties, QStringLiteral("Get"),
+                            {DisplayBusService::kInterface, QStringLiteral("ShowMenuPercent")});
+    ASSERT_EQ(get.type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(get.arguments().at(0).value<QDBusVariant>().variant().toBool());
+    QDBusMessage all = callOn(kProperties, QStringLiteral("GetAll"), {DisplayBusService::kInterface});
+    ASSERT_EQ(all.type(), QDBusMessage::ReplyMessage);
+    const QVariantMap settings = qdbus_cast<QVariantMap>(all.arguments().at(0));
+    EXPECT_EQ(settings.keys(), (QStringList{"LimitOnBattery", "ShowMenuNits", "ShowMenuPercent",
+                                            "SyncDisplays"}));
+
+    // Written over the bus, and in the popover: each change is announced with its new value.
+    EXPECT_EQ(callOn(kProperties, QStringLiteral("Set"),
+                   {DisplayBusService::kInterface, QStringLiteral("SyncDisplays"),
+                    QVariant::fromValue(QDBusVariant(true))})
+                  .type(),
+              QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(model->syncDisplays());
+    EXPECT_EQ(stored("corvane.syncDisplays"), PropertyValue(true));
+    model->setShowMenuNits(true);
+    model->setShowMenuNits(true);
+    model->setLimitOnBattery(false);
+    ASSERT_TRUE(waitUntil([&] { return properties.messages.size() >= 2; }));
+    waitUntil([] { return false; }, std::chrono::milliseconds(100));
+    ASSERT_EQ(properties.messages.size(), 2);
+    const auto changed = [&](int index) {
+        const QList<QVariant> arguments = properties.messages[index].arguments();
+        EXPECT_EQ(arguments.at(0).toString(), DisplayBusService::kInterface);
+        return qdbus_cast<QVariantMap>(arguments.at(1));
+    };
+    EXPECT_EQ(changed(0), (QVariantMap{{"SyncDisplays", true}}));
+    EXPECT_EQ(changed(1), (QVariantMap{{"ShowMenuNits", true}}));
+
+    // A publication that changes a display is announced; one that changes nothing is not.
+    model->publish();
+    model->apply(20, monitor);
+    model->publish();
+    model->publish();
+    ASSERT_TRUE(waitUntil([&] { return !displays.messages.isEmpty(); }));
+    waitUntil([] { return false; }, std::chrono::milliseconds(100));
+    ASSERT_EQ(displays.messages.size(), 1);
+    const auto records = qdbus_cast<QList<QVariantMap>>(displays.messages[0].arguments().at(0));
+    EXPECT_EQ(records.size(), 2);
+}
+
+}  // namespace
+}  // namespace corvane::app

@@ -1,0 +1,111 @@
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+
+#include "app/ApplicationShell.h"
+#include "app/TrayHostWatch.h"
+#include "support/ModelFixture.h"
+#include "support/PrivateSessionBus.h"
+
+namespace corvane::app {
+namespace {
+
+using corvane::testing::PrivateSessionBus;
+using corvane::testing::waitUntil;
+
+// python3-dbusmock standing in for the panel's StatusNotifierWatcher, which comes up after
+// the application and has its tray host registered a moment later.
+class TrayArrivalTest : public corvane::testing::ModelFixture {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(bus.start()) << bus.error().toStdString();
+        desktop.add(sim::SimDisplayConfig::builtinPanel("Panel", 0.5));
+        startModel();
+        panel = bus.connect(QStringLiteral("panel"));
+    }
+    void TearDown() override { corvane::testing::stopProcess(watcher); }
+
+    void startWatcher() {
+        watcher.setProcessEnvironment(bus.environment(QStringLiteral("/nonexistent")));
+        watcher.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        watcher.start(QStringLiteral("timeout"),
+                      {"120", "/usr/bin/python3", "-m", "dbusmock", "--session",
+                       TrayHostWatch::kWatcherService, TrayHostWatch::kWatcherPath,
+                       TrayHostWatch::kWatcherService});
+        ASSERT_TRUE(watcher.waitForStarted(10000));
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                return panel.interface()->isServiceRegistered(TrayHostWatch::kWatcherService)
+                    .value();
+            },
+            std::chrono::seconds(20)))
+            << "the watcher mock did not come up (is python3-dbusmock installed?)";
+    }
+    bool mock(const char* method, const QVariantList& arguments) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            TrayHostWatch::kWatcherService, TrayHostWatch::kWatcherPath,
+            QStringLiteral("org.freedesktop.DBus.Mock"), QLatin1String(method));
+        call.setArguments(arguments);
+        return panel.call(call).type() == QDBusMessage::ReplyMessage;
+    }
+    bool registerHost() {
+        return mock("AddProperty", {TrayHostWatch::kWatcherService,
+                                    "IsStatusNotifierHostRegistered", true}) &&
+               mock("EmitSignal", {TrayHostWatch::kWatcherService, "StatusNotifierHostRegistered",
+                                   "", QVariantList()});
+    }
+
+    PrivateSessionBus bus;
+    QDBusConnection panel{QString()};
+    QProcess watcher;
+};
+
+TEST_F(TrayArrivalTest, ATrayHostAppearingLaterTakesTheWindowIntoTheTray) {
+    TrayHostWatch watch(bus.connect(QStringLiteral("application")), nullptr);
+    EXPECT_FALSE(watch.available());
+    ApplicationShell shell(*model, watch.available(), false);
+    QObject::connect(&watch, &TrayHostWatch::appeared, &shell, &ApplicationShell::adoptTray);
+    int appeared = 0;
+    QObject::connect(&watch, &TrayHostWatch::appeared, [&] { ++appeared; });
+
+    // Without a tray: the window, which closes and comes back while the application runs.
+    shell.show();
+    EXPECT_EQ(shell.menuBarItem(), nullptr);
+    EXPECT_EQ(shell.popover().style(), PopoverWindow::Style::window);
+    EXPECT_TRUE(shell.popover().isVisible());
+    shell.closePopover();
+    EXPECT_FALSE(shell.popover().isVisible());
+    shell.showPopover();
+    EXPECT_TRUE(shell.popover().isVisible());
+
+    // The watcher alone is no tray yet: Qt would find no host to show the icon.
+    startWatcher();
+    waitUntil([] { return false; }, std::chrono::milliseconds(200));
+    EXPECT_EQ(appeared, 0);
+    EXPECT_EQ(shell.menuBarItem(), nullptr);
+
+    ASSERT_TRUE(registerHost());
+    ASSERT_TRUE(waitUntil([&] { return appeared == 1; }));
+    EXPECT_TRUE(watch.available());
+    ASSERT_NE(shell.menuBarItem(), nullptr);
+    EXPECT_EQ(shell.popover().style(), PopoverWindow::Style::popover);
+    EXPECT_FALSE(shell.popover().isVisible());
+    shell.showPopover();
+    EXPECT_TRUE(shell.popover().isVisible());
+
+    // A second host is no second arrival.
+    ASSERT_TRUE(mock("EmitSignal", {TrayHostWatch::kWatcherService,
+                                    "StatusNotifierHostRegistered", "", QVariantList()}));
+    waitUntil([] { return false; }, std::chrono::milliseconds(200));
+    EXPECT_EQ(appeared, 1);
+}
+
+TEST_F(TrayArrivalTest, AWatcherWithItsHostAlreadyThereIsATray) {
+    startWatcher();
+    ASSERT_TRUE(mock("AddProperty",
+                     {TrayHostWatch::kWatcherService, "IsStatusNotifierHostRegistered", true}));
+    TrayHostWatch watch(bus.connect(QStringLiteral("application")), nullptr);
+    EXPECT_TRUE(watch.available());
+}
+
+}  // namespace
+}  // namespace corvane::app
