@@ -42,11 +42,14 @@ LinuxDesktop* linuxDesktop(const LaunchOptions& options) {
     return desktop;
 }
 
-// Where an embedded tray can run, how to look for one: on the real desktop through its own X
-// connection; in simulation, where the tray is only a convenience, Qt's answer.
-TrayHostWatch::TrayCheck embeddedTrayCheck(const LinuxDesktop* desktop) {
+// Where an embedded tray can run, how to look for one: on the real X11 desktop through a
+// connection of its own that hears trays announce themselves; in simulation, where the tray is
+// only a convenience, Qt's answer.
+TrayHostWatch::TrayCheck embeddedTrayCheck(const LinuxDesktop* desktop,
+                                           linux_desktop::EmbeddedTrayWatch* watch) {
     if (windowSystem() == WindowSystem::wayland) return nullptr;
-    if (desktop) return [desktop] { return desktop->hasEmbeddedTray(); };
+    if (watch) return [watch] { return watch->present(); };
+    if (desktop) return nullptr;
     return [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
 }
 
@@ -69,8 +72,12 @@ CorvaneApplication::CorvaneApplication(const LaunchOptions& options,
     AppModel::provideShared(platform_, *hud_);
     model_ = AppModel::shared();
 
-    trayWatch_ = std::make_unique<TrayHostWatch>(instanceBus.value_or(QDBusConnection(QString())),
-                                                 embeddedTrayCheck(real_));
+    if (real_ && windowSystem() == WindowSystem::x11)
+        embeddedTrayWatch_ = linux_desktop::EmbeddedTrayWatch::open();
+    trayWatch_ = std::make_unique<TrayHostWatch>(
+        instanceBus.value_or(QDBusConnection(QString())),
+        embeddedTrayCheck(real_, embeddedTrayWatch_.get()),
+        embeddedTrayWatch_ ? embeddedTrayWatch_->fd() : -1);
     // The demonstration shows the popover as the tray opens it, tray or not.
     bool tray = trayWatch_->available() || options_.demoFolder.has_value();
     shell_ = std::make_unique<ApplicationShell>(*model_, tray, desktopComposites());

@@ -13,6 +13,7 @@
 #include "app/SimulatedDesktop.h"
 #include "app/TrayHostWatch.h"
 #include "app/VirtualDisplaysWindow.h"
+#include "platform/linux/x11/EmbeddedTray.h"
 
 namespace corvane {
 class AppModel;
@@ -48,6 +49,7 @@ class CorvaneApplication : public QObject {
     QtMainLoop& loop_;
     std::shared_ptr<BrightnessHUD> hud_;
     std::shared_ptr<AppModel> model_;
+    std::unique_ptr<linux_desktop::EmbeddedTrayWatch> embeddedTrayWatch_;
     std::unique_ptr<TrayHostWatch> trayWatch_;
     std::unique_ptr<ApplicationShell> shell_;
     std::unique_ptr<DisplayBusService> busService_;

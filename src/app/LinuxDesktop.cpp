@@ -6,7 +6,6 @@
 
 #include "app/NoGammaTables.h"
 #include "platform/linux/XdgPaths.h"
-#include "platform/linux/x11/EmbeddedTray.h"
 #include "platform/linux/x11/OutputNames.h"
 #include "platform/linux/x11/RandROutputs.h"
 
@@ -89,10 +88,6 @@ LinuxDesktop::LinuxDesktop(const LinuxRoots& roots, IndicatorPanels& indicatorPa
       platform_{displays_,  screens_,       functions_, backlights_,    *gamma_, registry_,
                 sleeper_,   preferences_,   localizer_, overlays_,      loop_,  power_,
                 loginItem_, notifications_, events_,    indicatorPanels} {}
-
-bool LinuxDesktop::hasEmbeddedTray() const {
-    return x11_ && embeddedTrayPresent(*x11_);
-}
 
 std::string LinuxDesktop::monitorName(DisplayID id) const {
     const ConnectedDisplay* display = displays_.display(id);

@@ -65,8 +65,6 @@ class LinuxDesktop {
     const Platform& platform() const { return platform_; }
     QtMainLoop& loop() { return loop_; }
     linux_desktop::JsonPreferencesStore& preferences() { return preferences_; }
-    // Whether an embedded (XEmbed) tray runs on the X server; never without one.
-    bool hasEmbeddedTray() const;
 
   private:
     std::optional<std::string> primaryOutputName() const;

@@ -16,7 +16,8 @@ constexpr int kCallTimeoutMs = 500;
 
 }  // namespace
 
-TrayHostWatch::TrayHostWatch(const QDBusConnection& bus, TrayCheck embeddedTray)
+TrayHostWatch::TrayHostWatch(const QDBusConnection& bus, TrayCheck embeddedTray,
+                             int embeddedTrayWakeFd)
     : bus_(bus), embeddedTray_(std::move(embeddedTray)) {
     available_ = hostRegistered() || (embeddedTray_ && embeddedTray_());
     if (available_) return;
@@ -29,10 +30,15 @@ TrayHostWatch::TrayHostWatch(const QDBusConnection& bus, TrayCheck embeddedTray)
         connect(watcher_.get(), &QDBusServiceWatcher::serviceRegistered, this,
                 &TrayHostWatch::watcherCame);
     }
-    if (embeddedTray_) {
-        connect(&recheck_, &QTimer::timeout, this, [this] {
-            if (embeddedTray_()) found();
-        });
+    if (!embeddedTray_) return;
+    auto check = [this] {
+        if (embeddedTray_()) found();
+    };
+    if (embeddedTrayWakeFd >= 0) {
+        wake_ = std::make_unique<QSocketNotifier>(embeddedTrayWakeFd, QSocketNotifier::Read);
+        connect(wake_.get(), &QSocketNotifier::activated, this, check);
+    } else {
+        connect(&recheck_, &QTimer::timeout, this, check);
         recheck_.start(kRecheckMs);
     }
 }
@@ -55,6 +61,7 @@ void TrayHostWatch::found() {
     if (available_) return;
     available_ = true;
     recheck_.stop();
+    if (wake_) wake_->setEnabled(false);
     bus_.disconnect(kWatcherService, kWatcherPath, kWatcherService,
                     QStringLiteral("StatusNotifierHostRegistered"), this, SLOT(found()));
     if (watcher_) watcher_.release()->deleteLater();  // it may be the caller

@@ -13,4 +13,25 @@ bool embeddedTrayPresent(const X11Connection& connection) {
     return XGetSelectionOwner(display, atom) != None;
 }
 
+std::unique_ptr<EmbeddedTrayWatch> EmbeddedTrayWatch::open(const std::string& displayName) {
+    std::unique_ptr<X11Connection> connection = X11Connection::open(displayName);
+    if (!connection) return nullptr;
+    return std::unique_ptr<EmbeddedTrayWatch>(new EmbeddedTrayWatch(std::move(connection)));
+}
+
+EmbeddedTrayWatch::EmbeddedTrayWatch(std::unique_ptr<X11Connection> connection)
+    : connection_(std::move(connection)) {
+    Display* display = connection_->display();
+    // Manager announcements are sent to the root window with the structure-notify mask.
+    XSelectInput(display, DefaultRootWindow(display), StructureNotifyMask);
+    XFlush(display);
+}
+
+bool EmbeddedTrayWatch::present() {
+    Display* display = connection_->display();
+    XEvent event;
+    while (XPending(display) > 0) XNextEvent(display, &event);
+    return embeddedTrayPresent(*connection_);
+}
+
 }  // namespace corvane::linux_desktop

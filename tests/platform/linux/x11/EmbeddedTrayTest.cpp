@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include "XvfbServer.h"
 #include "platform/linux/x11/EmbeddedTray.h"
@@ -29,6 +30,42 @@ TEST(EmbeddedTray, PresentWhileAClientOwnsTheScreensTraySelection) {
     // The panel goes: its selection goes with it.
     panel.reset();
     EXPECT_FALSE(embeddedTrayPresent(*application));
+}
+
+bool readableWithin(int fd, int milliseconds) {
+    pollfd poller{fd, POLLIN, 0};
+    return poll(&poller, 1, milliseconds) == 1;
+}
+
+// A tray that comes later wakes the watch through its announcement, not through a timer.
+TEST(EmbeddedTray, AWatchWakesWhenATrayManagerAnnouncesItself) {
+    XvfbServer server;
+    if (!server.running()) GTEST_SKIP() << "Xvfb is not installed";
+    std::unique_ptr<EmbeddedTrayWatch> watch = EmbeddedTrayWatch::open(server.display());
+    std::unique_ptr<X11Connection> panel = X11Connection::open(server.display());
+    ASSERT_TRUE(watch && panel);
+    EXPECT_FALSE(watch->present());
+    EXPECT_FALSE(readableWithin(watch->fd(), 100));
+
+    Display* display = panel->display();
+    const Window root = DefaultRootWindow(display);
+    const Atom selection = XInternAtom(display, "_NET_SYSTEM_TRAY_S0", False);
+    Window tray = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(display, selection, tray, CurrentTime);
+    XEvent manager{};
+    manager.xclient.type = ClientMessage;
+    manager.xclient.window = root;
+    manager.xclient.message_type = XInternAtom(display, "MANAGER", False);
+    manager.xclient.format = 32;
+    manager.xclient.data.l[0] = CurrentTime;
+    manager.xclient.data.l[1] = static_cast<long>(selection);
+    manager.xclient.data.l[2] = static_cast<long>(tray);
+    XSendEvent(display, root, False, StructureNotifyMask, &manager);
+    XSync(display, False);
+
+    ASSERT_TRUE(readableWithin(watch->fd(), 5000));
+    EXPECT_TRUE(watch->present());
+    EXPECT_FALSE(readableWithin(watch->fd(), 100)) << "the announcement was taken";
 }
 
 }  // namespace
