@@ -34,8 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.write(data, size);
 
     const std::optional<std::vector<JsonMemberText>> members = splitJsonObject(text);
+    // The reference parser ends its input at a NUL byte, so it only judges text without one.
     const nlohmann::json strict = nlohmann::json::parse(text, nullptr, false);
-    if (strict.is_object()) FUZZ_CHECK(members.has_value());
+    if (strict.is_object() && text.find('\0') == std::string_view::npos)
+        FUZZ_CHECK(members.has_value());
     {
         JsonPreferencesStore store(file.path(), loop);
         FUZZ_CHECK(store.brokenFileMovedTo().has_value() == !members.has_value());

@@ -12,5 +12,6 @@ if [ -d "$regressions" ] && [ -n "$(ls -A "$regressions")" ]; then
 fi
 seeds=()
 for seed in "$@"; do [ -d "$seed" ] && seeds+=("$seed"); done
-exec "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
+# A fixed seed makes a run repeatable: the same mutations in the same order on every machine.
+exec "$target" -seed=1 -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
     "$corpus" "${seeds[@]}"
