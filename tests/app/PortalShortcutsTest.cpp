@@ -5,8 +5,9 @@
 #include <QDBusObjectPath>
 #include <vector>
 
-#include "support/PrivateSessionBus.h"
 #include "app/PortalShortcuts.h"
+#include "support/DBusMockCalls.h"
+#include "support/PrivateSessionBus.h"
 
 namespace corvane::app {
 namespace {
@@ -23,10 +24,10 @@ class PortalShortcutsTest : public ::testing::Test {
         ASSERT_TRUE(bus.start()) << bus.error().toStdString();
         portal.setProcessEnvironment(bus.environment(QStringLiteral("/nonexistent")));
         portal.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        portal.start(QStringLiteral("timeout"),
-                     {"120", "/usr/bin/python3", "-m", "dbusmock", "--session",
-                      PortalShortcuts::kService, PortalShortcuts::kPath,
-                      PortalShortcuts::kInterface});
+        portal.start(
+            QStringLiteral("timeout"),
+            {"120", "/usr/bin/python3", "-m", "dbusmock", "--session", PortalShortcuts::kService,
+             PortalShortcuts::kPath, PortalShortcuts::kInterface});
         ASSERT_TRUE(portal.waitForStarted(10000));
         connection = bus.connect(QStringLiteral("application"));
         ASSERT_TRUE(waitUntil(
@@ -50,9 +51,7 @@ class PortalShortcutsTest : public ::testing::Test {
                               QStringLiteral("o"), "ret = dbus.ObjectPath(" + requestPath + ")"}));
         }
     }
-    void TearDown() override {
-        corvane::testing::stopProcess(portal);
-    }
+    void TearDown() override { corvane::testing::stopProcess(portal); }
 
     bool mock(const QString& path, const char* method, const QVariantList& arguments) {
         QDBusMessage call = QDBusMessage::createMethodCall(PortalShortcuts::kService, path, kMock,
@@ -63,32 +62,20 @@ class PortalShortcutsTest : public ::testing::Test {
         return reply.type() == QDBusMessage::ReplyMessage;
     }
     int calls(const char* method) {
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            PortalShortcuts::kService, PortalShortcuts::kPath, kMock,
-            QStringLiteral("GetMethodCalls"));
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(PortalShortcuts::kService, PortalShortcuts::kPath, kMock,
+                                           QStringLiteral("GetMethodCalls"));
         call << QLatin1String(method);
         QDBusMessage reply = connection.call(call);
         if (reply.type() != QDBusMessage::ReplyMessage) return -1;
-        const QDBusArgument list = reply.arguments().front().value<QDBusArgument>();
-        int count = 0;
-        list.beginArray();
-        while (!list.atEnd()) {
-            qulonglong time = 0;
-            QVariantList arguments;
-            list.beginStructure();
-            list >> time >> arguments;
-            list.endStructure();
-            ++count;
-        }
-        list.endArray();
-        return count;
+        return static_cast<int>(corvane::testing::recordedCalls(reply).size());
     }
     bool activate(const QString& session, const QString& shortcut) {
-        return mock(PortalShortcuts::kPath, "EmitSignal",
-                    {PortalShortcuts::kInterface, QStringLiteral("Activated"),
-                     QStringLiteral("osta{sv}"),
-                     QVariantList{QVariant::fromValue(QDBusObjectPath(session)), shortcut,
-                                  qulonglong(1), QVariantMap()}});
+        return mock(
+            PortalShortcuts::kPath, "EmitSignal",
+            {PortalShortcuts::kInterface, QStringLiteral("Activated"), QStringLiteral("osta{sv}"),
+             QVariantList{QVariant::fromValue(QDBusObjectPath(session)), shortcut, qulonglong(1),
+                          QVariantMap()}});
     }
 
     PrivateSessionBus bus;
@@ -98,17 +85,18 @@ class PortalShortcutsTest : public ::testing::Test {
 
 TEST_F(PortalShortcutsTest, ActivationsOfTheBoundShortcutsArriveAsKeyPresses) {
     std::vector<std::pair<BrightnessKey, bool>> presses;
-    PortalShortcuts shortcuts(connection,
-                              [&](BrightnessKey key, bool fine) { presses.emplace_back(key, fine); });
+    PortalShortcuts shortcuts(
+        connection, [&](BrightnessKey key, bool fine) { presses.emplace_back(key, fine); });
     ASSERT_TRUE(shortcuts.start());
     ASSERT_TRUE(waitUntil([&] { return calls("CreateSession") == 1; }));
     EXPECT_EQ(calls("Register"), 1);
 
     // The portal answers on the request object, with the session's handle.
     const QString session = QStringLiteral("/org/freedesktop/portal/desktop/session/1_1/corvane");
-    ASSERT_TRUE(mock(PortalShortcuts::kPath, "AddObject",
-                     {shortcuts.createRequestPath(), QStringLiteral("org.freedesktop.portal.Request"),
-                      QVariantMap(), QVariantList()}));
+    ASSERT_TRUE(
+        mock(PortalShortcuts::kPath, "AddObject",
+             {shortcuts.createRequestPath(), QStringLiteral("org.freedesktop.portal.Request"),
+              QVariantMap(), QVariantList()}));
     ASSERT_TRUE(mock(shortcuts.createRequestPath(), "EmitSignal",
                      {QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"),
                       QStringLiteral("ua{sv}"),

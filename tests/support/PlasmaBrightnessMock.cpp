@@ -4,6 +4,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
 
+#include "support/DBusMockCalls.h"
+
 // A method of a dbusmock object as AddObject takes it: (name, in, out, code).
 struct MockMethod {
     QString name, in, out, code;
@@ -46,9 +48,8 @@ bool PlasmaBrightnessMock::start(const PrivateSessionBus& bus, const QDBusConnec
     process_.start(QStringLiteral("timeout"), {"120", "/usr/bin/python3", "-m", "dbusmock",
                                                "--session", kService, kRootPath, kRootInterface});
     if (!process_.waitForStarted(10000)) return false;
-    return waitUntil(
-        [&] { return connection_.interface()->isServiceRegistered(kService).value(); },
-        std::chrono::seconds(20));
+    return waitUntil([&] { return connection_.interface()->isServiceRegistered(kService).value(); },
+                     std::chrono::seconds(20));
 }
 
 QDBusMessage PlasmaBrightnessMock::call(const QString& path, const char* method,
@@ -59,8 +60,8 @@ QDBusMessage PlasmaBrightnessMock::call(const QString& path, const char* method,
     return connection_.call(message);
 }
 
-bool PlasmaBrightnessMock::addDisplay(const QString& name, int brightness, int max,
-                                      bool internal, const QString& label) {
+bool PlasmaBrightnessMock::addDisplay(const QString& name, int brightness, int max, bool internal,
+                                      const QString& label) {
     const QList<MockMethod> methods{{"SetBrightness", "iu", "", ""}};
     return call(kRootPath, "AddObject",
                 {path(name), kDisplayInterface,
@@ -87,21 +88,7 @@ bool PlasmaBrightnessMock::update(const QString& name, const QVariantMap& proper
 }
 
 QList<QVariantList> PlasmaBrightnessMock::setCalls(const QString& name) {
-    QDBusMessage reply = call(path(name), "GetMethodCalls", {QStringLiteral("SetBrightness")});
-    QList<QVariantList> calls;
-    if (reply.type() != QDBusMessage::ReplyMessage) return calls;
-    const QDBusArgument list = reply.arguments().front().value<QDBusArgument>();
-    list.beginArray();
-    while (!list.atEnd()) {
-        qulonglong time = 0;
-        QVariantList arguments;
-        list.beginStructure();
-        list >> time >> arguments;
-        list.endStructure();
-        calls.push_back(arguments);
-    }
-    list.endArray();
-    return calls;
+    return recordedCalls(call(path(name), "GetMethodCalls", {QStringLiteral("SetBrightness")}));
 }
 
 }  // namespace corvane::testing

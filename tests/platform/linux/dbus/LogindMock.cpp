@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include "support/DBusMockCalls.h"
+
 namespace corvane::linux_desktop::testing {
 namespace {
 
@@ -96,24 +98,9 @@ bool LogindMock::addCallerSessionWithBrightness() {
 }
 
 QList<QVariantList> LogindMock::brightnessCalls() {
-    QDBusMessage reply =
+    return corvane::testing::recordedCalls(
         mockInterface(kSessionPath)
-            ->call(QStringLiteral("GetMethodCalls"), QStringLiteral("SetBrightness"));
-    QList<QVariantList> calls;
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return calls;
-    // a(tav): the time of each call and its arguments.
-    const QDBusArgument list = reply.arguments().front().value<QDBusArgument>();
-    list.beginArray();
-    while (!list.atEnd()) {
-        qulonglong time = 0;
-        QVariantList arguments;
-        list.beginStructure();
-        list >> time >> arguments;
-        list.endStructure();
-        calls.push_back(arguments);
-    }
-    list.endArray();
-    return calls;
+            ->call(QStringLiteral("GetMethodCalls"), QStringLiteral("SetBrightness")));
 }
 
 bool LogindMock::emitPrepareForSleep(bool beforeSleep) {
