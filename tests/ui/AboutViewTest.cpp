@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QLabel>
 
 #include "support/ModelFixture.h"
 #include "ui/AboutVersion.h"
@@ -29,7 +27,7 @@ TEST(AboutVersionTest, ApplicationInformationCarriesBothKeysAsStrings) {
     EXPECT_EQ(information.value("CFBundleVersion").typeId(), QMetaType::QString);
 }
 
-class AboutViewTest : public testing::ModelFixture {};
+using AboutViewTest = testing::ModelFixture;
 
 TEST_F(AboutViewTest, CloseClearsTheAboutFlag) {
     startModel();
@@ -38,26 +36,6 @@ TEST_F(AboutViewTest, CloseClearsTheAboutFlag) {
 
     view.closeButton().click();
     EXPECT_FALSE(model->showingAbout());
-}
-
-TEST_F(AboutViewTest, SecondaryTextsFollowAPaletteChange) {
-    startModel();
-    AboutView view(*model);
-    const QPalette original = QApplication::palette();
-    QPalette dark = original;
-    dark.setColor(QPalette::Window, QColor(30, 30, 32));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    QApplication::setPalette(dark);
-    QApplication::processEvents();
-
-    int secondaryLabels = 0;
-    for (const QLabel* label : view.findChildren<QLabel*>()) {
-        const QColor text = label->palette().color(QPalette::WindowText);
-        EXPECT_EQ(text.rgb(), QColor(Qt::white).rgb()) << label->text().toStdString();
-        if (text.alpha() < 255) ++secondaryLabels;
-    }
-    EXPECT_EQ(secondaryLabels, 2);
-    QApplication::setPalette(original);
 }
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include <QImage>
-#include <QPainter>
 #include <QPointer>
 
 #include "ui/CardTitleRow.h"
@@ -7,7 +5,6 @@
 #include "ui/Localization.h"
 #include "ui/PopoverTestSupport.h"
 #include "ui/StepButton.h"
-#include "ui/Theme.h"
 
 namespace corvane::ui {
 namespace {
@@ -27,16 +24,11 @@ class DisplayCardViewTest : public testing::PopoverFixture {
         const QRectF track = card.slider().trackRect();
         return {offset < 0 ? track.left() + offset : track.right() + offset, track.center().y()};
     }
-    int indicatorShows() {
-        return indicator() ? static_cast<int>(indicator()->contents.size()) : 0;
-    }
 };
 
 TEST_F(DisplayCardViewTest, DragAppliesAndPublishesEachMoveAndShowsTheIndicatorOnRelease) {
-    desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::builtinPanel("Panel", 0.5), SimDisplayConfig::gammaOnlyMonitor("LG")});
+    const DisplayID monitor = 2;
     countPublications();
     DisplayCardView& card = this->card(monitor);
     GlowSlider& slider = card.slider();
@@ -71,10 +63,8 @@ TEST_F(DisplayCardViewTest, DragAppliesAndPublishesEachMoveAndShowsTheIndicatorO
 }
 
 TEST_F(DisplayCardViewTest, StepButtonsMoveFromTheLiveLevelAndShowTheIndicator) {
-    desktop.preferences().set("corvane.brightness.display-1", 3.0);
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::gammaOnlyMonitor("LG")}, {3});
+    const DisplayID monitor = 1;
     click(card(monitor).minusButton());
     EXPECT_DOUBLE_EQ(intended(monitor), -3.25);
     EXPECT_DOUBLE_EQ(percent(monitor), 0);
@@ -85,27 +75,21 @@ TEST_F(DisplayCardViewTest, StepButtonsMoveFromTheLiveLevelAndShowTheIndicator) 
 }
 
 TEST_F(DisplayCardViewTest, XDRCardShowsNitsAndTheStandardRangeTick) {
-    desktop.preferences().set("corvane.brightness.display-1", 38.25);
-    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel("XDR"));
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    makePopover();
-    const auto& texts = card(xdr).findChild<CardTitleRow*>()->texts();
+    open({SimDisplayConfig::boostPanel("XDR"), SimDisplayConfig::gammaOnlyMonitor("LG")}, {38.25});
+    const auto& texts = card(1).findChild<CardTitleRow*>()->texts();
     EXPECT_EQ(texts.status, localizedInteger("status.xdr %lld", 612));
     EXPECT_EQ(texts.nits, localizedInteger("%lld", 612));
-    EXPECT_EQ(card(xdr).slider().marker(), 37.5);
+    EXPECT_EQ(card(1).slider().marker(), 37.5);
 
-    const auto& plain = card(monitor).findChild<CardTitleRow*>()->texts();
+    const auto& plain = card(2).findChild<CardTitleRow*>()->texts();
     EXPECT_EQ(plain.status, localized("method.software"));
     EXPECT_TRUE(plain.nits.isEmpty());
-    EXPECT_EQ(card(monitor).slider().marker(), std::nullopt);
+    EXPECT_EQ(card(2).slider().marker(), std::nullopt);
 }
 
 TEST_F(DisplayCardViewTest, ACardWhoseDisplayLeavesMidDragGoesQuietlyAndTheOthersStay) {
-    desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::builtinPanel("Panel", 0.5), SimDisplayConfig::gammaOnlyMonitor("LG")});
+    const DisplayID monitor = 2;
     model->setSyncDisplays(true);
     QPointer<DisplayCardView> card = &this->card(monitor);
     QPointer<GlowSlider> slider = &card->slider();
@@ -140,10 +124,8 @@ TEST_F(DisplayCardViewTest, ACardWhoseDisplayLeavesMidDragGoesQuietlyAndTheOther
 }
 
 TEST_F(DisplayCardViewTest, BackgroundIsDrawnForEachSize) {
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    makePopover();
-    DisplayCardView& card = this->card(monitor);
+    open({SimDisplayConfig::gammaOnlyMonitor("LG")});
+    DisplayCardView& card = this->card(1);
     for (QSize size : {QSize(200, 90), QSize(260, 130), QSize(200, 90)}) {
         card.resize(size);
         QImage shown(size, QImage::Format_ARGB32_Premultiplied);

@@ -1,17 +1,10 @@
 #include <QElapsedTimer>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <algorithm>
 
-#include "ui/GlowSlider.h"
 #include "ui/Localization.h"
-#include "ui/MiniSwitch.h"
 #include "ui/PopoverHeader.h"
 #include "ui/PopoverTestSupport.h"
-#include "ui/PresetPill.h"
-#include "ui/SettingsRow.h"
-#include "ui/Theme.h"
 
 namespace corvane::ui {
 namespace {
@@ -21,20 +14,13 @@ using testing::click;
 
 class MenuPopoverViewTest : public testing::PopoverFixture {
   protected:
-    PresetPill& pill(BrightnessPreset preset) {
-        for (PresetPill* pill : popover->findChildren<PresetPill*>())
-            if (pill->preset() == preset) return *pill;
-        throw std::runtime_error("no pill");
-    }
     // The displays whose cards are on show, top to bottom as laid out.
     std::vector<DisplayID> shownCardIds() {
         QCoreApplication::processEvents();
         std::vector<DisplayCardView*> shown;
         for (DisplayCardView* card : popover->findChildren<DisplayCardView*>())
             if (card->isVisibleTo(popover.get())) shown.push_back(card);
-        std::ranges::sort(shown, {}, [&](DisplayCardView* card) {
-            return card->mapTo(popover.get(), QPoint(0, 0)).y();
-        });
+        std::ranges::sort(shown, {}, [&](DisplayCardView* card) { return placed(*card).y(); });
         std::vector<DisplayID> ids;
         for (DisplayCardView* card : shown) ids.push_back(card->displayId());
         return ids;
@@ -47,8 +33,7 @@ class MenuPopoverViewTest : public testing::PopoverFixture {
 };
 
 TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDR) {
-    startModel();
-    makePopover();
+    open({});
     // No displays: header, empty state, divider and footer only.
     EXPECT_EQ(optionalRows(), (std::vector{false, false, true, false, false, false, false}));
     for (const char* always :
@@ -79,38 +64,23 @@ TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDR) {
 }
 
 TEST_F(MenuPopoverViewTest, PanelIsDrawnAgainWhenThePopoverGrows) {
-    startModel();
-    makePopover();
-    popover->resize(popover->sizeHint());
+    open({});
     popover->grab();
     desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
     model->refresh();
     popover->resize(popover->sizeHint());
     const QImage shown = popover->grab().toImage();
-
-    QImage expected(shown.size(), QImage::Format_ARGB32_Premultiplied);
-    expected.fill(Qt::transparent);
-    QPainter painter(&expected);
-    theme::paintPanel(painter, QRectF(expected.rect()), false);
-    painter.end();
+    const QImage expected = testing::paintedPanel(shown.size());
     // Corners and edges of the padding, where no child draws, across the new height.
     const int w = shown.width() - 1, h = shown.height() - 1;
     for (QPoint point : {QPoint(4, 4), QPoint(w - 4, h / 2), QPoint(4, h - 4), QPoint(w - 4, h - 4),
-                         QPoint(w / 2, h - 1)}) {
-        const QColor a = shown.pixelColor(point), b = expected.pixelColor(point);
-        EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
-                      std::abs(a.blue() - b.blue()),
-                  3)
+                         QPoint(w / 2, h - 1)})
+        EXPECT_LE(testing::colourDistance(shown.pixelColor(point), expected.pixelColor(point)), 3)
             << point.x() << "," << point.y();
-    }
 }
 
 TEST_F(MenuPopoverViewTest, HeaderSubtitleAndCycleFollowTheFocusedXDRDisplay) {
-    desktop.preferences().set("corvane.brightness.display-1", 37.5);
-    desktop.add(SimDisplayConfig::boostPanel());
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::boostPanel(), SimDisplayConfig::gammaOnlyMonitor("LG")}, {37.5});
     auto& header = part<PopoverHeader>("header");
     EXPECT_EQ(popover->content().subtitle, (TextKey{"popover.live %lld", 600}));
 
@@ -125,23 +95,8 @@ TEST_F(MenuPopoverViewTest, HeaderSubtitleAndCycleFollowTheFocusedXDRDisplay) {
     EXPECT_DOUBLE_EQ(percent(1), 37.5);
 }
 
-TEST_F(MenuPopoverViewTest, HeaderDoesNothingWithoutXDR) {
-    desktop.preferences().set("corvane.brightness.display-1", 50.0);
-    desktop.add(SimDisplayConfig::builtinPanel());
-    startModel();
-    makePopover();
-    countPublications();
-    click(part("header"));
-    EXPECT_DOUBLE_EQ(percent(1), 50);
-    EXPECT_EQ(publications(), 0);
-    EXPECT_EQ(popover->content().subtitle, (TextKey{"popover.subtitle", std::nullopt}));
-}
-
 TEST_F(MenuPopoverViewTest, RestorePillIsUnavailableUntilAPresetLeavesALevelToGoBackTo) {
-    desktop.preferences().set("corvane.brightness.display-1", 50.0);
-    desktop.add(SimDisplayConfig::boostPanel());
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::boostPanel()}, {50});
     PresetPill& restore = pill(BrightnessPreset::restore);
     EXPECT_FALSE(restore.isEnabled());
     click(restore);
@@ -159,10 +114,7 @@ TEST_F(MenuPopoverViewTest, RestorePillIsUnavailableUntilAPresetLeavesALevelToGo
 }
 
 TEST_F(MenuPopoverViewTest, BatteryWarningOutranksPeakAndNeedsTheLimitOnBattery) {
-    desktop.preferences().set("corvane.brightness.display-1", 100.0);
-    desktop.add(SimDisplayConfig::boostPanel());
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::boostPanel()}, {100});
     auto& warning = part<QLabel>("warning");
     EXPECT_EQ(popover->content().warning, PopoverWarning::peak);
     EXPECT_EQ(warning.text(), localized("warning.peak"));
@@ -172,7 +124,7 @@ TEST_F(MenuPopoverViewTest, BatteryWarningOutranksPeakAndNeedsTheLimitOnBattery)
     desktop.power().setOnBattery(true);
     model->tick();
     EXPECT_EQ(popover->content().warning, PopoverWarning::peak);
-    click(part<SettingsRow>("batteryRow").toggle());
+    click(toggle("batteryRow"));
     EXPECT_TRUE(model->limitOnBattery());
     EXPECT_TRUE(part<SettingsRow>("batteryRow").isOn());
     EXPECT_EQ(popover->content().warning, PopoverWarning::battery);
@@ -181,10 +133,7 @@ TEST_F(MenuPopoverViewTest, BatteryWarningOutranksPeakAndNeedsTheLimitOnBattery)
 }
 
 TEST_F(MenuPopoverViewTest, SwitchesShowTheModelNotTheClick) {
-    desktop.add(SimDisplayConfig::builtinPanel());
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::builtinPanel(), SimDisplayConfig::gammaOnlyMonitor("LG")});
     auto& launch = part<SettingsRow>("launchAtLoginRow");
     desktop.loginItem().setRefusesRegister(true);
     click(launch.toggle());
@@ -210,9 +159,7 @@ TEST_F(MenuPopoverViewTest, SwitchesShowTheModelNotTheClick) {
 }
 
 TEST_F(MenuPopoverViewTest, AboutReplacesTheContentUntilTheModelClosesIt) {
-    desktop.add(SimDisplayConfig::builtinPanel());
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::builtinPanel()});
     click(part("aboutButton"));
     EXPECT_TRUE(model->showingAbout());
     EXPECT_TRUE(shows("about"));
@@ -225,9 +172,7 @@ TEST_F(MenuPopoverViewTest, AboutReplacesTheContentUntilTheModelClosesIt) {
 }
 
 TEST_F(MenuPopoverViewTest, QuitTearsTheModelDownBeforeQuitting) {
-    desktop.add(SimDisplayConfig::builtinPanel());
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::builtinPanel()});
     model->showHUD(1);
     ASSERT_TRUE(indicator()->onScreen);
     bool indicatorShownAtQuit = true;
@@ -262,10 +207,7 @@ class QueuedWidgetWork : public QObject {
 };
 
 TEST_F(MenuPopoverViewTest, APublicationThatChangesNothingShownQueuesNoWidgetWork) {
-    desktop.add(SimDisplayConfig::boostPanel());
-    desktop.add(SimDisplayConfig::ddcMonitor("Dell"));
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::boostPanel(), SimDisplayConfig::ddcMonitor("Dell")});
     settle();  // the first show's deferred paints
     {
         QueuedWidgetWork work;

@@ -1,14 +1,10 @@
 #include <QAccessible>
-#include <QLocale>
 
 #include "ui/AboutView.h"
 #include "ui/GlowSlider.h"
 #include "ui/LinkRow.h"
 #include "ui/Localization.h"
-#include "ui/MiniSwitch.h"
 #include "ui/PopoverTestSupport.h"
-#include "ui/PresetPill.h"
-#include "ui/SettingsRow.h"
 #include "ui/StepButton.h"
 
 namespace corvane::ui {
@@ -26,13 +22,10 @@ QString nameOf(QWidget& widget) {
     return accessible(widget).text(QAccessible::Name);
 }
 
-class PopoverAccessibilityTest : public testing::PopoverFixture {};
+using PopoverAccessibilityTest = testing::PopoverFixture;
 
-TEST_F(PopoverAccessibilityTest, EveryControlHasANameAndTheRoleItActsAs) {
-    desktop.add(SimDisplayConfig::boostPanel());
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    makePopover();
+TEST_F(PopoverAccessibilityTest, EveryControlHasANameTheRoleItActsAsAndItsState) {
+    open({SimDisplayConfig::boostPanel(), SimDisplayConfig::gammaOnlyMonitor("LG")});
     EXPECT_EQ(nameOf(part("header")), QStringLiteral("Corvane Display"));
     EXPECT_EQ(accessible(part("header")).role(), QAccessible::Button);
 
@@ -51,10 +44,9 @@ TEST_F(PopoverAccessibilityTest, EveryControlHasANameAndTheRoleItActsAs) {
                             {"menuNitsRow", "settings.menu_nits"},
                             {"batteryRow", "settings.battery"},
                             {"launchAtLoginRow", "settings.launch_at_login"}}) {
-        MiniSwitch& toggle = part<SettingsRow>(row).toggle();
-        EXPECT_EQ(nameOf(toggle), localized(key)) << row;
-        EXPECT_EQ(accessible(toggle).role(), QAccessible::CheckBox) << row;
-        EXPECT_TRUE(accessible(toggle).state().checkable) << row;
+        EXPECT_EQ(nameOf(toggle(row)), localized(key)) << row;
+        EXPECT_EQ(accessible(toggle(row)).role(), QAccessible::CheckBox) << row;
+        EXPECT_TRUE(accessible(toggle(row)).state().checkable) << row;
     }
     EXPECT_EQ(nameOf(part("aboutButton")), localized("about.title"));
     EXPECT_EQ(nameOf(part("quitButton")), localized("settings.quit"));
@@ -67,28 +59,20 @@ TEST_F(PopoverAccessibilityTest, EveryControlHasANameAndTheRoleItActsAs) {
     EXPECT_TRUE(nameOf(about.websiteRow()).startsWith(localized("about.developed")));
     EXPECT_TRUE(nameOf(about.contactRow()).startsWith(localized("about.contact")));
     EXPECT_EQ(nameOf(about.closeButton()), localized("about.close"));
-}
 
-TEST_F(PopoverAccessibilityTest, SwitchesReportTheirState) {
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("Dell"));
-    startModel();
-    makePopover();
-    MiniSwitch& sync = part<SettingsRow>("syncRow").toggle();
-    EXPECT_FALSE(accessible(sync).state().checked);
+    // Switches report their state; pressed through the assistive tool, one flips its setting
+    // like a click.
+    QAccessibleInterface& sync = accessible(toggle("syncRow"));
+    EXPECT_FALSE(sync.state().checked);
     model->setSyncDisplays(true);
-    EXPECT_TRUE(accessible(sync).state().checked);
-    // Pressed through the assistive tool, it flips the setting like a click.
-    accessible(sync).actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(sync.state().checked);
+    sync.actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_FALSE(model->syncDisplays());
-    EXPECT_FALSE(accessible(sync).state().checked);
+    EXPECT_FALSE(sync.state().checked);
 }
 
 TEST_F(PopoverAccessibilityTest, CardsAreGroupsNamedAfterTheirDisplayHoldingASliderWithItsLevel) {
-    desktop.preferences().set("corvane.brightness.display-1", 37.5);
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("Studio Display"));
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::gammaOnlyMonitor("Studio Display")}, {37.5});
     DisplayCardView& display = card(1);
     QAccessibleInterface& group = accessible(display);
     EXPECT_EQ(group.role(), QAccessible::Grouping);
@@ -114,18 +98,13 @@ TEST_F(PopoverAccessibilityTest, CardsAreGroupsNamedAfterTheirDisplayHoldingASli
 }
 
 TEST_F(PopoverAccessibilityTest, NumbersShownAnywhereInThePopoverAreNotGrouped) {
-    QLocale previous;
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    desktop.preferences().set("corvane.brightness.display-1", 100.0);
-    desktop.add(SimDisplayConfig::boostPanel());
-    startModel();
-    makePopover();
+    testing::LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
+    open({SimDisplayConfig::boostPanel()}, {100});
     const QString shown = card(1).display().estimatedNits
                               ? QString::number(*card(1).display().estimatedNits)
                               : QString();
     ASSERT_GE(shown.size(), 4) << "a figure of four digits or more to show";
     EXPECT_TRUE(accessible(part("header")).text(QAccessible::Description).contains(shown));
-    QLocale::setDefault(previous);
 }
 
 }  // namespace

@@ -1,21 +1,14 @@
 #include <QAccessible>
-#include <QApplication>
 #include <QKeyEvent>
-#include <QScrollBar>
-#include <QWheelEvent>
 
 #include "ui/AboutView.h"
 #include "ui/CardScrollArea.h"
 #include "ui/FocusRing.h"
 #include "ui/GlowSlider.h"
 #include "ui/Localization.h"
-#include "ui/MiniSwitch.h"
 #include "ui/PopoverHeader.h"
 #include "ui/PopoverTestSupport.h"
-#include "ui/PresetPill.h"
-#include "ui/SettingsRow.h"
 #include "ui/StepButton.h"
-#include "ui/TextButton.h"
 
 namespace corvane::ui {
 namespace {
@@ -26,41 +19,25 @@ class PopoverKeyboardTest : public testing::PopoverFixture {
   protected:
     // A boost panel at 50 percent and a monitor at 50 percent, the popover open and active
     // with the keys going to it.
-    void open() {
-        desktop.preferences().set("corvane.brightness.display-1", 50.0);
-        desktop.preferences().set("corvane.brightness.display-2", 50.0);
-        desktop.add(SimDisplayConfig::boostPanel());
-        desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-        startModel();
-        makePopover();
-        QApplication::setActiveWindow(popover.get());
-        popover->setFocus(Qt::PopupFocusReason);
-        QCoreApplication::processEvents();
+    void openActive() {
+        open({SimDisplayConfig::boostPanel(), SimDisplayConfig::gammaOnlyMonitor("LG")}, {50, 50});
+        activate();
     }
     // Presses `key` where the keyboard's input goes now.
-    static bool press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    static bool press(int key) {
         QWidget* target = QApplication::focusWidget();
         if (!target) return false;
-        QKeyEvent down(QEvent::KeyPress, key, modifiers);
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &down);
-        QKeyEvent up(QEvent::KeyRelease, key, modifiers);
+        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &up);
         return down.isAccepted();
     }
     static QWidget* focused() { return QApplication::focusWidget(); }
-    PresetPill& pill(BrightnessPreset preset) {
-        for (PresetPill* pill : popover->findChildren<PresetPill*>())
-            if (pill->preset() == preset) return *pill;
-        throw std::runtime_error("no pill");
-    }
-    QWidget* toggle(const char* row) { return &part<SettingsRow>(row).toggle(); }
-    int indicatorShows() {
-        return indicator() ? static_cast<int>(indicator()->contents.size()) : 0;
-    }
 };
 
 TEST_F(PopoverKeyboardTest, TabWalksEveryControlTopToBottomWithARingAroundIt) {
-    open();
+    openActive();
     DisplayCardView& panel = card(1);
     DisplayCardView& monitor = card(2);
     // The restore pill is unavailable, so it is passed over.
@@ -68,31 +45,29 @@ TEST_F(PopoverKeyboardTest, TabWalksEveryControlTopToBottomWithARingAroundIt) {
                                          &pill(BrightnessPreset::sdr),
                                          &pill(BrightnessPreset::nits1000),
                                          &pill(BrightnessPreset::peak),
-                                         toggle("syncRow"),
+                                         &toggle("syncRow"),
                                          &panel.minusButton(),
                                          &panel.slider(),
                                          &panel.plusButton(),
                                          &monitor.minusButton(),
                                          &monitor.slider(),
                                          &monitor.plusButton(),
-                                         toggle("menuPercentRow"),
-                                         toggle("menuNitsRow"),
-                                         toggle("batteryRow"),
-                                         toggle("launchAtLoginRow"),
+                                         &toggle("menuPercentRow"),
+                                         &toggle("menuNitsRow"),
+                                         &toggle("batteryRow"),
+                                         &toggle("launchAtLoginRow"),
                                          &part("aboutButton"),
                                          &part("quitButton")};
     auto& ring = part<FocusRing>("");
     EXPECT_EQ(ring.target(), nullptr);
+    const int outset = FocusRing::kOutset + 1;
     for (QWidget* control : expected) {
         press(Qt::Key_Tab);
         ASSERT_EQ(focused(), control) << control->metaObject()->className();
         ASSERT_EQ(ring.target(), control);
-        const QRect around(control->mapTo(popover.get(), QPoint(0, 0)), control->size());
-        EXPECT_TRUE(ring.geometry().contains(around));
-        EXPECT_FALSE(ring.geometry()
-                         .adjusted(FocusRing::kOutset + 1, FocusRing::kOutset + 1,
-                                   -FocusRing::kOutset - 1, -FocusRing::kOutset - 1)
-                         .contains(around));
+        EXPECT_TRUE(ring.geometry().contains(placed(*control)));
+        EXPECT_FALSE(
+            ring.geometry().adjusted(outset, outset, -outset, -outset).contains(placed(*control)));
     }
     // Round again to the header; Shift+Tab goes back.
     press(Qt::Key_Tab);
@@ -102,7 +77,7 @@ TEST_F(PopoverKeyboardTest, TabWalksEveryControlTopToBottomWithARingAroundIt) {
 }
 
 TEST_F(PopoverKeyboardTest, SpaceAndEnterPressButtonsPillsAndSwitches) {
-    open();
+    openActive();
     pill(BrightnessPreset::peak).setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
     EXPECT_DOUBLE_EQ(percent(1), 100);
@@ -112,7 +87,7 @@ TEST_F(PopoverKeyboardTest, SpaceAndEnterPressButtonsPillsAndSwitches) {
     press(Qt::Key_Return);
     EXPECT_TRUE(pill(BrightnessPreset::sdr).isActive());
 
-    toggle("syncRow")->setFocus(Qt::TabFocusReason);
+    toggle("syncRow").setFocus(Qt::TabFocusReason);
     press(Qt::Key_Enter);
     EXPECT_TRUE(model->syncDisplays());
     press(Qt::Key_Space);
@@ -139,7 +114,7 @@ TEST_F(PopoverKeyboardTest, SpaceAndEnterPressButtonsPillsAndSwitches) {
 }
 
 TEST_F(PopoverKeyboardTest, SliderKeysStepFinelyByPageAndToTheEndsAndTheWheelMovesIt) {
-    open();
+    openActive();
     GlowSlider& slider = card(2).slider();
     slider.setFocus(Qt::TabFocusReason);
     const std::vector<std::pair<int, double>> steps{
@@ -154,28 +129,19 @@ TEST_F(PopoverKeyboardTest, SliderKeysStepFinelyByPageAndToTheEndsAndTheWheelMov
         EXPECT_EQ(indicatorShows(), ++shows) << "key " << key;
     }
     // One notch up raises the level by a key step; the other display stays.
-    auto wheel = [&](int delta) {
-        QWheelEvent event(slider.rect().center(), slider.mapToGlobal(slider.rect().center()),
-                          QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&slider, &event);
-    };
-    wheel(120);
+    testing::turnWheel(slider, 120);
     EXPECT_DOUBLE_EQ(percent(2), 6.25);
-    wheel(-60);
+    testing::turnWheel(slider, -60);
     EXPECT_DOUBLE_EQ(percent(2), 3.125);
     EXPECT_DOUBLE_EQ(percent(1), 50);
 }
 
 TEST_F(PopoverKeyboardTest, AControlReachedByKeyboardScrollsIntoView) {
-    desktop.add(SimDisplayConfig::boostPanel());
-    for (int i = 0; i < 6; ++i) desktop.add(SimDisplayConfig::gammaOnlyMonitor("Monitor"));
-    startModel();
-    makePopover();
+    const SimDisplayConfig monitor = SimDisplayConfig::gammaOnlyMonitor("Monitor");
+    open({SimDisplayConfig::boostPanel(), monitor, monitor, monitor, monitor, monitor, monitor});
     popover->setHeightLimit(600);
     popover->resize(popover->sizeHint());
-    QApplication::setActiveWindow(popover.get());
-    QCoreApplication::processEvents();
+    activate();
     auto& list = part<CardScrollArea>("cardScroll");
     ASSERT_TRUE(list.scrolls());
     auto inView = [&](QWidget& control) {
@@ -185,24 +151,27 @@ TEST_F(PopoverKeyboardTest, AControlReachedByKeyboardScrollsIntoView) {
     // Backwards from the first switch below the list: into the last card.
     GlowSlider& last = popover->cards().back()->slider();
     ASSERT_FALSE(inView(last));
-    toggle("menuPercentRow")->setFocus(Qt::TabFocusReason);
+    toggle("menuPercentRow").setFocus(Qt::TabFocusReason);
     press(Qt::Key_Backtab);
     press(Qt::Key_Backtab);
     EXPECT_EQ(focused(), &last);
     EXPECT_TRUE(inView(last));
     EXPECT_EQ(part<FocusRing>("").target(), &last);
     // And forwards from the sync switch above it: back to the first card.
-    toggle("syncRow")->setFocus(Qt::TabFocusReason);
+    toggle("syncRow").setFocus(Qt::TabFocusReason);
     press(Qt::Key_Tab);
     EXPECT_EQ(focused(), &popover->cards().front()->minusButton());
     EXPECT_TRUE(inView(popover->cards().front()->minusButton()));
 }
 
-TEST_F(PopoverKeyboardTest, HeaderTakesNoFocusAndPromisesNothingWithoutABoostDisplay) {
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    makePopover();
+TEST_F(PopoverKeyboardTest, WithoutABoostDisplayTheHeaderDoesNothingTakesNoFocusAndPromisesNothing) {
+    open({SimDisplayConfig::gammaOnlyMonitor("LG")}, {50});
     auto& header = part<PopoverHeader>("header");
+    countPublications();
+    testing::click(header);
+    EXPECT_DOUBLE_EQ(percent(1), 50);
+    EXPECT_EQ(publications(), 0);
+    EXPECT_EQ(popover->content().subtitle, (TextKey{"popover.subtitle", std::nullopt}));
     EXPECT_FALSE(header.cycles());
     EXPECT_TRUE(header.toolTip().isEmpty());
     EXPECT_EQ(header.focusPolicy(), Qt::NoFocus);
@@ -210,8 +179,7 @@ TEST_F(PopoverKeyboardTest, HeaderTakesNoFocusAndPromisesNothingWithoutABoostDis
     EXPECT_EQ(described->role(), QAccessible::StaticText);
     EXPECT_FALSE(described->actionInterface()->actionNames().contains(
         QAccessibleActionInterface::pressAction()));
-    QApplication::setActiveWindow(popover.get());
-    popover->setFocus(Qt::PopupFocusReason);
+    activate();
     press(Qt::Key_Tab);
     EXPECT_EQ(focused(), &card(1).minusButton());
 

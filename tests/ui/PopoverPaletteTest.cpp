@@ -1,15 +1,10 @@
-#include <QApplication>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
 
 #include "ui/AboutView.h"
 #include "ui/CardTitleRow.h"
 #include "ui/LinkRow.h"
 #include "ui/PopoverTestSupport.h"
-#include "ui/PresetPill.h"
 #include "ui/StepButton.h"
-#include "ui/Theme.h"
 
 namespace corvane::ui {
 namespace {
@@ -46,11 +41,6 @@ QColor ink(QWidget& widget) {
     return QColor(int(red / count), int(green / count), int(blue / count));
 }
 
-int distance(QColor a, QColor b) {
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
-           std::abs(a.blue() - b.blue());
-}
-
 class PopoverPaletteTest : public testing::PopoverFixture {
   protected:
     void TearDown() override { QApplication::setPalette(original_); }
@@ -60,11 +50,7 @@ class PopoverPaletteTest : public testing::PopoverFixture {
 
 TEST_F(PopoverPaletteTest, EveryTextSymbolAndControlFollowsASwitchFromLightToDark) {
     QApplication::setPalette(paletteWith(QColor(236, 236, 236), Qt::black));
-    desktop.preferences().set("corvane.brightness.display-1", 50.0);
-    desktop.add(SimDisplayConfig::boostPanel());
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    makePopover();
+    open({SimDisplayConfig::boostPanel(), SimDisplayConfig::gammaOnlyMonitor("LG")}, {50});
     popover->grab();
     auto& about = part<AboutView>("about");
     about.grab();
@@ -83,28 +69,27 @@ TEST_F(PopoverPaletteTest, EveryTextSymbolAndControlFollowsASwitchFromLightToDar
         marked.push_back(card->findChild<CardTitleRow*>());
     }
     for (QWidget* widget : marked)
-        EXPECT_LE(distance(ink(*widget), text), 60)
+        EXPECT_LE(testing::colourDistance(ink(*widget), text), 60)
             << widget->metaObject()->className() << " " << widget->objectName().toStdString();
 
-    // Labels: the header's title and subtitle, the settings titles, the About texts.
+    // Labels: the header's title and subtitle, the settings titles, the About texts, of which
+    // two are secondary: the text colour, faded.
     int labels = 0;
-    for (QWidget* root : {static_cast<QWidget*>(popover.get()), static_cast<QWidget*>(&about)})
-        for (QLabel* label : root->findChildren<QLabel*>()) {
-            EXPECT_EQ(label->palette().color(QPalette::WindowText).rgb(), text.rgb())
-                << label->text().toStdString();
-            ++labels;
-        }
+    int secondaryAboutLabels = 0;
+    for (QLabel* label : popover->findChildren<QLabel*>()) {
+        const QColor colour = label->palette().color(QPalette::WindowText);
+        EXPECT_EQ(colour.rgb(), text.rgb()) << label->text().toStdString();
+        ++labels;
+        secondaryAboutLabels += about.isAncestorOf(label) && colour.alpha() < 255;
+    }
     EXPECT_GE(labels, 10);
+    EXPECT_EQ(secondaryAboutLabels, 2);
 
     // The panel behind them: the dark window colour, drawn afresh.
     const QImage shown = popover->grab().toImage();
-    QImage expected(shown.size(), QImage::Format_ARGB32_Premultiplied);
-    expected.fill(Qt::transparent);
-    QPainter painter(&expected);
-    theme::paintPanel(painter, QRectF(expected.rect()), false);
-    painter.end();
+    const QImage expected = testing::paintedPanel(shown.size());
     const QPoint padding(4, shown.height() / 2);
-    EXPECT_LE(distance(shown.pixelColor(padding), expected.pixelColor(padding)), 6);
+    EXPECT_LE(testing::colourDistance(shown.pixelColor(padding), expected.pixelColor(padding)), 6);
     EXPECT_LT(shown.pixelColor(padding).lightness(), 80);
 }
 

@@ -1,7 +1,5 @@
-#include <QApplication>
 #include <QLayout>
 #include <QScrollBar>
-#include <QWheelEvent>
 
 #include "ui/CardScrollArea.h"
 #include "ui/GlowSlider.h"
@@ -15,10 +13,14 @@ using sim::SimDisplayConfig;
 
 class PopoverScrollTest : public testing::PopoverFixture {
   protected:
-    void addDisplays(int count) {
+    // A boost panel and `count - 1` monitors, the popover open at its own size.
+    void openWith(int count) {
         desktop.add(SimDisplayConfig::boostPanel());
         for (int i = 1; i < count; ++i)
             desktop.add(SimDisplayConfig::gammaOnlyMonitor("Monitor " + std::to_string(i)));
+        startModel();
+        makePopover();
+        fit();
     }
     // Lays the popover out at the size it asks for, as its window does.
     // (A window's layout holds it at its old minimum height until the layout next runs.)
@@ -29,18 +31,11 @@ class PopoverScrollTest : public testing::PopoverFixture {
     }
     CardScrollArea& list() { return part<CardScrollArea>("cardScroll"); }
     bool barShown() { return list().overlayBar().isVisibleTo(popover.get()); }
-    // The part's rectangle in the popover.
-    QRect placed(const char* name) {
-        QWidget& widget = part(name);
-        return QRect(widget.mapTo(popover.get(), QPoint(0, 0)), widget.size());
-    }
+    QRect placed(const char* name) { return PopoverFixture::placed(part(name)); }
 };
 
-TEST_F(PopoverScrollTest, CardsScrollExactlyWhenTheContentExceedsTheLimit) {
-    addDisplays(7);
-    startModel();
-    makePopover();
-    fit();
+TEST_F(PopoverScrollTest, CardsScrollExactlyWhenTheContentExceedsTheLimitByWheelOrBar) {
+    openWith(7);
     const int natural = popover->sizeHint().height();
     EXPECT_FALSE(list().scrolls());
 
@@ -70,11 +65,19 @@ TEST_F(PopoverScrollTest, CardsScrollExactlyWhenTheContentExceedsTheLimit) {
     EXPECT_LE(placed("cardScroll").bottom(), placed("footer").top());
 
     // The wheel scrolls the list, from anywhere between the cards.
-    QWheelEvent wheel(QPointF(4, 4), list().viewport()->mapToGlobal(QPointF(4, 4)), QPoint(),
-                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(list().viewport(), &wheel);
+    testing::turnWheel(*list().viewport(), -120);
     EXPECT_GT(list().verticalScrollBar()->value(), 0);
     EXPECT_GT(list().overlayBar().thumbRect().top(), 0);
+
+    // Dragging the bar's thumb past its end scrolls to the end of the list.
+    OverlayScrollBar& bar = list().overlayBar();
+    const QRectF thumb = bar.thumbRect();
+    ASSERT_LT(thumb.height(), bar.height());
+    testing::sendMouse(bar, QEvent::MouseButtonPress, thumb.center());
+    testing::sendMouse(bar, QEvent::MouseMove, QPointF(thumb.center().x(), bar.height() + 50));
+    testing::sendMouse(bar, QEvent::MouseButtonRelease, QPointF(2, bar.height() + 50));
+    EXPECT_EQ(list().verticalScrollBar()->value(), list().verticalScrollBar()->maximum());
+    EXPECT_DOUBLE_EQ(bar.thumbRect().bottom(), bar.height());
 
     // Room again: the whole list shows, with no bar.
     popover->setHeightLimit(0);
@@ -85,43 +88,31 @@ TEST_F(PopoverScrollTest, CardsScrollExactlyWhenTheContentExceedsTheLimit) {
 }
 
 TEST_F(PopoverScrollTest, TheWheelOverASliderScrollsTheListUnlessTheSliderHasTheFocus) {
-    addDisplays(7);
-    startModel();
-    makePopover();
+    openWith(7);
     popover->setHeightLimit(600);
     fit();
     GlowSlider& slider = card(2).slider();
     const double level = percent(2);
-    // Whether the slider took the wheel; one it leaves goes on to the list (the window
-    // system's events travel up to the parents that way).
-    auto wheel = [&] {
-        QWheelEvent event(slider.rect().center(), slider.mapToGlobal(slider.rect().center()),
-                          QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&slider, &event);
-        return event.isAccepted();
-    };
-    EXPECT_FALSE(wheel());
+    // A turn the slider leaves goes on to the list (the window system's events travel up to
+    // the parents that way).
+    EXPECT_FALSE(testing::turnWheel(slider, -120));
     EXPECT_DOUBLE_EQ(percent(2), level);
 
     QApplication::setActiveWindow(popover.get());
     slider.setFocus(Qt::TabFocusReason);
-    EXPECT_TRUE(wheel());
+    EXPECT_TRUE(testing::turnWheel(slider, -120));
     EXPECT_DOUBLE_EQ(percent(2), level - 6.25);
 
     // A list short enough not to scroll leaves the wheel to the slider, focused or not.
     popover->setHeightLimit(0);
     fit();
     slider.clearFocus();
-    EXPECT_TRUE(wheel());
+    EXPECT_TRUE(testing::turnWheel(slider, -120));
     EXPECT_DOUBLE_EQ(percent(2), level - 12.5);
 }
 
 TEST_F(PopoverScrollTest, ALimitAppliesToCardsThatArriveLater) {
-    addDisplays(1);
-    startModel();
-    makePopover();
-    fit();
+    openWith(1);
     popover->setHeightLimit(popover->sizeHint().height() + 60);
     fit();
     EXPECT_FALSE(list().scrolls());
@@ -130,22 +121,6 @@ TEST_F(PopoverScrollTest, ALimitAppliesToCardsThatArriveLater) {
     fit();
     EXPECT_EQ(popover->sizeHint().height(), popover->heightLimit());
     EXPECT_TRUE(list().scrolls());
-}
-
-TEST_F(PopoverScrollTest, DraggingTheBarScrollsTheList) {
-    addDisplays(7);
-    startModel();
-    makePopover();
-    popover->setHeightLimit(600);
-    fit();
-    OverlayScrollBar& bar = list().overlayBar();
-    const QRectF thumb = bar.thumbRect();
-    ASSERT_LT(thumb.height(), bar.height());
-    testing::sendMouse(bar, QEvent::MouseButtonPress, thumb.center());
-    testing::sendMouse(bar, QEvent::MouseMove, QPointF(thumb.center().x(), bar.height() + 50));
-    testing::sendMouse(bar, QEvent::MouseButtonRelease, QPointF(2, bar.height() + 50));
-    EXPECT_EQ(list().verticalScrollBar()->value(), list().verticalScrollBar()->maximum());
-    EXPECT_DOUBLE_EQ(bar.thumbRect().bottom(), bar.height());
 }
 
 }  // namespace

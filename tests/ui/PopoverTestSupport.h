@@ -1,13 +1,21 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QImage>
+#include <QLocale>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include "support/ModelFixture.h"
 #include "ui/DisplayCardView.h"
 #include "ui/MenuPopoverView.h"
+#include "ui/MiniSwitch.h"
+#include "ui/PresetPill.h"
+#include "ui/SettingsRow.h"
+#include "ui/Theme.h"
 
 namespace corvane::ui::testing {
 
@@ -26,6 +34,41 @@ inline void click(QWidget& widget) {
     sendMouse(widget, QEvent::MouseButtonRelease, centre);
 }
 
+// Turns the mouse wheel over the middle of `widget` by `delta` (120 a notch, positive away
+// from the user); whether the widget took the turn rather than leaving it to its parents.
+inline bool turnWheel(QWidget& widget, int delta) {
+    const QPointF centre = QRectF(widget.rect()).center();
+    QWheelEvent event(centre, widget.mapToGlobal(centre), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&widget, &event);
+    return event.isAccepted();
+}
+
+// How far apart two colours are: the sum of their red, green and blue differences.
+inline int colourDistance(QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+           std::abs(a.blue() - b.blue());
+}
+
+// The popover's opaque panel as the theme draws it at `size`, on nothing.
+inline QImage paintedPanel(QSize size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    theme::paintPanel(painter, QRectF(image.rect()), false);
+    return image;
+}
+
+// Sets the user's locale while it lives.
+class LocaleScope {
+  public:
+    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(previous_); }
+
+  private:
+    QLocale previous_;
+};
+
 // A popover on a simulated desktop, laid out at its own size.
 class PopoverFixture : public corvane::testing::ModelFixture {
   protected:
@@ -36,6 +79,23 @@ class PopoverFixture : public corvane::testing::ModelFixture {
         QCoreApplication::processEvents();
         return *popover;
     }
+    // Puts `displays` on the desktop (display N stored at the Nth of `levels`), starts the
+    // model and opens the popover.
+    MenuPopoverView& open(std::initializer_list<sim::SimDisplayConfig> displays,
+                          std::initializer_list<double> levels = {}) {
+        int id = 0;
+        for (double level : levels)
+            desktop.preferences().set("corvane.brightness.display-" + std::to_string(++id), level);
+        for (const sim::SimDisplayConfig& display : displays) desktop.add(display);
+        startModel();
+        return makePopover();
+    }
+    // Makes the popover the active window with the keyboard's input going to it.
+    void activate() {
+        QApplication::setActiveWindow(popover.get());
+        popover->setFocus(Qt::PopupFocusReason);
+        QCoreApplication::processEvents();
+    }
 
     template <typename T = QWidget>
     T& part(const char* name) {
@@ -44,11 +104,25 @@ class PopoverFixture : public corvane::testing::ModelFixture {
         return *found;
     }
     bool shows(const char* name) { return part(name).isVisibleTo(popover.get()); }
+    MiniSwitch& toggle(const char* row) { return part<SettingsRow>(row).toggle(); }
+    // Where `widget` sits in the popover.
+    QRect placed(QWidget& widget) {
+        return QRect(widget.mapTo(popover.get(), QPoint(0, 0)), widget.size());
+    }
 
     DisplayCardView& card(DisplayID id) {
         for (DisplayCardView* card : popover->cards())
             if (card->displayId() == id) return *card;
         throw std::runtime_error("no card for display " + std::to_string(id));
+    }
+    PresetPill& pill(BrightnessPreset preset) {
+        for (PresetPill* pill : popover->findChildren<PresetPill*>())
+            if (pill->preset() == preset) return *pill;
+        throw std::runtime_error("no pill");
+    }
+    // How many times the indicator was shown.
+    int indicatorShows() {
+        return indicator() ? static_cast<int>(indicator()->contents.size()) : 0;
     }
 
     int publications() const { return publications_; }
