@@ -55,11 +55,9 @@ bool isBlank(const QImage& image, const QRectF& area) {
 
 TEST(IndicatorPanelTest, WindowFloatsAboveWithoutTakingFocusOrClicks) {
     IndicatorPanelWidget panel(kHUDSize, true);
-    const Qt::WindowFlags flags = panel.windowFlags();
-    EXPECT_TRUE(flags.testFlag(Qt::WindowTransparentForInput));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
+    for (Qt::WindowType flag : {Qt::WindowTransparentForInput, Qt::WindowDoesNotAcceptFocus,
+                                Qt::WindowStaysOnTopHint, Qt::FramelessWindowHint})
+        EXPECT_TRUE(panel.windowFlags().testFlag(flag)) << flag;
     EXPECT_EQ(panel.windowType(), Qt::Tool);
     EXPECT_TRUE(panel.testAttribute(Qt::WA_ShowWithoutActivating));
     EXPECT_TRUE(panel.testAttribute(Qt::WA_TranslucentBackground));
@@ -69,8 +67,8 @@ TEST(IndicatorPanelTest, WindowFloatsAboveWithoutTakingFocusOrClicks) {
     EXPECT_TRUE(panel.isVisible());
     // What the window system is asked for (the off-screen platform activates every window).
     ASSERT_NE(panel.windowHandle(), nullptr);
-    EXPECT_TRUE(panel.windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus));
-    EXPECT_TRUE(panel.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+    for (Qt::WindowType flag : {Qt::WindowDoesNotAcceptFocus, Qt::WindowTransparentForInput})
+        EXPECT_TRUE(panel.windowHandle()->flags().testFlag(flag)) << flag;
     panel.orderOut();
     EXPECT_FALSE(panel.isVisible());
 }

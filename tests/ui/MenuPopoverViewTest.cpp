@@ -32,8 +32,9 @@ class MenuPopoverViewTest : public testing::PopoverFixture {
     }
 };
 
-TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDR) {
+TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDRAndThePanelIsDrawnAgainAsItGrows) {
     open({});
+    popover->grab();
     // No displays: header, empty state, divider and footer only.
     EXPECT_EQ(optionalRows(), (std::vector{false, false, true, false, false, false, false}));
     for (const char* always :
@@ -50,6 +51,15 @@ TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDR) {
     EXPECT_EQ(shownCardIds(), std::vector<DisplayID>{monitor});
     EXPECT_GT(reportedHeight, emptyHeight);
     EXPECT_EQ(reportedHeight, popover->sizeHint().height());
+    popover->resize(popover->sizeHint());
+    const QImage shown = popover->grab().toImage();
+    const QImage expected = testing::paintedPanel(shown.size());
+    // Corners and edges of the padding, where no child draws, across the new height.
+    const int w = shown.width() - 1, h = shown.height() - 1;
+    for (QPoint point : {QPoint(4, 4), QPoint(w - 4, h / 2), QPoint(4, h - 4), QPoint(w - 4, h - 4),
+                         QPoint(w / 2, h - 1)})
+        EXPECT_LE(testing::colourDistance(shown.pixelColor(point), expected.pixelColor(point)), 3)
+            << point.x() << "," << point.y();
 
     desktop.add(SimDisplayConfig::gammaOnlyMonitor("Dell"));
     model->refresh();
@@ -61,22 +71,6 @@ TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDR) {
     model->refresh();
     EXPECT_EQ(optionalRows(), (std::vector{true, true, false, true, false, true, true}));
     EXPECT_EQ(shownCardIds(), (std::vector<DisplayID>{xdr, monitor, 2}));
-}
-
-TEST_F(MenuPopoverViewTest, PanelIsDrawnAgainWhenThePopoverGrows) {
-    open({});
-    popover->grab();
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    model->refresh();
-    popover->resize(popover->sizeHint());
-    const QImage shown = popover->grab().toImage();
-    const QImage expected = testing::paintedPanel(shown.size());
-    // Corners and edges of the padding, where no child draws, across the new height.
-    const int w = shown.width() - 1, h = shown.height() - 1;
-    for (QPoint point : {QPoint(4, 4), QPoint(w - 4, h / 2), QPoint(4, h - 4), QPoint(w - 4, h - 4),
-                         QPoint(w / 2, h - 1)})
-        EXPECT_LE(testing::colourDistance(shown.pixelColor(point), expected.pixelColor(point)), 3)
-            << point.x() << "," << point.y();
 }
 
 TEST_F(MenuPopoverViewTest, HeaderSubtitleAndCycleFollowTheFocusedXDRDisplay) {

@@ -1,11 +1,28 @@
 #include <gtest/gtest.h>
 
+#include "ui/CardContent.h"
 #include "ui/PopoverContent.h"
+#include "ui/SliderGeometry.h"
 
 namespace corvane::ui {
 namespace {
 
 using Preset = BrightnessPreset;
+namespace geometry = slider_geometry;
+
+DisplaySnapshot snapshot(bool xdr, ControlPath path, double percent) {
+    DisplaySnapshot facts;
+    facts.supportsXDR = xdr;
+    facts.path = path;
+    facts.percent = percent;
+    facts.sdrNits = xdr ? 600 : 400;
+    facts.peakNits = xdr ? 1600 : 400;
+    return makeSnapshot(facts);
+}
+
+DisplaySnapshot plainDisplay(ControlPath path, double percent = 50) {
+    return snapshot(false, path, percent);
+}
 
 // A boost panel: standard range up to 600 of 1600 nits, so sdr is 37.5 and 1000 nits 62.5.
 PresetTarget boostPanelAt(double percent) {
@@ -50,24 +67,15 @@ TEST(CyclePreset, FirstMatchInCycleOrderWinsWhenTargetsCoincide) {
     EXPECT_EQ(nextCyclePreset(true, noHeadroom), Preset::nits1000);
 }
 
-DisplaySnapshot focusAt50(bool xdr) {
-    DisplaySnapshot facts;
-    facts.supportsXDR = xdr;
-    facts.percent = 50;
-    facts.sdrNits = xdr ? 600 : 400;
-    facts.peakNits = xdr ? 1600 : 400;
-    return makeSnapshot(facts);
-}
-
 TEST(HeaderSubtitle, LiveNitsOnlyForAFocusedXDRDisplayThatReportsThem) {
-    const DisplaySnapshot xdr = focusAt50(true);
+    const DisplaySnapshot xdr = snapshot(true, ControlPath::hardware, 50);
     EXPECT_EQ(headerSubtitle(xdr, true), (TextKey{"popover.live %lld", 800}));
 
     const TextKey plain{"popover.subtitle", std::nullopt};
     EXPECT_EQ(headerSubtitle(xdr, false), plain);
     EXPECT_EQ(headerSubtitle(std::nullopt, true), plain);
     // Another display has XDR, the focused one does not.
-    EXPECT_EQ(headerSubtitle(focusAt50(false), true), plain);
+    EXPECT_EQ(headerSubtitle(plainDisplay(ControlPath::hardware), true), plain);
 }
 
 TEST(WarningLine, BatteryNeedsAllThreeConditionsAndOutranksPeak) {
@@ -77,6 +85,69 @@ TEST(WarningLine, BatteryNeedsAllThreeConditionsAndOutranksPeak) {
     EXPECT_EQ(warningFor(true, false, true, true), PopoverWarning::peak);
     EXPECT_EQ(warningFor(true, true, false, false), PopoverWarning::none);
     EXPECT_EQ(warningFor(false, false, true, false), PopoverWarning::none);
+}
+
+TEST(CardText, StatusShowsLiveNitsOfXDRDisplaysElseTheControlPath) {
+    DisplaySnapshot xdr = snapshot(true, ControlPath::hardware, 38.25);
+    ASSERT_EQ(xdr.estimatedNits, 612);
+    EXPECT_EQ(cardStatusLine(xdr), (TextKey{"status.xdr %lld", 612}));
+    EXPECT_EQ(cardNitsLine(xdr), (TextKey{"%lld", 612}));
+
+    xdr.estimatedNits.reset();
+    EXPECT_EQ(cardStatusLine(xdr), (TextKey{"method.hardware", std::nullopt}));
+    EXPECT_EQ(cardNitsLine(xdr), std::nullopt);
+
+    const std::pair<ControlPath, std::string_view> paths[] = {
+        {ControlPath::hardware, "method.hardware"},
+        {ControlPath::ddc, "method.ddc"},
+        {ControlPath::software, "method.software"},
+        {ControlPath::unavailable, "method.unavailable"},
+    };
+    for (const auto& [path, key] : paths) {
+        EXPECT_EQ(cardStatusLine(plainDisplay(path)), (TextKey{key, std::nullopt})) << key;
+        EXPECT_EQ(cardNitsLine(plainDisplay(path)), std::nullopt);
+    }
+}
+
+TEST(CardText, PercentRoundsHalvesAwayFromZero) {
+    EXPECT_EQ(cardPercentText(plainDisplay(ControlPath::ddc, 49.5)), (TextKey{"%lld%", 50}));
+    EXPECT_EQ(cardPercentText(plainDisplay(ControlPath::ddc, 49.4)), (TextKey{"%lld%", 49}));
+    EXPECT_EQ(cardPercentText(plainDisplay(ControlPath::ddc, 0.5)), (TextKey{"%lld%", 1}));
+}
+
+TEST(CardText, SliderMarkerOnlyOnXDRDisplays) {
+    DisplaySnapshot xdr = snapshot(true, ControlPath::hardware, 50);
+    EXPECT_EQ(cardSliderMarker(xdr), 37.5);
+    EXPECT_EQ(cardSliderMarker(plainDisplay(ControlPath::hardware)), std::nullopt);
+}
+
+TEST(SliderGeometry, FillKeepsAStubAndStopsAtTheTrackEnd) {
+    const double width = 200;
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(0, width), 10);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(-5, width), 10);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(3, width), 10);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(25, width), 50);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(100, width), width);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(140, width), width);
+}
+
+TEST(SliderGeometry, KnobCentresOnTheLevelWithoutLeavingTheTrack) {
+    const double width = 200;
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(0, width), 0);
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(2, width), 0);
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(50, width), 92);
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(100, width), width - 16);
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(150, width), width - 16);
+}
+
+TEST(SliderGeometry, TickOnlyStrictlyInsideFourToNinetySix) {
+    const double width = 200;
+    EXPECT_EQ(geometry::tickCentre(50, width), 100);
+    EXPECT_EQ(geometry::tickCentre(37.5, width), 75);
+    for (std::optional<double> hidden : {std::optional<double>(4), std::optional<double>(96),
+                                         std::optional<double>(97), std::optional<double>()})
+        EXPECT_EQ(geometry::tickCentre(hidden, width), std::nullopt);
+    EXPECT_TRUE(geometry::tickCentre(4.5, width).has_value());
 }
 
 }  // namespace

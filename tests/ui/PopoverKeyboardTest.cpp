@@ -38,26 +38,16 @@ class PopoverKeyboardTest : public testing::PopoverFixture {
 
 TEST_F(PopoverKeyboardTest, TabWalksEveryControlTopToBottomWithARingAroundIt) {
     openActive();
-    DisplayCardView& panel = card(1);
-    DisplayCardView& monitor = card(2);
     // The restore pill is unavailable, so it is passed over.
-    const std::vector<QWidget*> expected{&part("header"),
-                                         &pill(BrightnessPreset::sdr),
-                                         &pill(BrightnessPreset::nits1000),
-                                         &pill(BrightnessPreset::peak),
-                                         &toggle("syncRow"),
-                                         &panel.minusButton(),
-                                         &panel.slider(),
-                                         &panel.plusButton(),
-                                         &monitor.minusButton(),
-                                         &monitor.slider(),
-                                         &monitor.plusButton(),
-                                         &toggle("menuPercentRow"),
-                                         &toggle("menuNitsRow"),
-                                         &toggle("batteryRow"),
-                                         &toggle("launchAtLoginRow"),
-                                         &part("aboutButton"),
-                                         &part("quitButton")};
+    std::vector<QWidget*> expected{&part("header"), &pill(BrightnessPreset::sdr),
+                                   &pill(BrightnessPreset::nits1000), &pill(BrightnessPreset::peak),
+                                   &toggle("syncRow")};
+    for (DisplayID id : {1u, 2u})
+        expected.insert(expected.end(),
+                        {&card(id).minusButton(), &card(id).slider(), &card(id).plusButton()});
+    for (const char* row : {"menuPercentRow", "menuNitsRow", "batteryRow", "launchAtLoginRow"})
+        expected.push_back(&toggle(row));
+    expected.insert(expected.end(), {&part("aboutButton"), &part("quitButton")});
     auto& ring = part<FocusRing>("");
     EXPECT_EQ(ring.target(), nullptr);
     const int outset = FocusRing::kOutset + 1;
@@ -164,7 +154,7 @@ TEST_F(PopoverKeyboardTest, AControlReachedByKeyboardScrollsIntoView) {
     EXPECT_TRUE(inView(popover->cards().front()->minusButton()));
 }
 
-TEST_F(PopoverKeyboardTest, WithoutABoostDisplayTheHeaderDoesNothingTakesNoFocusAndPromisesNothing) {
+TEST_F(PopoverKeyboardTest, HeaderDoesNothingAndTakesNoFocusWithoutABoostDisplay) {
     open({SimDisplayConfig::gammaOnlyMonitor("LG")}, {50});
     auto& header = part<PopoverHeader>("header");
     countPublications();

@@ -38,8 +38,8 @@ inline void click(QWidget& widget) {
 // from the user); whether the widget took the turn rather than leaving it to its parents.
 inline bool turnWheel(QWidget& widget, int delta) {
     const QPointF centre = QRectF(widget.rect()).center();
-    QWheelEvent event(centre, widget.mapToGlobal(centre), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(centre, widget.mapToGlobal(centre), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&widget, &event);
     return event.isAccepted();
 }
