@@ -131,11 +131,8 @@ TEST_F(DisplayCardViewTest, BackgroundIsDrawnForEachSize) {
         QImage shown(size, QImage::Format_ARGB32_Premultiplied);
         shown.fill(Qt::transparent);
         card.render(&shown, QPoint(), QRegion(), {});
-        QImage expected(size, QImage::Format_ARGB32_Premultiplied);
-        expected.fill(Qt::transparent);
-        QPainter painter(&expected);
-        theme::paintCard(painter, QRectF(expected.rect()));
-        painter.end();
+        const QImage expected = testing::drawn(
+            size, [&](QPainter& painter) { theme::paintCard(painter, QRectF(QPointF(), size)); });
         // The rim on every side and the fill in a corner.
         const int w = size.width() - 1, h = size.height() - 1;
         for (QPoint point :

@@ -4,8 +4,6 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <QScreen>
 #include <QWindow>
 #include <cmath>
@@ -15,7 +13,7 @@
 #include "platform/sim/SimDesktop.h"
 #include "ui/DesktopCoordinates.h"
 #include "ui/IndicatorContent.h"
-#include "ui/Theme.h"
+#include "ui/PopoverTestSupport.h"
 
 namespace corvane::ui {
 namespace {
@@ -23,11 +21,9 @@ namespace {
 const QSizeF kPanelSize(kHUDSize.width, kHUDSize.height);
 
 QImage painted(const BrightnessHUDView& view, bool translucent = true) {
-    QImage image(kPanelSize.toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    paintIndicator(painter, view, kPanelSize, translucent);
-    return image;
+    return testing::drawn(kPanelSize.toSize(), [&](QPainter& painter) {
+        paintIndicator(painter, view, kPanelSize, translucent);
+    });
 }
 
 // Columns of the bar's row where the warm fill shows rather than the grey track.
@@ -133,14 +129,13 @@ TEST(IndicatorPanelTest, NitsRowOnlyWithNitsAndEveryRowInsideThePanel) {
     EXPECT_TRUE(isBlank(painted({100, std::nullopt}), nitsLine));
 }
 
-TEST(IndicatorPanelTest, BarShowsAStubWhenEmptyAndFillsWhenFull) {
+TEST(IndicatorPanelTest, BarShowsAStubWhenEmptyAndFillsWhenFullOnAPanelWithRoundedCorners) {
     const QRectF bar = layoutIndicator({0, std::nullopt}, kPanelSize).bar;
     EXPECT_NEAR(warmColumns(painted({0, std::nullopt}), bar), kHUDBarStubWidth, 1);
     EXPECT_NEAR(warmColumns(painted({50, std::nullopt}), bar), bar.width() / 2, 1);
     EXPECT_NEAR(warmColumns(painted({100, std::nullopt}), bar), bar.width(), 1);
-}
 
-TEST(IndicatorPanelTest, CornersAreClearOnlyWithACompositor) {
+    // The corners are clear only with a compositor.
     EXPECT_EQ(painted({50, std::nullopt}, true).pixelColor(1, 1).alpha(), 0);
     EXPECT_EQ(painted({50, std::nullopt}, false).pixelColor(1, 1).alpha(), 255);
     EXPECT_GT(painted({50, std::nullopt}, true).pixelColor(118, 4).alpha(), 200);

@@ -16,10 +16,6 @@ namespace {
 
 using testing::LocaleScope;
 
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QJsonObject englishTable() {
     QFile file(QStringLiteral(":/localization/en.json"));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
@@ -35,7 +31,7 @@ TEST(LocalizationTest, TableHasATextForEveryKeyAndNoOtherEntriesAndTheCoreReadsI
     const TableLocalizer localizer;
     QStringList listed;
     for (std::string_view key : keys::kAll) {
-        const QString name = toQString(key);
+        const QString name = QString::fromUtf8(key);
         listed << name;
         EXPECT_TRUE(table.value(name).isString()) << "no text for " << key;
         EXPECT_FALSE(table.value(name).toString().isEmpty()) << "empty text for " << key;
@@ -49,7 +45,7 @@ TEST(LocalizationTest, TableHasATextForEveryKeyAndNoOtherEntriesAndTheCoreReadsI
 
 TEST(LocalizationTest, EveryFormattedKeyTakesItsArgument) {
     for (std::string_view key : keys::kAll) {
-        const QString text = toQString(key);
+        const QString text = QString::fromUtf8(key);
         if (text.contains(QStringLiteral("%lld"))) {
             QString formatted = localizedInteger(key, 4321);
             EXPECT_FALSE(formatted.contains(QStringLiteral("%lld"))) << key;

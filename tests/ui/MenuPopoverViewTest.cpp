@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <algorithm>
 
+#include "ui/AboutView.h"
 #include "ui/Localization.h"
 #include "ui/PopoverHeader.h"
 #include "ui/PopoverTestSupport.h"
@@ -152,7 +153,7 @@ TEST_F(MenuPopoverViewTest, SwitchesShowTheModelNotTheClick) {
     EXPECT_FALSE(menuPercent.isOn());
 }
 
-TEST_F(MenuPopoverViewTest, AboutReplacesTheContentUntilTheModelClosesIt) {
+TEST_F(MenuPopoverViewTest, AboutReplacesTheContentUntilItsCloseButtonClearsTheModelsFlag) {
     open({SimDisplayConfig::builtinPanel()});
     click(part("aboutButton"));
     EXPECT_TRUE(model->showingAbout());
@@ -160,7 +161,8 @@ TEST_F(MenuPopoverViewTest, AboutReplacesTheContentUntilTheModelClosesIt) {
     EXPECT_FALSE(shows("mainContent"));
     EXPECT_EQ(popover->sizeHint().width(), MenuPopoverView::kWidth);
 
-    model->setShowingAbout(false);
+    click(part<AboutView>("about").closeButton());
+    EXPECT_FALSE(model->showingAbout());
     EXPECT_FALSE(shows("about"));
     EXPECT_TRUE(shows("mainContent"));
 }

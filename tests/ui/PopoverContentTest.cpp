@@ -46,7 +46,7 @@ TEST(PresetPills, ActiveWithinToleranceOfTheFocusedLevelAndRestoreNever) {
     EXPECT_TRUE(isPresetActive(Preset::sdr, plain));
 }
 
-TEST(CyclePreset, StepsSdrThenThousandNitsThenPeakAndStartsOverAtSdr) {
+TEST(CyclePreset, StepsSdrThenThousandNitsThenPeakAndStartsOverAtSdrFirstMatchWinning) {
     EXPECT_EQ(nextCyclePreset(true, boostPanelAt(37.5)), Preset::nits1000);
     EXPECT_EQ(nextCyclePreset(true, boostPanelAt(62.5)), Preset::peak);
     EXPECT_EQ(nextCyclePreset(true, boostPanelAt(100)), Preset::sdr);
@@ -55,9 +55,7 @@ TEST(CyclePreset, StepsSdrThenThousandNitsThenPeakAndStartsOverAtSdr) {
     EXPECT_EQ(nextCyclePreset(true, std::nullopt), Preset::sdr);
     EXPECT_EQ(nextCyclePreset(false, boostPanelAt(37.5)), std::nullopt);
     EXPECT_EQ(nextCyclePreset(false, std::nullopt), std::nullopt);
-}
 
-TEST(CyclePreset, FirstMatchInCycleOrderWinsWhenTargetsCoincide) {
     // Peak at 1000 nits: 1000 nits and peak both target 100; at 100 the 1000-nit entry matches
     // first, so the press applies peak again rather than going on to sdr.
     const PresetTarget thousandNitPeak{true, 600, 1000, 100};

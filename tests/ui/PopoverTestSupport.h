@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 #include <QWidget>
+#include <functional>
 
 #include "support/ModelFixture.h"
 #include "ui/DisplayCardView.h"
@@ -50,13 +51,21 @@ inline int colourDistance(QColor a, QColor b) {
            std::abs(a.blue() - b.blue());
 }
 
-// The popover's opaque panel as the theme draws it at `size`, on nothing.
-inline QImage paintedPanel(QSize size) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+// What `paint` draws on nothing, in an image of `size` points at `ratio` pixels a point.
+inline QImage drawn(QSize size, const std::function<void(QPainter&)>& paint, double ratio = 1) {
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    theme::paintPanel(painter, QRectF(image.rect()), false);
+    paint(painter);
     return image;
+}
+
+// The popover's opaque panel as the theme draws it at `size`.
+inline QImage paintedPanel(QSize size) {
+    return drawn(size, [&](QPainter& painter) {
+        theme::paintPanel(painter, QRectF(QPointF(), size), false);
+    });
 }
 
 // Sets the user's locale while it lives.

@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPainter>
-#include <functional>
+#include "ui/PopoverTestSupport.h"
 
 namespace corvane::ui {
 namespace {
 
 QImage painted(double ratio, const std::function<void(QPainter&)>& paint) {
-    QImage image(QSize(320, 40) * ratio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    paint(painter);
-    return image;
+    return testing::drawn(QSize(320, 40), paint, ratio);
 }
 
 int largestDifference(const QImage& a, const QImage& b) {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPainter>
 #include <QPixmap>
 #include <string_view>
+
+#include "ui/PopoverTestSupport.h"
 
 namespace corvane::ui {
 namespace {
@@ -50,16 +50,13 @@ TEST(SymbolIconsTest, EverySymbolDrawsInTheRequestedColourAtTheRequestedScaleAnd
 // The brush is in the painter's coordinates, so a gradient across the target square runs
 // across the symbol wherever the square is, and nothing is drawn outside the square.
 TEST(SymbolIconsTest, GradientBrushIsPlacedInThePaintersCoordinates) {
-    QImage image(120, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
     const QRectF target(60, 5, 40, 30);
     QLinearGradient gradient(target.left(), 0, target.right(), 0);
     gradient.setColorAt(0, Qt::red);
     gradient.setColorAt(1, Qt::blue);
-    {
-        QPainter painter(&image);
+    const QImage image = testing::drawn(QSize(120, 40), [&](QPainter& painter) {
         symbols::paint(painter, target, "minus", gradient);
-    }
+    });
     const auto points = ink(image);
     ASSERT_FALSE(points.empty());
     const QRectF square(65, 5, 30, 30);

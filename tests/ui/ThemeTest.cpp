@@ -3,20 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetricsF>
-#include <QImage>
-#include <QPainter>
 
 #include "ui/Fonts.h"
+#include "ui/PopoverTestSupport.h"
 
 namespace corvane::ui {
 namespace {
 
 QImage panelImage(bool translucent) {
-    QImage image(200, 120, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    theme::paintPanel(painter, image.rect(), translucent);
-    return image;
+    return testing::drawn(QSize(200, 120), [&](QPainter& painter) {
+        theme::paintPanel(painter, QRectF(0, 0, 200, 120), translucent);
+    });
 }
 
 TEST(ThemeTest, TranslucentPanelLeavesItsCornersClearAndAnOpaqueOneFillsEveryPixel) {

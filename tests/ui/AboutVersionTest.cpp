@@ -1,11 +1,6 @@
-#include "ui/AboutView.h"
+#include "ui/AboutVersion.h"
 
 #include <gtest/gtest.h>
-
-#include <QAbstractButton>
-
-#include "support/ModelFixture.h"
-#include "ui/AboutVersion.h"
 
 namespace corvane::ui {
 namespace {
@@ -25,17 +20,6 @@ TEST(AboutVersionTest, ApplicationInformationCarriesBothKeysAsStrings) {
     const QVariantMap information = applicationInformation();
     EXPECT_EQ(information.value("CFBundleShortVersionString").typeId(), QMetaType::QString);
     EXPECT_EQ(information.value("CFBundleVersion").typeId(), QMetaType::QString);
-}
-
-using AboutViewTest = testing::ModelFixture;
-
-TEST_F(AboutViewTest, CloseClearsTheAboutFlag) {
-    startModel();
-    model->setShowingAbout(true);
-    AboutView view(*model);
-
-    view.closeButton().click();
-    EXPECT_FALSE(model->showingAbout());
 }
 
 }  // namespace
