@@ -128,9 +128,8 @@ TEST_F(DisplayCardViewTest, BackgroundIsDrawnForEachSize) {
     DisplayCardView& card = this->card(1);
     for (QSize size : {QSize(200, 90), QSize(260, 130), QSize(200, 90)}) {
         card.resize(size);
-        QImage shown(size, QImage::Format_ARGB32_Premultiplied);
-        shown.fill(Qt::transparent);
-        card.render(&shown, QPoint(), QRegion(), {});
+        const QImage shown = testing::drawn(
+            size, [&](QPainter& painter) { card.render(&painter, QPoint(), QRegion(), {}); });
         const QImage expected = testing::drawn(
             size, [&](QPainter& painter) { theme::paintCard(painter, QRectF(QPointF(), size)); });
         // The rim on every side and the fill in a corner.

@@ -41,11 +41,9 @@ int warmColumns(const QImage& image, const QRectF& bar) {
 bool isBlank(const QImage& image, const QRectF& area) {
     const QRect pixels = area.adjusted(40, 0, -40, 0).toAlignedRect() & image.rect();
     const QRgb first = image.pixel(pixels.topLeft());
-    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
             if (image.pixel(x, y) != first) return false;
-        }
-    }
     return true;
 }
 

@@ -37,9 +37,8 @@ TEST(LocalizationTest, TableHasATextForEveryKeyAndNoOtherEntriesAndTheCoreReadsI
         EXPECT_FALSE(table.value(name).toString().isEmpty()) << "empty text for " << key;
         EXPECT_EQ(QString::fromStdString(localizer.text(key)), table.value(name).toString()) << key;
     }
-    for (const QString& key : table.keys()) {
+    for (const QString& key : table.keys())
         EXPECT_TRUE(listed.contains(key)) << "stray entry " << key.toStdString();
-    }
     EXPECT_EQ(listed.removeDuplicates(), 0);
 }
 

@@ -21,22 +21,21 @@ QPalette paletteWith(QColor window, QColor text) {
 // The colour of a widget's strongest marks (its text or symbol): its most opaque pixels,
 // drawn on nothing, averaged.
 QColor ink(QWidget& widget) {
-    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QImage image = testing::drawn(widget.size(), [&](QPainter& painter) {
+        widget.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    });
     int strongest = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             strongest = std::max(strongest, image.pixelColor(x, y).alpha());
     double red = 0, green = 0, blue = 0;
     int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QColor color = image.pixelColor(x, y);
             if (color.alpha() < strongest * 9 / 10 || color.alpha() == 0) continue;
             red += color.red(), green += color.green(), blue += color.blue(), ++count;
         }
-    }
     if (count == 0) return {};
     return QColor(int(red / count), int(green / count), int(blue / count));
 }

@@ -18,11 +18,9 @@ constexpr std::string_view kSymbols[] = {
 // Pixels that are at least half covered.
 std::vector<QPoint> ink(const QImage& image) {
     std::vector<QPoint> points;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
             if (image.pixelColor(x, y).alpha() >= 128) points.emplace_back(x, y);
-        }
-    }
     return points;
 }
 

@@ -29,9 +29,8 @@ TEST(ThemeTest, TranslucentPanelLeavesItsCornersClearAndAnOpaqueOneFillsEveryPix
     EXPECT_GT(image.pixelColor(100, 0).lightness(), image.pixelColor(100, 119).lightness());
 
     const QImage opaque = panelImage(false);
-    for (QPoint point : {QPoint(0, 0), QPoint(199, 119), QPoint(2, 117), QPoint(100, 60)}) {
+    for (QPoint point : {QPoint(0, 0), QPoint(199, 119), QPoint(2, 117), QPoint(100, 60)})
         EXPECT_EQ(opaque.pixelColor(point).alpha(), 255) << point.x() << "," << point.y();
-    }
 }
 
 TEST(ThemeTest, ContinuousCornersStayInsideTheRectAndEaseIntoTheEdges) {
