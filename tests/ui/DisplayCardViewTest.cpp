@@ -15,14 +15,11 @@ using testing::sendMouse;
 
 class DisplayCardViewTest : public testing::PopoverFixture {
   protected:
-    // A point on `card`'s slider at `fraction` of its track, in the slider's coordinates.
+    // A point on `card`'s slider at `fraction` of its track (beyond it outside 0 to 1), in the
+    // slider's coordinates.
     static QPointF along(DisplayCardView& card, double fraction) {
         const QRectF track = card.slider().trackRect();
         return {track.left() + track.width() * fraction, track.center().y()};
-    }
-    static QPointF beside(DisplayCardView& card, double offset) {
-        const QRectF track = card.slider().trackRect();
-        return {offset < 0 ? track.left() + offset : track.right() + offset, track.center().y()};
     }
 };
 
@@ -37,9 +34,9 @@ TEST_F(DisplayCardViewTest, DragAppliesAndPublishesEachMoveAndShowsTheIndicatorO
     sendMouse(slider, QEvent::MouseButtonPress, along(card, 0.25));
     EXPECT_DOUBLE_EQ(percent(monitor), 25);
     EXPECT_EQ(publications(), 1);
-    sendMouse(slider, QEvent::MouseMove, beside(card, -20));
+    sendMouse(slider, QEvent::MouseMove, along(card, -0.2));
     EXPECT_DOUBLE_EQ(percent(monitor), 0);
-    sendMouse(slider, QEvent::MouseMove, beside(card, 20));
+    sendMouse(slider, QEvent::MouseMove, along(card, 1.2));
     EXPECT_DOUBLE_EQ(percent(monitor), 100);
     sendMouse(slider, QEvent::MouseMove, along(card, 0.6));
     EXPECT_NEAR(percent(monitor), 60, 1e-9);

@@ -16,6 +16,12 @@ namespace {
 
 using testing::LocaleScope;
 
+// `value` formatted by `key` in `locale`.
+QString formattedIn(const QLocale& locale, std::string_view key, long long value) {
+    LocaleScope scope(locale);
+    return localizedInteger(key, value);
+}
+
 QJsonObject englishTable() {
     QFile file(QStringLiteral(":/localization/en.json"));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
@@ -58,21 +64,17 @@ TEST(LocalizationTest, EveryFormattedKeyTakesItsArgument) {
 }
 
 TEST(LocalizationTest, NumbersUseTheLocalesDigitsWithoutGrouping) {
-    {
-        LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
-        EXPECT_EQ(localizedInteger(keys::kNumber, 1600), QStringLiteral("1600"));
-        EXPECT_EQ(localizedInteger(keys::kPercent, 38), QStringLiteral("38%"));
-        EXPECT_EQ(localizedInteger(keys::kPercent, -1), QStringLiteral("-1%"));
-        EXPECT_EQ(localizedInteger(keys::kHudNits, 1600), QStringLiteral("≈ 1600 nits"));
-    }
-    {
-        LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
-        EXPECT_EQ(localizedInteger(keys::kNumber, 1600), QStringLiteral("1600"));
-        EXPECT_EQ(localizedInteger(keys::kNumber, 1234567), QStringLiteral("1234567"));
-    }
-    LocaleScope arabic(QLocale(QLocale::Arabic, QLocale::Egypt));
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    EXPECT_EQ(formattedIn(english, keys::kNumber, 1600), QStringLiteral("1600"));
+    EXPECT_EQ(formattedIn(english, keys::kPercent, 38), QStringLiteral("38%"));
+    EXPECT_EQ(formattedIn(english, keys::kPercent, -1), QStringLiteral("-1%"));
+    EXPECT_EQ(formattedIn(english, keys::kHudNits, 1600), QStringLiteral("≈ 1600 nits"));
+    const QLocale german(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(formattedIn(german, keys::kNumber, 1600), QStringLiteral("1600"));
+    EXPECT_EQ(formattedIn(german, keys::kNumber, 1234567), QStringLiteral("1234567"));
     // The locale's own digits, still ungrouped.
-    EXPECT_EQ(localizedInteger(keys::kNumber, 1600), QString::fromUtf8("١٦٠٠"));
+    EXPECT_EQ(formattedIn(QLocale(QLocale::Arabic, QLocale::Egypt), keys::kNumber, 1600),
+              QString::fromUtf8("١٦٠٠"));
 }
 
 TEST(LocalizationTest, KeysWithoutEntriesReadAsThemselvesWithTheirArguments) {
