@@ -69,11 +69,13 @@ TEST_F(PopoverScrollTest, CardsScrollExactlyWhenTheContentExceedsTheLimitByWheel
     EXPECT_GT(list().verticalScrollBar()->value(), 0);
     EXPECT_GT(list().overlayBar().thumbRect().top(), 0);
 
-    // Dragging the bar's thumb past its end scrolls to the end of the list.
+    // The gripped thumb follows the pointer; dragged past its end it scrolls to the end.
     OverlayScrollBar& bar = list().overlayBar();
     const QRectF thumb = bar.thumbRect();
     ASSERT_LT(thumb.height(), bar.height());
     testing::sendMouse(bar, QEvent::MouseButtonPress, thumb.center());
+    testing::sendMouse(bar, QEvent::MouseMove, thumb.center() + QPointF(0, 10));
+    EXPECT_NEAR(bar.thumbRect().top(), thumb.top() + 10, 1);
     testing::sendMouse(bar, QEvent::MouseMove, QPointF(thumb.center().x(), bar.height() + 50));
     testing::sendMouse(bar, QEvent::MouseButtonRelease, QPointF(2, bar.height() + 50));
     EXPECT_EQ(list().verticalScrollBar()->value(), list().verticalScrollBar()->maximum());
