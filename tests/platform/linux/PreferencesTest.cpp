@@ -35,11 +35,6 @@ struct OrdinaryUserFileAccess {
     }
 };
 
-// A nested array `depth` deep around one number.
-std::string nestedArray(std::size_t depth) {
-    return std::string(depth, '[') + "1" + std::string(depth, ']');
-}
-
 class PreferencesTest : public ::testing::Test {
   protected:
     std::unique_ptr<JsonPreferencesStore> open() {
@@ -138,8 +133,10 @@ TEST_F(PreferencesTest, BrokenFilesAreKeptAsideAndTheStoreStartsEmpty) {
 }
 
 TEST_F(PreferencesTest, ValuesThatCannotBeHeldAreKeptAsWrittenAndTheRestIsRead) {
-    const std::string deep = nestedArray(80000);
-    const std::string allowed = nestedArray(JsonPreferencesStore::kMaxDepth);
+    // Nested arrays around one number, far too deep and as deep as is read.
+    const std::string deep = std::string(80000, '[') + "1" + std::string(80000, ']');
+    const std::string allowed = std::string(JsonPreferencesStore::kMaxDepth, '[') + "1" +
+                                std::string(JsonPreferencesStore::kMaxDepth, ']');
     tree.write(file, R"({"big": 1e400, "list": [1, -2E+999], "level": 40, "deep": )" + deep +
                          R"(, "allowed": )" + allowed + R"(, "replaced": 1e999, "replaced": 3})");
     auto store = open();
