@@ -51,8 +51,8 @@ class BacklightTest : public ::testing::Test {
         EXPECT_EQ(services->getFloatParameter(id, "brightness", &value), 0);
         return value;
     }
-    std::int32_t set(DisplayID id, float level) {
-        return services->setFloatParameter(id, "brightness", level);
+    std::int32_t set(DisplayID id, float value) {
+        return services->setFloatParameter(id, "brightness", value);
     }
     std::string raw() const { return sysfs.tree.read(device / "brightness"); }
 
