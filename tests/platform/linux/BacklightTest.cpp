@@ -34,8 +34,32 @@ class BacklightTest : public ::testing::Test {
     fs::path platformDevice(const std::string& name) {
         return sysfs.tree.folder("sys/devices/platform/" + name);
     }
+    // The services over the connectors laid out so far; the first display's id.
+    DisplayID startServices(BacklightWriter& writer) {
+        catalog.emplace(sysfs.sysfs());
+        services.emplace(*catalog, sysfs.sysfs(), writer);
+        return catalog->displays()[0].id;
+    }
+    // The services over a laptop panel whose backlight `device` holds `brightness` of `max`.
+    DisplayID panelWith(BacklightWriter& writer, const std::string& name, const std::string& type,
+                        const std::string& brightness, const std::string& max) {
+        device = sysfs.backlight(sysfs.connector("card0-eDP-1"), name, type, brightness, max);
+        return startServices(writer);
+    }
+    float level(DisplayID id) {
+        float value = -1;
+        EXPECT_EQ(services->getFloatParameter(id, "brightness", &value), 0);
+        return value;
+    }
+    std::int32_t set(DisplayID id, float value) {
+        return services->setFloatParameter(id, "brightness", value);
+    }
+    std::string raw() const { return sysfs.tree.read(device / "brightness"); }
 
     FakeSysfs sysfs;
+    fs::path device;
+    std::optional<DrmDisplayCatalog> catalog;
+    std::optional<BacklightServices> services;
 };
 
 TEST_F(BacklightTest, ChoosesTheConnectorsOwnDeviceElseTheBestTypeOfTheFreeOnes) {
@@ -70,129 +94,98 @@ TEST_F(BacklightTest, OneServicePerBuiltinPanelWithABacklight) {
     const fs::path panel = sysfs.connector("card0-eDP-1", makeEdid(0x09E5, 0x05DF, 42));
     sysfs.connector("card0-DP-1", makeEdid(0x10AC, 0x2009, 7), 5);
     sysfs.connector("card1-DSI-1");
-    const fs::path device = sysfs.backlight(panel, "intel_backlight", "raw", "4800", "19200");
+    device = sysfs.backlight(panel, "intel_backlight", "raw", "4800", "19200");
     sysfs.backlight(sysfs.connector("card1-eDP-2"), "amdgpu_bl1", "raw", "1", "0");
-    DrmDisplayCatalog catalog(sysfs.sysfs());
     RecordingWriter writer;
-    BacklightServices services(catalog, sysfs.sysfs(), writer);
-    const DisplayID panelId = catalog.displays()[0].id;
-    ASSERT_EQ(catalog.displays()[0].connector.name, "eDP-1");
-    const DisplayID externalId = catalog.displays()[3].id, dsiId = catalog.displays()[1].id;
+    const DisplayID panelId = startServices(writer);
+    ASSERT_EQ(catalog->displays()[0].connector.name, "eDP-1");
+    const DisplayID externalId = catalog->displays()[3].id, dsiId = catalog->displays()[1].id;
 
-    EXPECT_EQ(services.matchingServices(), std::vector<DisplayConnectID>{panelId});
-    EXPECT_EQ(services.infoDictionary(panelId), (Dictionary{{"DisplayVendorID", 0x09E5},
-                                                            {"DisplayProductID", 0x05DF},
-                                                            {"DisplaySerialNumber", 42},
-                                                            {"DisplayIsBuiltin", true}}));
-    EXPECT_EQ(services.infoDictionary(externalId), std::nullopt) << "external";
-    EXPECT_EQ(services.infoDictionary(dsiId),
-              (Dictionary{{"DisplayIsBuiltin", true}}));
+    EXPECT_EQ(services->matchingServices(), std::vector<DisplayConnectID>{panelId});
+    EXPECT_EQ(services->infoDictionary(panelId), (Dictionary{{"DisplayVendorID", 0x09E5},
+                                                             {"DisplayProductID", 0x05DF},
+                                                             {"DisplaySerialNumber", 42},
+                                                             {"DisplayIsBuiltin", true}}));
+    EXPECT_EQ(services->infoDictionary(externalId), std::nullopt) << "external";
+    EXPECT_EQ(services->infoDictionary(dsiId), (Dictionary{{"DisplayIsBuiltin", true}}));
 
-    float level = -1;
-    EXPECT_EQ(services.getFloatParameter(panelId, "brightness", &level), 0);
-    EXPECT_FLOAT_EQ(level, 0.25f);
-    EXPECT_NE(services.getFloatParameter(panelId, "contrast", &level), 0);
-    EXPECT_NE(services.getFloatParameter(externalId, "brightness", &level), 0);
+    EXPECT_FLOAT_EQ(level(panelId), 0.25f);
+    float ignored = -1;
+    EXPECT_NE(services->getFloatParameter(panelId, "contrast", &ignored), 0);
+    EXPECT_NE(services->getFloatParameter(externalId, "brightness", &ignored), 0);
     sysfs.tree.write(device / "brightness", "lots\n");
-    EXPECT_NE(services.getFloatParameter(panelId, "brightness", &level), 0);
+    EXPECT_NE(services->getFloatParameter(panelId, "brightness", &ignored), 0);
     sysfs.tree.write(device / "brightness", "40000\n");
-    EXPECT_EQ(services.getFloatParameter(panelId, "brightness", &level), 0);
-    EXPECT_FLOAT_EQ(level, 1.0f);
+    EXPECT_FLOAT_EQ(level(panelId), 1.0f);
 
-    EXPECT_EQ(services.setFloatParameter(panelId, "brightness", 0.5f), 0);
-    EXPECT_EQ(services.setFloatParameter(panelId, "brightness", 1.7f), 0);
+    EXPECT_EQ(set(panelId, 0.5f), 0);
+    EXPECT_EQ(set(panelId, 1.7f), 0);
     EXPECT_EQ(writer.written["intel_backlight"], 19200u);
-    EXPECT_EQ(services.setFloatParameter(panelId, "brightness", -1), 0);
+    EXPECT_EQ(set(panelId, -1), 0);
     EXPECT_EQ(writer.written["intel_backlight"], 192u) << "1 %: raw 0 switches panels off";
-    EXPECT_NE(
-        services.setFloatParameter(panelId, "brightness", std::numeric_limits<float>::quiet_NaN()),
-        0);
+    EXPECT_NE(set(panelId, std::numeric_limits<float>::quiet_NaN()), 0);
     writer.accepts = false;
-    EXPECT_NE(services.setFloatParameter(panelId, "brightness", 0.5f), 0);
+    EXPECT_NE(set(panelId, 0.5f), 0);
     EXPECT_EQ(writer.written["intel_backlight"], 9600u);
 
     // A backlight that goes away is missed at the next look-up, which every read begins with.
     fs::remove(sysfs.tree.path("sys/class/backlight/intel_backlight"));
-    EXPECT_EQ(services.matchingServices(), std::vector<DisplayConnectID>{});
-    EXPECT_NE(services.getFloatParameter(panelId, "brightness", &level), 0);
+    EXPECT_EQ(services->matchingServices(), std::vector<DisplayConnectID>{});
+    EXPECT_NE(services->getFloatParameter(panelId, "brightness", &ignored), 0);
 }
 
 TEST_F(BacklightTest, FewStepPanelsMoveOnEveryKeyStepAndThePollKeepsTheLevelAsked) {
-    const fs::path panel = sysfs.connector("card0-eDP-1");
-    const fs::path device = sysfs.backlight(panel, "acpi_video0", "firmware", "4", "7");
-    DrmDisplayCatalog catalog(sysfs.sysfs());
     SysfsBacklightWriter writer;
-    BacklightServices services(catalog, sysfs.sysfs(), writer);
-    const DisplayID id = catalog.displays()[0].id;
-    auto level = [&] {
-        float value = -1;
-        EXPECT_EQ(services.getFloatParameter(id, "brightness", &value), 0);
-        return value;
-    };
-    auto raw = [&] { return sysfs.tree.read(device / "brightness"); };
-
+    const DisplayID id = panelWith(writer, "acpi_video0", "firmware", "4", "7");
     // Key steps of 1/16 from 4/7: each moves the panel, and each reads back as asked.
-    float shown = level();
+    float shown = level(id);
     EXPECT_FLOAT_EQ(shown, 4 / 7.0f);
     std::vector<std::string> raws;
     for (int press = 0; press < 4; ++press) {
         shown += 1 / 16.0f;
-        ASSERT_EQ(services.setFloatParameter(id, "brightness", shown), 0);
+        ASSERT_EQ(set(id, shown), 0);
         raws.push_back(raw());
-        EXPECT_FLOAT_EQ(level(), shown) << "the poll sees no change";
+        EXPECT_FLOAT_EQ(level(id), shown) << "the poll sees no change";
     }
     EXPECT_EQ(raws, (std::vector<std::string>{"5\n", "6\n", "7\n", "7\n"}));
     for (int press = 0; press < 3; ++press) {
         shown -= 1 / 16.0f;
-        ASSERT_EQ(services.setFloatParameter(id, "brightness", shown), 0);
+        ASSERT_EQ(set(id, shown), 0);
         EXPECT_LT(std::stoi(raw()), std::stoi(raws.back()));
         raws.push_back(raw());
     }
 
     // A change made elsewhere is read as it is; level 0 keeps one raw unit lit.
     sysfs.tree.write(device / "brightness", "2\n");
-    EXPECT_FLOAT_EQ(level(), 2 / 7.0f);
-    ASSERT_EQ(services.setFloatParameter(id, "brightness", 0), 0);
+    EXPECT_FLOAT_EQ(level(id), 2 / 7.0f);
+    ASSERT_EQ(set(id, 0), 0);
     EXPECT_EQ(raw(), "1\n");
-    ASSERT_EQ(services.setFloatParameter(id, "brightness", 0), 0);
+    ASSERT_EQ(set(id, 0), 0);
     EXPECT_EQ(raw(), "1\n");
+    EXPECT_FALSE(writer.write({device / "gone", "gone", "firmware"}, 12)) << "no such device";
 }
 
 TEST_F(BacklightTest, ManyStepPanelsRoundAndHugeNumbersNeverOverflow) {
-    const fs::path panel = sysfs.connector("card0-eDP-1");
-    const fs::path device = sysfs.backlight(panel, "intel_backlight", "raw", "128", "255");
-    DrmDisplayCatalog catalog(sysfs.sysfs());
     RecordingWriter writer;
-    BacklightServices services(catalog, sysfs.sysfs(), writer);
-    const DisplayID id = catalog.displays()[0].id;
-    ASSERT_EQ(services.setFloatParameter(id, "brightness", 128 / 255.0f + 1 / 64.0f), 0);
+    const DisplayID id = panelWith(writer, "intel_backlight", "raw", "128", "255");
+    ASSERT_EQ(set(id, 128 / 255.0f + 1 / 64.0f), 0);
     EXPECT_EQ(writer.written["intel_backlight"], 132u);
-    ASSERT_EQ(services.setFloatParameter(id, "brightness", 0.001f), 0);
+    ASSERT_EQ(set(id, 0.001f), 0);
     EXPECT_EQ(writer.written["intel_backlight"], 2u);
 
     // Maxima and readings of any 64-bit size; beyond that the device is unreadable.
     sysfs.tree.write(device / "max_brightness", "18446744073709551615\n");
     sysfs.tree.write(device / "brightness", "18446744073709551615\n");
-    float level = -1;
-    ASSERT_EQ(services.getFloatParameter(id, "brightness", &level), 0);
-    EXPECT_FLOAT_EQ(level, 1.0f);
-    ASSERT_EQ(services.setFloatParameter(id, "brightness", 1.0f), 0);
+    EXPECT_FLOAT_EQ(level(id), 1.0f);
+    ASSERT_EQ(set(id, 1.0f), 0);
     EXPECT_EQ(writer.written["intel_backlight"], 18446744073709551615u);
-    ASSERT_EQ(services.setFloatParameter(id, "brightness", 0.5f), 0);
+    ASSERT_EQ(set(id, 0.5f), 0);
     EXPECT_EQ(writer.written["intel_backlight"], 9223372036854775808u);
     EXPECT_EQ(rawFor(0.25, 9223372036854775809u), 2305843009213693952u);
     sysfs.tree.write(device / "max_brightness", "18446744073709551616\n");
-    EXPECT_NE(services.getFloatParameter(id, "brightness", &level), 0);
-    EXPECT_NE(services.setFloatParameter(id, "brightness", 0.5f), 0);
-}
-
-TEST_F(BacklightTest, SysfsWriterWritesTheBrightnessFile) {
-    const fs::path device =
-        sysfs.backlight(platformDevice("acpi"), "acpi_video0", "firmware", "3", "15");
-    SysfsBacklightWriter writer;
-    EXPECT_TRUE(writer.write({device, "acpi_video0", "firmware"}, 12));
-    EXPECT_EQ(sysfs.tree.read(device / "brightness"), "12\n");
-    EXPECT_FALSE(writer.write({device / "gone", "gone", "firmware"}, 12));
+    float ignored = -1;
+    EXPECT_NE(services->getFloatParameter(id, "brightness", &ignored), 0);
+    EXPECT_NE(set(id, 0.5f), 0);
 }
 
 }  // namespace

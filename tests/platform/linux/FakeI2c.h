@@ -71,7 +71,6 @@ class FakeI2c final : public I2cSystemCalls {
     ssize_t write(int fd, std::span<const std::uint8_t> bytes) override {
         Open& file = fds.at(fd);
         log.push_back("write " + file.bus + " " + std::to_string(file.address));
-        if (file.address == 0x50) writtenToEeprom = true;
         written.emplace_back(bytes.begin(), bytes.end());
         writeTimes.push_back(clock);
         if (buses[file.bus].transferErrno) return -buses[file.bus].transferErrno;
@@ -115,7 +114,6 @@ class FakeI2c final : public I2cSystemCalls {
     std::vector<Bytes> written;
     std::vector<std::chrono::steady_clock::time_point> writeTimes;
     std::set<unsigned long> addressed;
-    bool writtenToEeprom = false;
     std::chrono::steady_clock::time_point clock{std::chrono::hours(1)};
     std::chrono::steady_clock::duration slept{};
 

@@ -48,17 +48,12 @@ class FakeSysfs {
         return device;
     }
 
-    // An i2c adapter device under `parent` (relative to the tree), listed in sys/bus/i2c.
+    // An i2c adapter device under `parent` (a device folder), listed in sys/bus/i2c.
     fs::path adapter(const fs::path& parent, unsigned bus, const std::string& name) const {
         const fs::path device = parent / ("i2c-" + std::to_string(bus));
         tree.write(device / "name", name + "\n");
         tree.link("sys/bus/i2c/devices/i2c-" + std::to_string(bus), tree.path(device));
         return device;
-    }
-
-    // The folder of a connector made by `connector`, relative to the tree.
-    static fs::path connectorFolder(const std::string& name) {
-        return "sys/devices/pci0000:00/drm/card0/" + name;
     }
 
     FakeTree tree;

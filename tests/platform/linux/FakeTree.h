@@ -1,12 +1,11 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane::linux_desktop::testing {
@@ -28,19 +27,18 @@ class FakeTree {
     FakeTree& operator=(const FakeTree&) = delete;
 
     const fs::path& root() const { return root_; }
+    // `relative` inside the tree; an absolute path (one the tree gave) as it is.
     fs::path path(const fs::path& relative) const { return root_ / relative; }
 
     // Writes a file, making its folders.
-    fs::path write(const fs::path& relative, const std::string& text) const {
-        return writeBytes(relative, std::vector<std::uint8_t>(text.begin(), text.end()));
-    }
-    fs::path writeBytes(const fs::path& relative, const std::vector<std::uint8_t>& bytes) const {
+    fs::path write(const fs::path& relative, std::string_view text) const {
         const fs::path file = path(relative);
         fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(file, std::ios::binary) << text;
         return file;
+    }
+    fs::path writeBytes(const fs::path& relative, const std::vector<std::uint8_t>& bytes) const {
+        return write(relative, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     }
     std::string read(const fs::path& relative) const {
         std::ifstream stream(path(relative), std::ios::binary);

@@ -17,47 +17,48 @@ namespace corvane::linux_desktop {
 namespace {
 
 namespace fs = std::filesystem;
+using corvane::testing::RecordedDiagnostics;
 using nlohmann::json;
 using testing::FakeTree;
-using corvane::testing::RecordedDiagnostics;
 constexpr auto kPrefs = DiagnosticTopic::prefs;
 constexpr auto kWarning = DiagnosticLevel::warning;
+const PropertyValue kOther{PropertyValue::Other{}};
 
-// While it lives, this thread's file accesses are checked as an ordinary user's even when the
-// tests run as root (who could otherwise read and write anything).
-class OrdinaryUserFileAccess {
-  public:
+// While it lives, this thread's file accesses are checked as an ordinary user's (nobody's) even
+// when the tests run as root (who could otherwise read and write anything).
+struct OrdinaryUserFileAccess {
     OrdinaryUserFileAccess() {
-        if (geteuid() == 0) setfsuid(kNobody);
+        if (geteuid() == 0) setfsuid(65534);
     }
     ~OrdinaryUserFileAccess() {
         if (geteuid() == 0) setfsuid(0);
     }
-
-  private:
-    static constexpr uid_t kNobody = 65534;
 };
-
-// A nested array `depth` deep around one number.
-std::string nestedArray(std::size_t depth) {
-    return std::string(depth, '[') + "1" + std::string(depth, ']');
-}
 
 class PreferencesTest : public ::testing::Test {
   protected:
     std::unique_ptr<JsonPreferencesStore> open() {
         return std::make_unique<JsonPreferencesStore>(file, loop);
     }
-    json stored() const { return json::parse(tree.read(file.lexically_relative(tree.root()))); }
+    json stored() const { return json::parse(tree.read(file)); }
     std::vector<std::string> brokenFiles() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(file.parent_path()))
             if (entry.path().filename().string().starts_with("preferences.json.broken-"))
-                names.push_back(tree.read(entry.path().lexically_relative(tree.root())));
+                names.push_back(tree.read(entry.path()));
         return names;
     }
-
-    std::string contents() const { return tree.read(file.lexically_relative(tree.root())); }
+    std::ptrdiff_t filesBesideIt() const {
+        return std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator());
+    }
+    // A write of the store's change that fails with `reason`: one warning says so, and the file
+    // keeps the {"a": false} it held, with no temporary file left beside it.
+    void expectRefusedWrite(JsonPreferencesStore& store, const char* reason) {
+        EXPECT_FALSE(store.flush());
+        EXPECT_EQ(diagnostics.count(kPrefs, kWarning, reason), 1u);
+        EXPECT_EQ(stored(), json::parse(R"({"a": false})"));
+        EXPECT_EQ(filesBesideIt(), 1) << "no temporary file left behind";
+    }
 
     FakeTree tree;
     fs::path file = preferencesFile(tree.path("config"));
@@ -70,9 +71,8 @@ TEST_F(PreferencesTest, ValuesRoundTripAndUnknownOnesAreKept) {
     tree.write("config/corvane-display/preferences.json",
                R"({"list": [1, 2], "nothing": null, "nested": {"a": 1}, "old": "text", "n": 3})");
     auto store = open();
-    EXPECT_EQ(store->object("list"), PropertyValue(PropertyValue::Other{}));
-    EXPECT_EQ(store->object("nothing"), PropertyValue(PropertyValue::Other{}));
-    EXPECT_EQ(store->object("nested"), PropertyValue(PropertyValue::Other{}));
+    for (const char* other : {"list", "nothing", "nested"})
+        EXPECT_EQ(store->object(other), kOther) << other;
     EXPECT_EQ(store->object("old"), PropertyValue("text"));
     EXPECT_EQ(store->object("n"), PropertyValue(3.0));
     EXPECT_EQ(store->object("missing"), std::nullopt);
@@ -114,16 +114,14 @@ TEST_F(PreferencesTest, WritesAreBatchedForASecondAndFlushedAtExit) {
     store.reset();
     EXPECT_EQ(stored(), json::parse(R"({"a": false, "b": 3, "c": 4})"));
     EXPECT_EQ(loop.scheduledCount(), 0u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()),
-              1)
-        << "no temporary file left behind";
+    EXPECT_EQ(filesBesideIt(), 1) << "no temporary file left behind";
 }
 
 TEST_F(PreferencesTest, BrokenFilesAreKeptAsideAndTheStoreStartsEmpty) {
     for (const char* broken : {"", "{\"a\": tr", "not json", "[1, 2]", "\"text\"", "{} {}"}) {
         SCOPED_TRACE(broken);
         fs::remove_all(file.parent_path());
-        tree.write(file.lexically_relative(tree.root()), broken);
+        tree.write(file, broken);
         auto store = open();
         EXPECT_EQ(store->object("a"), std::nullopt);
         ASSERT_TRUE(store->brokenFileMovedTo());
@@ -135,32 +133,33 @@ TEST_F(PreferencesTest, BrokenFilesAreKeptAsideAndTheStoreStartsEmpty) {
         EXPECT_TRUE(store->flush());
         EXPECT_EQ(stored(), json::parse(R"({"a": true})"));
     }
-    tree.write(file.lexically_relative(tree.root()), "again");
+    tree.write(file, "again");
     open();
-    tree.write(file.lexically_relative(tree.root()), "and again");
+    tree.write(file, "and again");
     open();
     EXPECT_EQ(brokenFiles().size(), 3u) << "none overwritten";
 }
 
 TEST_F(PreferencesTest, ValuesThatCannotBeHeldAreKeptAsWrittenAndTheRestIsRead) {
-    const std::string deep = nestedArray(80000);
-    const std::string allowed = nestedArray(JsonPreferencesStore::kMaxDepth);
-    tree.write(file.lexically_relative(tree.root()),
-               R"({"big": 1e400, "list": [1, -2E+999], "level": 40, "deep": )" + deep +
-                   R"(, "allowed": )" + allowed + R"(, "replaced": 1e999, "replaced": 3})");
+    // Nested arrays around one number, far too deep and as deep as is read.
+    const std::string deep = std::string(80000, '[') + "1" + std::string(80000, ']');
+    const std::string allowed = std::string(JsonPreferencesStore::kMaxDepth, '[') + "1" +
+                                std::string(JsonPreferencesStore::kMaxDepth, ']');
+    tree.write(file, R"({"big": 1e400, "list": [1, -2E+999], "level": 40, "deep": )" + deep +
+                         R"(, "allowed": )" + allowed + R"(, "replaced": 1e999, "replaced": 3})");
     auto store = open();
     EXPECT_EQ(store->brokenFileMovedTo(), std::nullopt);
     EXPECT_TRUE(store->writable());
     EXPECT_EQ(store->object("level"), PropertyValue(40.0));
     EXPECT_EQ(store->object("replaced"), PropertyValue(3.0)) << "the last member of a key wins";
     for (const char* kept : {"big", "list", "deep", "allowed"})
-        EXPECT_EQ(store->object(kept), PropertyValue(PropertyValue::Other{})) << kept;
+        EXPECT_EQ(store->object(kept), kOther) << kept;
     EXPECT_EQ(diagnostics.count(kPrefs, DiagnosticLevel::info, "kept as written"), 4u);
 
     store->setDouble("level", 55);
     store->setBoolean("list", true);
     ASSERT_TRUE(store->flush());
-    const std::string written = contents();
+    const std::string written = tree.read(file);
     EXPECT_NE(written.find(R"("big": 1e400)"), std::string::npos);
     EXPECT_NE(written.find(R"("deep": )" + deep), std::string::npos);
     EXPECT_EQ(written.find("-2E+999"), std::string::npos) << "a kept value the app replaced";
@@ -168,26 +167,31 @@ TEST_F(PreferencesTest, ValuesThatCannotBeHeldAreKeptAsWrittenAndTheRestIsRead) 
     store = open();
     EXPECT_EQ(store->object("level"), PropertyValue(55.0));
     EXPECT_EQ(store->object("list"), PropertyValue(true));
-    EXPECT_EQ(store->object("big"), PropertyValue(PropertyValue::Other{}));
-    EXPECT_EQ(store->object("allowed"), PropertyValue(PropertyValue::Other{}));
+    EXPECT_EQ(store->object("big"), kOther);
+    EXPECT_EQ(store->object("allowed"), kOther);
     EXPECT_EQ(store->brokenFileMovedTo(), std::nullopt);
 }
 
-TEST_F(PreferencesTest, FilesThatCannotBeReadAreLeftAloneForTheSession) {
+// Preferences that cannot be read (a file that cannot be, or no home folder at all) live in
+// memory for the session: nothing is written, and the file is left as it is.
+TEST_F(PreferencesTest, PreferencesThatCannotBeReadLiveInMemoryAndTheFileIsLeftAlone) {
     fs::permissions(tree.root(), fs::perms(0755));
-    const fs::path folder = tree.folder("config/corvane-display");
+    tree.folder("config/corvane-display");
     const std::string big(JsonPreferencesStore::kMaxFileSize + 1, ' ');
     struct Case {
         const char* name;
         std::function<void()> make;
+        const char* warning = "running on defaults";
+        bool homeless = false;
     };
     const Case cases[] = {
+        {"no home folder", [] {}, "kept in memory", true},
         {"named pipe", [&] { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); }},
         {"folder", [&] { fs::create_directory(file); }},
-        {"too large", [&] { tree.write(file.lexically_relative(tree.root()), big); }},
+        {"too large", [&] { tree.write(file, big); }},
         {"no permission",
          [&] {
-             tree.write(file.lexically_relative(tree.root()), R"({"a": false})");
+             tree.write(file, R"({"a": false})");
              fs::permissions(file, fs::perms::none);
          }},
     };
@@ -195,22 +199,22 @@ TEST_F(PreferencesTest, FilesThatCannotBeReadAreLeftAloneForTheSession) {
         SCOPED_TRACE(c.name);
         fs::remove_all(file);
         c.make();
+        const std::ptrdiff_t files = filesBesideIt();
         diagnostics.clear();
         alarm(10);  // a read that waits for a writer ends the test program
         {
             OrdinaryUserFileAccess access;
-            auto store = open();
-            EXPECT_FALSE(store->writable());
-            EXPECT_EQ(store->object("a"), std::nullopt);
-            store->setBoolean("a", true);
-            EXPECT_EQ(store->object("a"), PropertyValue(true)) << "changes live in memory";
+            JsonPreferencesStore store(c.homeless ? std::nullopt : std::optional(file), loop);
+            EXPECT_FALSE(store.writable());
+            EXPECT_EQ(store.object("a"), std::nullopt);
+            store.setBoolean("a", true);
+            EXPECT_EQ(store.object("a"), PropertyValue(true)) << "changes live in memory";
             EXPECT_EQ(loop.scheduledCount(), 0u);
-            EXPECT_FALSE(store->flush());
+            EXPECT_FALSE(store.flush());
         }
         alarm(0);
-        EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "running on defaults"), 1u);
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
-            << "left in place, nothing moved aside";
+        EXPECT_EQ(diagnostics.count(kPrefs, kWarning, c.warning), 1u);
+        EXPECT_EQ(filesBesideIt(), files) << "left in place, nothing moved aside";
     }
     EXPECT_EQ(fs::status(file).permissions(), fs::perms::none);
     fs::permissions(file, fs::perms(0600));
@@ -259,19 +263,14 @@ TEST_F(PreferencesTest, AFailedWriteIsReportedOnceAndTriedAgainAtTheNextChange) 
 
 TEST_F(PreferencesTest, AReadOnlyFolderKeepsTheFileAndTheChanges) {
     fs::permissions(tree.root(), fs::perms(0755));
-    tree.write(file.lexically_relative(tree.root()), R"({"a": false})");
+    tree.write(file, R"({"a": false})");
     fs::permissions(file, fs::perms(0644));
     fs::permissions(file.parent_path(), fs::perms(0555));
-    {
-        OrdinaryUserFileAccess access;
-        auto store = open();
-        EXPECT_EQ(store->object("a"), PropertyValue(false));
-        store->setBoolean("a", true);
-        EXPECT_FALSE(store->flush());
-        EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "Permission denied"), 1u);
-    }
-    fs::permissions(file.parent_path(), fs::perms(0755));
-    EXPECT_EQ(stored(), json::parse(R"({"a": false})"));
+    OrdinaryUserFileAccess access;
+    auto store = open();
+    EXPECT_EQ(store->object("a"), PropertyValue(false));
+    store->setBoolean("a", true);
+    expectRefusedWrite(*store, "Permission denied");
 }
 
 // Unmounts a file system when it ends.
@@ -286,28 +285,13 @@ TEST_F(PreferencesTest, AFullDiskKeepsTheFileAndTheChanges) {
         GTEST_SKIP() << "a full disk needs a small tmpfs, which only root can mount: "
                      << std::strerror(errno);
     Mount mounted{config};
-    tree.write(file.lexically_relative(tree.root()), R"({"a": false})");
+    tree.write(file, R"({"a": false})");
     auto store = open();
     store->setString("a", std::string(64 * 1024, 'x'));
-    EXPECT_FALSE(store->flush());
-    EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "No space left on device"), 1u);
-    EXPECT_EQ(stored(), json::parse(R"({"a": false})"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()),
-              1)
-        << "no temporary file left behind";
+    expectRefusedWrite(*store, "No space left on device");
     store->setBoolean("a", true);
     EXPECT_TRUE(store->flush());
     EXPECT_EQ(stored(), json::parse(R"({"a": true})"));
-}
-
-TEST_F(PreferencesTest, WithoutAHomeThePreferencesLiveInMemory) {
-    JsonPreferencesStore store(std::nullopt, loop);
-    EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "in memory"), 1u);
-    store.setDouble("level", 30);
-    EXPECT_EQ(store.object("level"), PropertyValue(30.0));
-    EXPECT_FALSE(store.writable());
-    EXPECT_FALSE(store.flush());
-    EXPECT_EQ(loop.scheduledCount(), 0u);
 }
 
 }  // namespace
