@@ -1,18 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <QDBusConnectionInterface>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "LogindMock.h"
 #include "platform/linux/dbus/LogindBacklightWriter.h"
 #include "platform/linux/dbus/LogindWakeSignal.h"
+#include "support/DBusMockCalls.h"
+#include "support/PrivateSessionBus.h"
 
 namespace corvane::linux_desktop {
 namespace {
 
-using testing::LogindMock;
-using testing::processEventsUntil;
+using corvane::testing::waitUntil;
+
+const QString kLogind = QStringLiteral("org.freedesktop.login1");
+const QString kManagerPath = QStringLiteral("/org/freedesktop/login1");
+const QString kSessionPath = QStringLiteral("/org/freedesktop/login1/session/auto");
 
 struct RecordingWriter final : BacklightWriter {
     bool write(const BacklightDevice& device, std::uint64_t value) override {
@@ -23,19 +29,72 @@ struct RecordingWriter final : BacklightWriter {
     std::vector<std::pair<std::string, std::uint64_t>> writes;
 };
 
+// python-dbusmock's login manager on a private bus that stands in for the system bus. The
+// process's system bus is pointed at it, so it is started before anything first asks Qt for
+// the system bus.
 class LogindTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        mock = new LogindMock;
-        started = mock->start();
+        bus = std::make_unique<corvane::testing::PrivateSessionBus>();
+        logind = std::make_unique<QProcess>();
+        started = startLogind();
     }
     static void TearDownTestSuite() {
-        delete mock;
-        mock = nullptr;
+        corvane::testing::stopProcess(*logind);
+        logind.reset();
+        bus.reset();
     }
-    void SetUp() override { ASSERT_TRUE(started) << mock->error().toStdString(); }
+    void SetUp() override {
+        ASSERT_TRUE(started) << "the logind mock did not come up (is python3-dbusmock installed?)";
+    }
 
-    static inline LogindMock* mock = nullptr;
+    static bool startLogind() {
+        if (!bus->start()) return false;
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus->address().toUtf8());
+        // Debian installs python3-dbusmock for the system's interpreter.
+        logind->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        logind->start("timeout", {"120", "/usr/bin/python3", "-m", "dbusmock", "--system",
+                                  "--template", "logind"});
+        if (!logind->waitForStarted(10000)) return false;
+        const QDBusConnection system = QDBusConnection::systemBus();
+        return waitUntil([&] { return system.interface()->isServiceRegistered(kLogind).value(); },
+                         std::chrono::seconds(15));
+    }
+
+    // Calls the mock's own interface (org.freedesktop.DBus.Mock) on a logind object.
+    static QDBusMessage callMock(const QString& path, const QString& method,
+                                 const QVariantList& arguments) {
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(kLogind, path, "org.freedesktop.DBus.Mock", method);
+        message.setArguments(arguments);
+        return QDBusConnection::systemBus().call(message);
+    }
+    // Whether the mock answered; when it did not, a failure says why.
+    static bool replied(const QDBusMessage& reply) {
+        if (reply.type() == QDBusMessage::ReplyMessage) return true;
+        ADD_FAILURE() << reply.errorMessage().toStdString();
+        return false;
+    }
+    // A logind session "auto" (the caller's session) that accepts SetBrightness.
+    static bool addCallerSessionWithBrightness() {
+        return replied(
+                   callMock(kManagerPath, "AddSession", {"auto", "seat0", 1000u, "user", true})) &&
+               replied(
+                   callMock(kSessionPath, "AddMethod",
+                            {"org.freedesktop.login1.Session", "SetBrightness", "ssu", "", ""}));
+    }
+    static QList<QVariantList> brightnessCalls() {
+        return corvane::testing::recordedCalls(
+            callMock(kSessionPath, "GetMethodCalls", {"SetBrightness"}));
+    }
+    static bool emitPrepareForSleep(bool beforeSleep) {
+        return replied(callMock(
+            kManagerPath, "EmitSignal",
+            {"org.freedesktop.login1.Manager", "PrepareForSleep", "b", QVariantList{beforeSleep}}));
+    }
+
+    static inline std::unique_ptr<corvane::testing::PrivateSessionBus> bus;
+    static inline std::unique_ptr<QProcess> logind;
     static inline bool started = false;
 };
 
@@ -49,14 +108,14 @@ TEST_F(LogindTest, BacklightCallsRunAsynchronouslyOnePerDeviceTheLatestLevelWinn
     fallback.accepts = false;
     EXPECT_TRUE(writer.write(panel, 300));
     EXPECT_TRUE(fallback.writes.empty()) << "nothing waits for the login manager";
-    ASSERT_TRUE(processEventsUntil([&] { return fallback.writes.size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return fallback.writes.size() == 1; }));
     EXPECT_EQ(fallback.writes.back(), std::make_pair(std::string("intel_backlight"), 300ul));
 
     // Levels that come while a call is in flight: only the latest follows it.
-    ASSERT_TRUE(mock->addCallerSessionWithBrightness()) << mock->error().toStdString();
+    ASSERT_TRUE(addCallerSessionWithBrightness());
     for (std::uint64_t level : {420u, 430u, 440u, 450u}) EXPECT_TRUE(writer.write(panel, level));
-    ASSERT_TRUE(processEventsUntil([&] { return mock->brightnessCalls().size() == 2; }));
-    const QList<QVariantList> calls = mock->brightnessCalls();
+    ASSERT_TRUE(waitUntil([&] { return brightnessCalls().size() == 2; }));
+    const QList<QVariantList> calls = brightnessCalls();
     EXPECT_EQ(calls[0], (QVariantList{QStringLiteral("backlight"),
                                       QStringLiteral("intel_backlight"), quint32(420)}));
     EXPECT_EQ(calls[1][2], QVariant(quint32(450)));
@@ -79,15 +138,15 @@ TEST_F(LogindTest, OnlyTheResumeSignalReachesTheWakeObservers) {
     auto firstObserver = wake.observe([&] { ++first; });
 
     // Signals arrive in order: once the resume is seen, the earlier sleep notice was too.
-    ASSERT_TRUE(mock->emitPrepareForSleep(true));
-    ASSERT_TRUE(mock->emitPrepareForSleep(false));
-    ASSERT_TRUE(processEventsUntil([&] { return first > 0; }));
+    ASSERT_TRUE(emitPrepareForSleep(true));
+    ASSERT_TRUE(emitPrepareForSleep(false));
+    ASSERT_TRUE(waitUntil([&] { return first > 0; }));
     EXPECT_EQ(first, 1);
 
     firstObserver.reset();
     auto secondObserver = wake.observe([&] { ++second; });
-    ASSERT_TRUE(mock->emitPrepareForSleep(false));
-    ASSERT_TRUE(processEventsUntil([&] { return second > 0; }));
+    ASSERT_TRUE(emitPrepareForSleep(false));
+    ASSERT_TRUE(waitUntil([&] { return second > 0; }));
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 1);
 }
