@@ -10,21 +10,25 @@
 namespace corvane::linux_desktop {
 namespace {
 
-using testing::XvfbServer;
+using EmbeddedTray = testing::XvfbTest;
 
-TEST(EmbeddedTray, PresentWhileAClientOwnsTheScreensTraySelection) {
-    XvfbServer server;
-    if (!server.running()) GTEST_SKIP() << "Xvfb is not installed";
-    std::unique_ptr<X11Connection> application = X11Connection::open(server.display());
-    std::unique_ptr<X11Connection> panel = X11Connection::open(server.display());
+const char* const kTraySelection = "_NET_SYSTEM_TRAY_S0";
+
+// Makes a new window of `panel` own the screen's tray selection; the window.
+Window claimTraySelection(Display* panel) {
+    const Window tray = XCreateSimpleWindow(panel, DefaultRootWindow(panel), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(panel, XInternAtom(panel, kTraySelection, False), tray, CurrentTime);
+    XSync(panel, False);
+    return tray;
+}
+
+TEST_F(EmbeddedTray, PresentWhileAClientOwnsTheScreensTraySelection) {
+    std::unique_ptr<X11Connection> application = X11Connection::open(server_.display());
+    std::unique_ptr<X11Connection> panel = X11Connection::open(server_.display());
     ASSERT_TRUE(application && panel);
     EXPECT_FALSE(embeddedTrayPresent(*application));
 
-    Display* display = panel->display();
-    Window tray = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-    XSetSelectionOwner(display, XInternAtom(display, "_NET_SYSTEM_TRAY_S0", False), tray,
-                       CurrentTime);
-    XSync(display, False);
+    claimTraySelection(panel->display());
     EXPECT_TRUE(embeddedTrayPresent(*application));
 
     // The panel goes: its selection goes with it.
@@ -38,20 +42,16 @@ bool readableWithin(int fd, int milliseconds) {
 }
 
 // A tray that comes later wakes the watch through its announcement, not through a timer.
-TEST(EmbeddedTray, AWatchWakesWhenATrayManagerAnnouncesItself) {
-    XvfbServer server;
-    if (!server.running()) GTEST_SKIP() << "Xvfb is not installed";
-    std::unique_ptr<EmbeddedTrayWatch> watch = EmbeddedTrayWatch::open(server.display());
-    std::unique_ptr<X11Connection> panel = X11Connection::open(server.display());
+TEST_F(EmbeddedTray, AWatchWakesWhenATrayManagerAnnouncesItself) {
+    std::unique_ptr<EmbeddedTrayWatch> watch = EmbeddedTrayWatch::open(server_.display());
+    std::unique_ptr<X11Connection> panel = X11Connection::open(server_.display());
     ASSERT_TRUE(watch && panel);
     EXPECT_FALSE(watch->present());
     EXPECT_FALSE(readableWithin(watch->fd(), 100));
 
     Display* display = panel->display();
     const Window root = DefaultRootWindow(display);
-    const Atom selection = XInternAtom(display, "_NET_SYSTEM_TRAY_S0", False);
-    Window tray = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
-    XSetSelectionOwner(display, selection, tray, CurrentTime);
+    const Atom selection = XInternAtom(display, kTraySelection, False);
     XEvent manager{};
     manager.xclient.type = ClientMessage;
     manager.xclient.window = root;
@@ -59,7 +59,7 @@ TEST(EmbeddedTray, AWatchWakesWhenATrayManagerAnnouncesItself) {
     manager.xclient.format = 32;
     manager.xclient.data.l[0] = CurrentTime;
     manager.xclient.data.l[1] = static_cast<long>(selection);
-    manager.xclient.data.l[2] = static_cast<long>(tray);
+    manager.xclient.data.l[2] = static_cast<long>(claimTraySelection(display));
     XSendEvent(display, root, False, StructureNotifyMask, &manager);
     XSync(display, False);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -35,13 +36,20 @@ inline std::optional<std::string> runOn(const std::string& display, const std::s
     return pclose(pipe) == 0 ? std::optional(output) : std::nullopt;
 }
 
-// The brightness xrandr derives from the first output's gamma ramps.
-inline std::optional<double> xrandrBrightness(const std::string& display) {
+// A value `xrandr --verbose` shows for the first output ("Gamma", "Brightness"...).
+inline std::optional<std::string> xrandrValue(const std::string& display, const std::string& name) {
     const std::optional<std::string> text = runOn(display, "xrandr --verbose");
     std::smatch match;
-    static const std::regex kBrightness(R"(Brightness:\s+(\S+))");
-    if (!text || !std::regex_search(*text, match, kBrightness)) return std::nullopt;
-    return std::stod(match[1]);
+    if (!text || !std::regex_search(*text, match, std::regex(name + R"(:\s+(\S+))")))
+        return std::nullopt;
+    return match[1];
+}
+
+// The brightness xrandr derives from the first output's gamma ramps.
+inline std::optional<double> xrandrBrightness(const std::string& display) {
+    const std::optional<std::string> value = xrandrValue(display, "Brightness");
+    if (!value) return std::nullopt;
+    return std::stod(*value);
 }
 
 // A private Xvfb with RandR on a display it picks itself, stopped when dropped.
@@ -102,6 +110,29 @@ class XvfbServer {
 
     pid_t pid_ = -1;
     std::string display_;
+};
+
+// A test against an Xvfb of its own, with the brightness keys on key codes 232 (down) and 233
+// (up) and linear gamma ramps: Xvfb starts with empty ones, and a linear ramp is what a display
+// without a colour profile shows. Skipped where the X programs are not installed.
+class XvfbTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* program : {"Xvfb", "xdotool", "xmodmap", "xrandr"})
+            if (!haveProgram(program)) GTEST_SKIP() << program << " is not installed";
+        ASSERT_TRUE(server_.running()) << "Xvfb did not start";
+        ASSERT_TRUE(
+            run("xmodmap -e 'keycode 232 = XF86MonBrightnessDown' "
+                "-e 'keycode 233 = XF86MonBrightnessUp'"));
+        ASSERT_TRUE(run("xrandr --output screen --gamma 1:1:1 --brightness 1"));
+    }
+
+    // Runs a shell command against the server; whether it succeeded.
+    bool run(const std::string& command) { return runOn(server_.display(), command).has_value(); }
+    // The brightness xrandr shows.
+    double brightness() const { return xrandrBrightness(server_.display()).value_or(-1); }
+
+    XvfbServer server_;
 };
 
 }  // namespace corvane::linux_desktop::testing
