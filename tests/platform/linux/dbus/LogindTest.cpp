@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDBusConnectionInterface>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,45 +28,32 @@ struct RecordingWriter final : BacklightWriter {
     std::vector<std::pair<std::string, std::uint64_t>> writes;
 };
 
-// python-dbusmock's login manager on a private bus that stands in for the system bus. The
-// process's system bus is pointed at it, so it is started before anything first asks Qt for
-// the system bus.
+// python-dbusmock's login manager on a private bus of the test's.
 class LogindTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        bus = std::make_unique<corvane::testing::PrivateSessionBus>();
-        logind = std::make_unique<QProcess>();
-        started = startLogind();
-    }
-    static void TearDownTestSuite() {
-        corvane::testing::stopProcess(*logind);
-        logind.reset();
-        bus.reset();
-    }
     void SetUp() override {
-        ASSERT_TRUE(started) << "the logind mock did not come up (is python3-dbusmock installed?)";
-    }
-
-    static bool startLogind() {
-        if (!bus->start()) return false;
-        qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus->address().toUtf8());
+        ASSERT_TRUE(bus.start()) << bus.error().toStdString();
+        connection = bus.connect("application");
+        logind.setProcessEnvironment(bus.environment("/nonexistent"));
+        logind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // Debian installs python3-dbusmock for the system's interpreter.
-        logind->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        logind->start("timeout", {"120", "/usr/bin/python3", "-m", "dbusmock", "--system",
-                                  "--template", "logind"});
-        if (!logind->waitForStarted(10000)) return false;
-        const QDBusConnection system = QDBusConnection::systemBus();
-        return waitUntil([&] { return system.interface()->isServiceRegistered(kLogind).value(); },
-                         std::chrono::seconds(15));
+        logind.start("timeout", {"120", "/usr/bin/python3", "-m", "dbusmock", "--session",
+                                 "--template", "logind"});
+        ASSERT_TRUE(logind.waitForStarted(10000));
+        ASSERT_TRUE(
+            waitUntil([&] { return connection.interface()->isServiceRegistered(kLogind).value(); },
+                      std::chrono::seconds(15)))
+            << "the logind mock did not come up (is python3-dbusmock installed?)";
     }
+    void TearDown() override { corvane::testing::stopProcess(logind); }
 
     // Calls the mock's own interface (org.freedesktop.DBus.Mock) on a logind object.
-    static QDBusMessage callMock(const QString& path, const QString& method,
-                                 const QVariantList& arguments) {
+    QDBusMessage callMock(const QString& path, const QString& method,
+                          const QVariantList& arguments) {
         QDBusMessage message =
             QDBusMessage::createMethodCall(kLogind, path, "org.freedesktop.DBus.Mock", method);
         message.setArguments(arguments);
-        return QDBusConnection::systemBus().call(message);
+        return connection.call(message);
     }
     // Whether the mock answered; when it did not, a failure says why.
     static bool replied(const QDBusMessage& reply) {
@@ -76,32 +62,31 @@ class LogindTest : public ::testing::Test {
         return false;
     }
     // A logind session "auto" (the caller's session) that accepts SetBrightness.
-    static bool addCallerSessionWithBrightness() {
-        return replied(
-                   callMock(kManagerPath, "AddSession", {"auto", "seat0", 1000u, "user", true})) &&
-               replied(
-                   callMock(kSessionPath, "AddMethod",
-                            {"org.freedesktop.login1.Session", "SetBrightness", "ssu", "", ""}));
+    bool addCallerSessionWithBrightness() {
+        const QVariantList session{"auto", "seat0", 1000u, "user", true};
+        const QVariantList method{"org.freedesktop.login1.Session", "SetBrightness", "ssu", "", ""};
+        return replied(callMock(kManagerPath, "AddSession", session)) &&
+               replied(callMock(kSessionPath, "AddMethod", method));
     }
-    static QList<QVariantList> brightnessCalls() {
+    QList<QVariantList> brightnessCalls() {
         return corvane::testing::recordedCalls(
             callMock(kSessionPath, "GetMethodCalls", {"SetBrightness"}));
     }
-    static bool emitPrepareForSleep(bool beforeSleep) {
+    bool emitPrepareForSleep(bool beforeSleep) {
         return replied(callMock(
             kManagerPath, "EmitSignal",
             {"org.freedesktop.login1.Manager", "PrepareForSleep", "b", QVariantList{beforeSleep}}));
     }
 
-    static inline std::unique_ptr<corvane::testing::PrivateSessionBus> bus;
-    static inline std::unique_ptr<QProcess> logind;
-    static inline bool started = false;
+    corvane::testing::PrivateSessionBus bus;
+    QDBusConnection connection{QString()};
+    QProcess logind;
 };
 
 TEST_F(LogindTest, BacklightCallsRunAsynchronouslyOnePerDeviceTheLatestLevelWinning) {
     const BacklightDevice panel{"/sys/class/backlight/intel_backlight", "intel_backlight", "raw"};
     RecordingWriter fallback;
-    LogindBacklightWriter writer(QDBusConnection::systemBus(), fallback);
+    LogindBacklightWriter writer(connection, fallback);
 
     // No session to take the call yet: queued at once, then the fallback writes, and a refusal
     // does not tell the caller to give up on the backlight.
@@ -131,7 +116,7 @@ TEST_F(LogindTest, BacklightCallsRunAsynchronouslyOnePerDeviceTheLatestLevelWinn
 }
 
 TEST_F(LogindTest, OnlyTheResumeSignalReachesTheWakeObservers) {
-    LogindWakeSignal wake(QDBusConnection::systemBus());
+    LogindWakeSignal wake(connection);
     ASSERT_TRUE(wake.subscribed());
     int first = 0;
     int second = 0;
