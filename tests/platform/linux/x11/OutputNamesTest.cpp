@@ -23,38 +23,6 @@ TEST(OutputNamesTest, ConnectorAndOutputNamesMatchAcrossDriverSpellings) {
     EXPECT_EQ(canonicalOutputName("card12-HDMI-A-3"), "hdmi-3");
 }
 
-TEST(OutputNamesTest, OutputsNoConnectorMatchesJoinAsStandIns) {
-    DrmConnector panel;
-    panel.sysfsName = "card0-eDP-1";
-    panel.name = "eDP-1";
-    panel.builtin = true;
-    RandROutputs outputs;
-    outputs.outputs = {
-        RandROutput{"eDP1", 1, {}, 0, 0, 1920, 1080, false, {}},
-        RandROutput{"DP2", 2, std::vector<std::uint8_t>{1, 2, 3}, 1920, 0, 800, 600, true, {}}};
-    const std::vector<DrmConnector> merged = withRandROutputs({panel}, outputs);
-    ASSERT_EQ(merged.size(), 2u);
-    EXPECT_EQ(merged[0].sysfsName, "card0-eDP-1");
-    EXPECT_EQ(merged[1].sysfsName, "randr-DP2");
-    EXPECT_EQ(merged[1].name, "DP2");
-    EXPECT_FALSE(merged[1].builtin);
-    EXPECT_FALSE(merged[1].edid);  // three bytes are no EDID
-    EXPECT_TRUE(merged[1].path.empty());
-    EXPECT_EQ(outputs.primaryName(), "DP2");
-
-    // The stand-in gets an ID and a "display-<id>" UUID like any connector without an EDID.
-    DisplayIdentities identities;
-    const std::vector<ConnectedDisplay> displays = identities.identify(merged);
-    EXPECT_NE(displays[1].id, 0u);
-    EXPECT_EQ(displays[1].uuid, "display-" + std::to_string(displays[1].id));
-
-    std::optional<std::string> primary = "DP2";
-    auto chooser = primaryOutputChooser([&] { return primary; });
-    EXPECT_EQ(chooser(displays), displays[1].id);
-    primary.reset();
-    EXPECT_EQ(chooser(displays), displays[0].id);  // the built-in panel
-}
-
 // A connector as sysfs shows it.
 DrmConnector connector(const std::string& sysfsName, std::optional<unsigned> id,
                        const std::vector<std::uint8_t>& edid = {}, bool enabled = true) {
@@ -75,6 +43,33 @@ RandROutput output(const std::string& name, std::optional<unsigned> id,
     result.connectorId = id;
     if (!edid.empty()) result.edid = edid;
     return result;
+}
+
+TEST(OutputNamesTest, OutputsNoConnectorMatchesJoinAsStandIns) {
+    RandROutputs outputs;
+    outputs.outputs = {
+        RandROutput{"eDP1", 1, {}, 0, 0, 1920, 1080, false, {}},
+        RandROutput{"DP2", 2, std::vector<std::uint8_t>{1, 2, 3}, 1920, 0, 800, 600, true, {}}};
+    const std::vector<DrmConnector> merged =
+        withRandROutputs({connector("card0-eDP-1", std::nullopt)}, outputs);
+    ASSERT_EQ(merged.size(), 2u);
+    EXPECT_EQ(merged[0].sysfsName, "card0-eDP-1");
+    EXPECT_EQ(merged[1].sysfsName, "randr-DP2");
+    EXPECT_EQ(merged[1].name, "DP2");
+    EXPECT_FALSE(merged[1].builtin);
+    EXPECT_FALSE(merged[1].edid);  // three bytes are no EDID
+    EXPECT_TRUE(merged[1].path.empty());
+    EXPECT_EQ(outputs.primaryName(), "DP2");
+
+    // The main display is the one the primary output shows, else the built-in panel.
+    DisplayIdentities identities;
+    const std::vector<ConnectedDisplay> displays = identities.identify(merged);
+
+    std::optional<std::string> primary = "DP2";
+    auto chooser = primaryOutputChooser([&] { return primary; });
+    EXPECT_EQ(chooser(displays), displays[1].id);
+    primary.reset();
+    EXPECT_EQ(chooser(displays), displays[0].id);  // the built-in panel
 }
 
 std::vector<std::string> shownBy(const std::vector<DrmConnector>& merged) {
