@@ -46,12 +46,6 @@ void pumpAWhile(X11SystemEventStream& stream) {
     pumpUntil(stream, [&] { return std::chrono::steady_clock::now() > end; });
 }
 
-std::vector<std::int64_t> data1Of(const std::vector<SystemEvent>& events) {
-    std::vector<std::int64_t> result;
-    for (const SystemEvent& event : events) result.push_back(event.data1);
-    return result;
-}
-
 // A tap that keeps every event it is given, and swallows it.
 std::unique_ptr<EventTap> recordingTap(X11SystemEventStream& stream,
                                        std::vector<SystemEvent>& tapped) {
@@ -77,9 +71,8 @@ std::unique_ptr<X11Connection> rivalGrabbing(const std::string& display, int key
 TEST_F(X11SystemEventStreamTest, AKeyOnTheXServerStepsTheDisplayAndShowsTheIndicator) {
     sim::SimDesktop desktop;
     const DisplayID screen = desktop.add(sim::SimDisplayConfig::uncontrolledMonitor("Xvfb"));
-    XRandRGamma gamma(server_.display(), [screen](DisplayID id) -> std::optional<std::string> {
-        if (id == screen) return "screen";
-        return std::nullopt;
+    XRandRGamma gamma(server_.display(), [screen](DisplayID id) {
+        return id == screen ? std::optional<std::string>("screen") : std::nullopt;
     });
     X11SystemEventStream events(server_.display());
     ASSERT_TRUE(events.isConnected());
@@ -149,7 +142,8 @@ TEST_F(X11SystemEventStreamTest, TheTapFollowsTheKeyboardMappingAndDisablingRele
     pumpAWhile(stream);
     ASSERT_TRUE(run("xdotool key shift+XF86MonBrightnessUp"));
     ASSERT_TRUE(pumpUntil(stream, [&] { return tapped.size() == 2; })) << tapped.size();
-    EXPECT_EQ(data1Of(tapped), (std::vector<std::int64_t>{kUpPressed, kUpReleased}));
+    EXPECT_EQ(tapped[0].data1, kUpPressed);
+    EXPECT_EQ(tapped[1].data1, kUpReleased);
     EXPECT_EQ(tapped.front().modifierFlags, kShiftModifier);
 
     // While the tap is disabled another client may take the key.
@@ -220,7 +214,8 @@ TEST_F(X11SystemEventStreamTest, MonitorsSeeTheKeysByWhereTheFocusIs) {
     focusWindowOfThisProcess(ours->display());
     ASSERT_TRUE(run("xdotool key XF86MonBrightnessDown"));
     ASSERT_TRUE(pumpUntil(stream, [&] { return local.size() == 2; })) << local.size();
-    EXPECT_EQ(data1Of(local), (std::vector<std::int64_t>{kDownPressed, kDownReleased}));
+    EXPECT_EQ(local[0].data1, kDownPressed);
+    EXPECT_EQ(local[1].data1, kDownReleased);
     EXPECT_EQ(global.size(), 2u);
 
     // A removed monitor hears nothing more.

@@ -29,8 +29,7 @@ Platform withGamma(const Platform& base, GammaTables& gamma) {
 
 // The one display, shown by the output "screen".
 std::optional<std::string> screenOutput(DisplayID id) {
-    if (id == kScreenDisplay) return "screen";
-    return std::nullopt;
+    return id == kScreenDisplay ? std::optional<std::string>("screen") : std::nullopt;
 }
 
 using XRandRGammaTest = XvfbTest;
