@@ -10,62 +10,52 @@
 namespace corvane::linux_desktop {
 namespace {
 
-using testing::XvfbServer;
-
-TEST(EmbeddedTray, PresentWhileAClientOwnsTheScreensTraySelection) {
-    XvfbServer server;
-    if (!server.running()) GTEST_SKIP() << "Xvfb is not installed";
-    std::unique_ptr<X11Connection> application = X11Connection::open(server.display());
-    std::unique_ptr<X11Connection> panel = X11Connection::open(server.display());
-    ASSERT_TRUE(application && panel);
-    EXPECT_FALSE(embeddedTrayPresent(*application));
-
-    Display* display = panel->display();
-    Window tray = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-    XSetSelectionOwner(display, XInternAtom(display, "_NET_SYSTEM_TRAY_S0", False), tray,
-                       CurrentTime);
-    XSync(display, False);
-    EXPECT_TRUE(embeddedTrayPresent(*application));
-
-    // The panel goes: its selection goes with it.
-    panel.reset();
-    EXPECT_FALSE(embeddedTrayPresent(*application));
-}
+using EmbeddedTray = testing::XvfbTest;
 
 bool readableWithin(int fd, int milliseconds) {
     pollfd poller{fd, POLLIN, 0};
     return poll(&poller, 1, milliseconds) == 1;
 }
 
-// A tray that comes later wakes the watch through its announcement, not through a timer.
-TEST(EmbeddedTray, AWatchWakesWhenATrayManagerAnnouncesItself) {
-    XvfbServer server;
-    if (!server.running()) GTEST_SKIP() << "Xvfb is not installed";
-    std::unique_ptr<EmbeddedTrayWatch> watch = EmbeddedTrayWatch::open(server.display());
-    std::unique_ptr<X11Connection> panel = X11Connection::open(server.display());
-    ASSERT_TRUE(watch && panel);
-    EXPECT_FALSE(watch->present());
-    EXPECT_FALSE(readableWithin(watch->fd(), 100));
-
-    Display* display = panel->display();
-    const Window root = DefaultRootWindow(display);
-    const Atom selection = XInternAtom(display, "_NET_SYSTEM_TRAY_S0", False);
-    Window tray = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
-    XSetSelectionOwner(display, selection, tray, CurrentTime);
+// Makes a new window of `panel` own the screen's tray selection and announces it as tray
+// managers do.
+void becomeTrayManager(Display* panel) {
+    const Window root = DefaultRootWindow(panel);
+    const Atom selection = XInternAtom(panel, "_NET_SYSTEM_TRAY_S0", False);
+    const Window tray = XCreateSimpleWindow(panel, root, 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(panel, selection, tray, CurrentTime);
     XEvent manager{};
     manager.xclient.type = ClientMessage;
     manager.xclient.window = root;
-    manager.xclient.message_type = XInternAtom(display, "MANAGER", False);
+    manager.xclient.message_type = XInternAtom(panel, "MANAGER", False);
     manager.xclient.format = 32;
     manager.xclient.data.l[0] = CurrentTime;
     manager.xclient.data.l[1] = static_cast<long>(selection);
     manager.xclient.data.l[2] = static_cast<long>(tray);
-    XSendEvent(display, root, False, StructureNotifyMask, &manager);
-    XSync(display, False);
+    XSendEvent(panel, root, False, StructureNotifyMask, &manager);
+    XSync(panel, False);
+}
 
+// A tray is there while a client owns the screen's tray selection. One that comes later wakes
+// the watch through its announcement, not through a timer.
+TEST_F(EmbeddedTray, PresentWhileAClientOwnsTheSelectionAndAWatchWakesOnItsAnnouncement) {
+    std::unique_ptr<X11Connection> application = X11Connection::open(server_.display());
+    std::unique_ptr<EmbeddedTrayWatch> watch = EmbeddedTrayWatch::open(server_.display());
+    std::unique_ptr<X11Connection> panel = X11Connection::open(server_.display());
+    ASSERT_TRUE(application && watch && panel);
+    EXPECT_FALSE(embeddedTrayPresent(*application));
+    EXPECT_FALSE(watch->present());
+    EXPECT_FALSE(readableWithin(watch->fd(), 100));
+
+    becomeTrayManager(panel->display());
+    EXPECT_TRUE(embeddedTrayPresent(*application));
     ASSERT_TRUE(readableWithin(watch->fd(), 5000));
     EXPECT_TRUE(watch->present());
     EXPECT_FALSE(readableWithin(watch->fd(), 100)) << "the announcement was taken";
+
+    // The panel goes: its selection goes with it.
+    panel.reset();
+    EXPECT_FALSE(embeddedTrayPresent(*application));
 }
 
 }  // namespace

@@ -7,29 +7,26 @@
 namespace corvane::linux_desktop {
 namespace {
 
-std::vector<std::uint16_t> identityRamp(std::size_t size) {
-    std::vector<std::uint16_t> ramp(size);
-    for (std::size_t i = 0; i < size; ++i)
-        ramp[i] = static_cast<std::uint16_t>(std::lround(65535.0 * i / (size - 1)));
-    return ramp;
-}
+constexpr double kLinear = 1;
+// The curve of a ramp a calibrated profile leaves.
+constexpr double kCalibrated = 0.8;
 
-// A curved ramp, as a calibrated profile leaves it.
-std::vector<std::uint16_t> curvedRamp(std::size_t size) {
+// A ramp of `size` entries following x^exponent.
+std::vector<std::uint16_t> powerRamp(std::size_t size, double exponent) {
     std::vector<std::uint16_t> ramp(size);
     for (std::size_t i = 0; i < size; ++i)
         ramp[i] =
-            static_cast<std::uint16_t>(std::lround(65535.0 * std::pow(i / (size - 1.0), 0.8)));
+            static_cast<std::uint16_t>(std::lround(65535.0 * std::pow(i / (size - 1.0), exponent)));
     return ramp;
 }
 
 TEST(GammaResamplingTest, RampsOfAnySizeBecomeTablesOfTheDimmersSize) {
-    const std::vector<float> fromLarge = rampToTable(identityRamp(1024), kGammaTableEntries);
+    const std::vector<float> fromLarge = rampToTable(powerRamp(1024, kLinear), kGammaTableEntries);
     ASSERT_EQ(fromLarge.size(), 256u);
     for (std::size_t i = 0; i < 256; ++i) EXPECT_NEAR(fromLarge[i], i / 255.0, 1e-5) << i;
 
     // 16 entries spread over 256: every 17th entry falls on a ramp entry, the rest between.
-    const std::vector<std::uint16_t> small = curvedRamp(16);
+    const std::vector<std::uint16_t> small = powerRamp(16, kCalibrated);
     const std::vector<float> fromSmall = rampToTable(small, kGammaTableEntries);
     ASSERT_EQ(fromSmall.size(), 256u);
     EXPECT_FLOAT_EQ(fromSmall[0], 0.0f);
@@ -45,11 +42,11 @@ TEST(GammaResamplingTest, RampsOfAnySizeBecomeTablesOfTheDimmersSize) {
 }
 
 TEST(GammaResamplingTest, TablesBecomeRampsOfTheCrtcsSizeLimitedToTheValidRange) {
-    const std::vector<float> table = rampToTable(identityRamp(256), 256);
+    const std::vector<float> table = rampToTable(powerRamp(256, kLinear), 256);
     const std::vector<std::uint16_t> large = tableToRamp(table, 1024);
     ASSERT_EQ(large.size(), 1024u);
     for (std::size_t i = 0; i < 1024; ++i) EXPECT_NEAR(large[i], 65535.0 * i / 1023, 1.0) << i;
-    EXPECT_EQ(tableToRamp(table, 16), identityRamp(16));
+    EXPECT_EQ(tableToRamp(table, 16), powerRamp(16, kLinear));
 
     const std::vector<float> outOfRange = {-0.5f, NAN, 0.5f, 1.5f};
     EXPECT_EQ(tableToRamp(outOfRange, 4), (std::vector<std::uint16_t>{0, 0, 32768, 65535}));
@@ -59,7 +56,7 @@ TEST(GammaResamplingTest, TablesBecomeRampsOfTheCrtcsSizeLimitedToTheValidRange)
 
 TEST(GammaResamplingTest, RoundTripsKeepTheRampAndAScaledTableScalesTheRamp) {
     for (std::size_t size : {16u, 256u, 1024u, 4096u}) {
-        const std::vector<std::uint16_t> ramp = curvedRamp(size);
+        const std::vector<std::uint16_t> ramp = powerRamp(size, kCalibrated);
         const std::vector<std::uint16_t> back = tableToRamp(rampToTable(ramp, 256), size);
         ASSERT_EQ(back.size(), size);
         // Above 256 entries the table loses detail between its samples; the curve is gentle.
@@ -68,10 +65,10 @@ TEST(GammaResamplingTest, RoundTripsKeepTheRampAndAScaledTableScalesTheRamp) {
     }
 
     // The dimmer's factor on the table reaches the ramp unchanged.
-    std::vector<float> table = rampToTable(curvedRamp(1024), 256);
+    std::vector<float> table = rampToTable(powerRamp(1024, kCalibrated), 256);
     for (float& entry : table) entry *= 0.56f;
     const std::vector<std::uint16_t> dimmed = tableToRamp(table, 1024);
-    const std::vector<std::uint16_t> original = curvedRamp(1024);
+    const std::vector<std::uint16_t> original = powerRamp(1024, kCalibrated);
     for (std::size_t i = 0; i < 1024; i += 31) EXPECT_NEAR(dimmed[i], original[i] * 0.56, 150) << i;
     EXPECT_NEAR(dimmed.back(), 0.56 * 65535, 1.0);
 }

@@ -9,53 +9,18 @@ namespace corvane::linux_desktop {
 namespace {
 
 TEST(OutputNamesTest, ConnectorAndOutputNamesMatchAcrossDriverSpellings) {
-    EXPECT_TRUE(sameOutputName("eDP-1", "eDP1"));
-    EXPECT_TRUE(sameOutputName("eDP-1", "eDP-1"));
-    EXPECT_TRUE(sameOutputName("card0-eDP-1", "eDP1"));
-    EXPECT_TRUE(sameOutputName("card1-HDMI-A-1", "HDMI-1"));
-    EXPECT_TRUE(sameOutputName("HDMI-A-2", "HDMI2"));
-    EXPECT_TRUE(sameOutputName("DP-1-1", "DP1-1"));
-    EXPECT_TRUE(sameOutputName("DP-01", "dp1"));
-    EXPECT_TRUE(sameOutputName("card0-screen", "screen"));
-
-    EXPECT_FALSE(sameOutputName("eDP-1", "DP-1"));
-    EXPECT_FALSE(sameOutputName("DP-1", "DP-2"));
-    EXPECT_FALSE(sameOutputName("DP-11", "DP-1-1"));
-    EXPECT_FALSE(sameOutputName("HDMI-B-1", "HDMI-1"));
-    EXPECT_FALSE(sameOutputName("", ""));
+    const std::pair<const char*, const char*> same[] = {
+        {"eDP-1", "eDP1"},       {"eDP-1", "eDP-1"},
+        {"card0-eDP-1", "eDP1"}, {"card1-HDMI-A-1", "HDMI-1"},
+        {"HDMI-A-2", "HDMI2"},   {"DP-1-1", "DP1-1"},
+        {"DP-01", "dp1"},        {"card0-screen", "screen"}};
+    for (const auto& [connector, output] : same)
+        EXPECT_TRUE(sameOutputName(connector, output)) << connector << " " << output;
+    const std::pair<const char*, const char*> different[] = {
+        {"eDP-1", "DP-1"}, {"DP-1", "DP-2"}, {"DP-11", "DP-1-1"}, {"HDMI-B-1", "HDMI-1"}, {"", ""}};
+    for (const auto& [connector, output] : different)
+        EXPECT_FALSE(sameOutputName(connector, output)) << connector << " " << output;
     EXPECT_EQ(canonicalOutputName("card12-HDMI-A-3"), "hdmi-3");
-}
-
-TEST(OutputNamesTest, OutputsNoConnectorMatchesJoinAsStandIns) {
-    DrmConnector panel;
-    panel.sysfsName = "card0-eDP-1";
-    panel.name = "eDP-1";
-    panel.builtin = true;
-    RandROutputs outputs;
-    outputs.outputs = {
-        RandROutput{"eDP1", 1, {}, 0, 0, 1920, 1080, false, {}},
-        RandROutput{"DP2", 2, std::vector<std::uint8_t>{1, 2, 3}, 1920, 0, 800, 600, true, {}}};
-    const std::vector<DrmConnector> merged = withRandROutputs({panel}, outputs);
-    ASSERT_EQ(merged.size(), 2u);
-    EXPECT_EQ(merged[0].sysfsName, "card0-eDP-1");
-    EXPECT_EQ(merged[1].sysfsName, "randr-DP2");
-    EXPECT_EQ(merged[1].name, "DP2");
-    EXPECT_FALSE(merged[1].builtin);
-    EXPECT_FALSE(merged[1].edid);  // three bytes are no EDID
-    EXPECT_TRUE(merged[1].path.empty());
-    EXPECT_EQ(outputs.primaryName(), "DP2");
-
-    // The stand-in gets an ID and a "display-<id>" UUID like any connector without an EDID.
-    DisplayIdentities identities;
-    const std::vector<ConnectedDisplay> displays = identities.identify(merged);
-    EXPECT_NE(displays[1].id, 0u);
-    EXPECT_EQ(displays[1].uuid, "display-" + std::to_string(displays[1].id));
-
-    std::optional<std::string> primary = "DP2";
-    auto chooser = primaryOutputChooser([&] { return primary; });
-    EXPECT_EQ(chooser(displays), displays[1].id);
-    primary.reset();
-    EXPECT_EQ(chooser(displays), displays[0].id);  // the built-in panel
 }
 
 // A connector as sysfs shows it.
@@ -80,6 +45,33 @@ RandROutput output(const std::string& name, std::optional<unsigned> id,
     return result;
 }
 
+TEST(OutputNamesTest, OutputsNoConnectorMatchesJoinAsStandIns) {
+    RandROutputs outputs;
+    outputs.outputs = {
+        RandROutput{"eDP1", 1, {}, 0, 0, 1920, 1080, false, {}},
+        RandROutput{"DP2", 2, std::vector<std::uint8_t>{1, 2, 3}, 1920, 0, 800, 600, true, {}}};
+    const std::vector<DrmConnector> merged =
+        withRandROutputs({connector("card0-eDP-1", std::nullopt)}, outputs);
+    ASSERT_EQ(merged.size(), 2u);
+    EXPECT_EQ(merged[0].sysfsName, "card0-eDP-1");
+    EXPECT_EQ(merged[1].sysfsName, "randr-DP2");
+    EXPECT_EQ(merged[1].name, "DP2");
+    EXPECT_FALSE(merged[1].builtin);
+    EXPECT_FALSE(merged[1].edid);  // three bytes are no EDID
+    EXPECT_TRUE(merged[1].path.empty());
+    EXPECT_EQ(outputs.primaryName(), "DP2");
+
+    // The main display is the one the primary output shows, else the built-in panel.
+    DisplayIdentities identities;
+    const std::vector<ConnectedDisplay> displays = identities.identify(merged);
+
+    std::optional<std::string> primary = "DP2";
+    auto chooser = primaryOutputChooser([&] { return primary; });
+    EXPECT_EQ(chooser(displays), displays[1].id);
+    primary.reset();
+    EXPECT_EQ(chooser(displays), displays[0].id);  // the built-in panel
+}
+
 std::vector<std::string> shownBy(const std::vector<DrmConnector>& merged) {
     std::vector<std::string> names;
     for (const DrmConnector& c : merged)
@@ -94,13 +86,13 @@ TEST(OutputNamesTest, OutputsPairWithConnectorsByIdThenEdidThenName) {
     RandROutputs amd;
     amd.outputs = {output("eDP", 81, panel), output("HDMI-A-0", 88, dell),
                    output("DisplayPort-0", 95)};
-    const auto laptop = withRandROutputs(
-        {connector("card0-DP-1", 95), connector("card0-HDMI-A-1", 88, dell),
-         connector("card0-eDP-1", 81, panel)},
-        amd);
-    EXPECT_EQ(shownBy(laptop), (std::vector<std::string>{"card0-DP-1>DisplayPort-0",
-                                                         "card0-HDMI-A-1>HDMI-A-0",
-                                                         "card0-eDP-1>eDP"}));
+    const auto laptop =
+        withRandROutputs({connector("card0-DP-1", 95), connector("card0-HDMI-A-1", 88, dell),
+                          connector("card0-eDP-1", 81, panel)},
+                         amd);
+    EXPECT_EQ(shownBy(laptop),
+              (std::vector<std::string>{"card0-DP-1>DisplayPort-0", "card0-HDMI-A-1>HDMI-A-0",
+                                        "card0-eDP-1>eDP"}));
 
     // Without CONNECTOR_ID (or with a file that is missing or no number) the EDID decides:
     // NVIDIA's "HDMI-0" and "DP-1" are not the kernel's names; a laptop with one monitor shows
@@ -111,8 +103,8 @@ TEST(OutputNamesTest, OutputsPairWithConnectorsByIdThenEdidThenName) {
         {connector("card1-HDMI-A-1", std::nullopt, dell, false), connector("card1-DP-1", {}, {}),
          connector("card0-eDP-1", std::nullopt, panel)},
         nvidia);
-    EXPECT_EQ(shownBy(hybrid), (std::vector<std::string>{"card1-HDMI-A-1>HDMI-0",
-                                                         "card1-DP-1>none", "card0-eDP-1>DP-1"}));
+    EXPECT_EQ(shownBy(hybrid), (std::vector<std::string>{"card1-HDMI-A-1>HDMI-0", "card1-DP-1>none",
+                                                         "card0-eDP-1>DP-1"}));
     EXPECT_TRUE(hybrid[0].enabled) << "shown by an output whatever the kernel says";
 
     // Identical EDIDs and clashing IDs (two cards) fall through to the names; an output nothing
@@ -121,8 +113,8 @@ TEST(OutputNamesTest, OutputsPairWithConnectorsByIdThenEdidThenName) {
     twins.outputs = {output("DP-2", 70, dell), output("DP-1", 70, dell), output("eDP", {})};
     const auto pair = withRandROutputs(
         {connector("card0-DP-1", 70, dell), connector("card1-DP-2", 70, dell)}, twins);
-    EXPECT_EQ(shownBy(pair), (std::vector<std::string>{"card0-DP-1>DP-1", "card1-DP-2>DP-2",
-                                                       "randr-eDP>eDP"}));
+    EXPECT_EQ(shownBy(pair),
+              (std::vector<std::string>{"card0-DP-1>DP-1", "card1-DP-2>DP-2", "randr-eDP>eDP"}));
     EXPECT_TRUE(pair[2].builtin);
     EXPECT_TRUE(isBuiltinConnectorName("eDP"));
     EXPECT_TRUE(isBuiltinConnectorName("LVDS1"));

@@ -3,8 +3,12 @@
 #include <unistd.h>
 
 #include "XvfbServer.h"
+#include "hud/BrightnessHUD.h"
 #include "input/BrightnessKeyMonitor.h"
+#include "model/AppModel.h"
 #include "platform/linux/x11/X11SystemEventStream.h"
+#include "platform/linux/x11/XRandRGamma.h"
+#include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimMainLoop.h"
 
 // Last: Xlib's macros (None, Bool) clash with names in the headers above.
@@ -14,16 +18,15 @@
 namespace corvane::linux_desktop {
 namespace {
 
-using testing::haveProgram;
-using testing::runOn;
-using testing::XvfbServer;
+using testing::XvfbTest;
+using X11SystemEventStreamTest = XvfbTest;
 
 constexpr std::int64_t kUpPressed = 0x20A00;
 constexpr std::int64_t kUpReleased = 0x20B00;
 constexpr std::int64_t kDownPressed = 0x30A00;
+constexpr std::int64_t kDownReleased = 0x30B00;
 
 // Hands the stream's events on until `done` holds, for at most five seconds; whether it did.
-// slow); whether it did.
 template <typename Done>
 bool pumpUntil(X11SystemEventStream& stream, Done done) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -43,32 +46,59 @@ void pumpAWhile(X11SystemEventStream& stream) {
     pumpUntil(stream, [&] { return std::chrono::steady_clock::now() > end; });
 }
 
-std::vector<std::int64_t> data1Of(const std::vector<SystemEvent>& events) {
-    std::vector<std::int64_t> result;
-    for (const SystemEvent& event : events) result.push_back(event.data1);
-    return result;
+// A tap that keeps every event it is given, and swallows it.
+std::unique_ptr<EventTap> recordingTap(X11SystemEventStream& stream,
+                                       std::vector<SystemEvent>& tapped) {
+    return stream.installTap([&tapped](std::uint32_t, const SystemEvent& event) {
+        tapped.push_back(event);
+        return EventDisposition::swallow;
+    });
 }
 
-class X11SystemEventStreamTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!haveProgram("Xvfb") || !haveProgram("xdotool") || !haveProgram("xmodmap"))
-            GTEST_SKIP() << "Xvfb, xdotool or xmodmap is not installed";
-        ASSERT_TRUE(server_.running()) << "Xvfb did not start";
-        ASSERT_TRUE(
-            xmodmap("-e 'keycode 232 = XF86MonBrightnessDown' "
-                    "-e 'keycode 233 = XF86MonBrightnessUp'"));
-    }
+// Another client of the server, holding a passive grab of `keycode` with `modifiers`.
+std::unique_ptr<X11Connection> rivalGrabbing(const std::string& display, int keycode,
+                                             unsigned modifiers) {
+    std::unique_ptr<X11Connection> rival = X11Connection::open(display);
+    if (!rival) return nullptr;
+    Display* x = rival->display();
+    XGrabKey(x, keycode, modifiers, DefaultRootWindow(x), False, GrabModeAsync, GrabModeAsync);
+    XSync(x, False);
+    return rival;
+}
 
-    bool xmodmap(const std::string& expressions) {
-        return runOn(server_.display(), "xmodmap " + expressions).has_value();
-    }
-    bool key(const std::string& keys) {
-        return runOn(server_.display(), "xdotool key " + keys).has_value();
-    }
+// A key pressed on the X server goes all the way: the key grab hands it to the key monitor,
+// the model steps the display, the gamma ramp on the server follows and the indicator shows.
+TEST_F(X11SystemEventStreamTest, AKeyOnTheXServerStepsTheDisplayAndShowsTheIndicator) {
+    sim::SimDesktop desktop;
+    const DisplayID screen = desktop.add(sim::SimDisplayConfig::uncontrolledMonitor("Xvfb"));
+    XRandRGamma gamma(server_.display(), [screen](DisplayID id) {
+        return id == screen ? std::optional<std::string>("screen") : std::nullopt;
+    });
+    X11SystemEventStream events(server_.display());
+    ASSERT_TRUE(events.isConnected());
+    const Platform& base = desktop.platform();
+    const Platform platform{
+        base.displays,  base.screens,       base.functions, base.displayConnect,
+        gamma,          base.registry,      base.sleeper,   base.preferences,
+        base.localizer, base.overlays,      base.loop,      base.power,
+        base.loginItem, base.notifications, events,         base.indicatorPanels};
+    auto hud = BrightnessHUD::create(base.loop, base.screens, desktop.indicatorPanels());
+    auto model = AppModel::make(platform, *hud);
+    model->start();
+    const DisplaySession& session = *model->sessions().at(screen);
+    ASSERT_EQ(session.path(), ControlPath::software);
+    ASSERT_DOUBLE_EQ(session.percent(), 80);
 
-    XvfbServer server_;
-};
+    ASSERT_TRUE(run("xdotool key XF86MonBrightnessUp"));
+    EXPECT_TRUE(pumpUntil(events, [&] { return session.percent() != 80; }));
+    EXPECT_DOUBLE_EQ(session.percent(), 86.25);
+    EXPECT_NEAR(brightness(), 0.8625 * 0.88 + 0.12, 0.01);
+    const auto& panels = desktop.indicatorPanels().records();
+    ASSERT_EQ(panels.size(), 1u);
+    EXPECT_TRUE(panels.front()->onScreen);
+    EXPECT_EQ(panels.front()->contents.back().percent, 86);
+    model->teardown();
+}
 
 TEST_F(X11SystemEventStreamTest, BrightnessKeysReachTheCoresMonitorOncePerPress) {
     X11SystemEventStream stream(server_.display());
@@ -81,20 +111,20 @@ TEST_F(X11SystemEventStreamTest, BrightnessKeysReachTheCoresMonitorOncePerPress)
 
     // The grab and the raw event both see the press; the monitor hands it on once, and never
     // the release.
-    ASSERT_TRUE(key("XF86MonBrightnessUp"));
+    ASSERT_TRUE(run("xdotool key XF86MonBrightnessUp"));
     ASSERT_TRUE(pumpUntil(stream, [&] { return !keys.empty(); })) << "no key arrived";
     pumpAWhile(stream);
     EXPECT_EQ(keys, (std::vector<std::pair<BrightnessKey, bool>>{{BrightnessKey::up, false}}));
 
     loop.advance(Seconds(1));
-    ASSERT_TRUE(key("alt+XF86MonBrightnessDown"));
+    ASSERT_TRUE(run("xdotool key alt+XF86MonBrightnessDown"));
     ASSERT_TRUE(pumpUntil(stream, [&] { return keys.size() == 2; })) << "no second key";
     EXPECT_EQ(keys.back(), std::make_pair(BrightnessKey::down, true));
 
     // Stopped, nothing reaches the core any more.
     monitor->stop();
     loop.advance(Seconds(1));
-    ASSERT_TRUE(key("XF86MonBrightnessUp"));
+    ASSERT_TRUE(run("xdotool key XF86MonBrightnessUp"));
     pumpAWhile(stream);
     EXPECT_EQ(keys.size(), 2u);
 }
@@ -102,75 +132,58 @@ TEST_F(X11SystemEventStreamTest, BrightnessKeysReachTheCoresMonitorOncePerPress)
 TEST_F(X11SystemEventStreamTest, TheTapFollowsTheKeyboardMappingAndDisablingReleasesIt) {
     X11SystemEventStream stream(server_.display());
     std::vector<SystemEvent> tapped;
-    std::unique_ptr<EventTap> tap = stream.installTap([&](std::uint32_t, const SystemEvent& e) {
-        tapped.push_back(e);
-        return EventDisposition::swallow;
-    });
+    std::unique_ptr<EventTap> tap = recordingTap(stream, tapped);
     ASSERT_TRUE(tap);
 
     // The keys move to other key codes; the grab moves with them.
     ASSERT_TRUE(
-        xmodmap("-e 'keycode 233 = F13' -e 'keycode 232 = F14' "
-                "-e 'keycode 200 = XF86MonBrightnessUp'"));
+        run("xmodmap -e 'keycode 233 = F13' -e 'keycode 232 = F14' "
+            "-e 'keycode 200 = XF86MonBrightnessUp'"));
     pumpAWhile(stream);
-    ASSERT_TRUE(key("shift+XF86MonBrightnessUp"));
+    ASSERT_TRUE(run("xdotool key shift+XF86MonBrightnessUp"));
     ASSERT_TRUE(pumpUntil(stream, [&] { return tapped.size() == 2; })) << tapped.size();
-    EXPECT_EQ(data1Of(tapped), (std::vector<std::int64_t>{kUpPressed, kUpReleased}));
+    EXPECT_EQ(tapped[0].data1, kUpPressed);
+    EXPECT_EQ(tapped[1].data1, kUpReleased);
     EXPECT_EQ(tapped.front().modifierFlags, kShiftModifier);
 
     // While the tap is disabled another client may take the key.
     tap->setEnabled(false);
-    Display* rival = XOpenDisplay(server_.display().c_str());
+    const auto rival = rivalGrabbing(server_.display(), 200, AnyModifier);
     ASSERT_TRUE(rival);
-    XGrabKey(rival, 200, AnyModifier, DefaultRootWindow(rival), False, GrabModeAsync,
-             GrabModeAsync);
-    XSync(rival, False);
-    ASSERT_TRUE(key("XF86MonBrightnessUp"));
+    ASSERT_TRUE(run("xdotool key XF86MonBrightnessUp"));
     pumpAWhile(stream);
     EXPECT_EQ(tapped.size(), 2u);
-    XCloseDisplay(rival);
 }
 
 TEST_F(X11SystemEventStreamTest, KeysTheDesktopHoldsAreLeftToItAndPartlyHeldOnesAreTapped) {
-    // A desktop that grabs the plain key: no tap, and the raw events are not acted on either,
-    // or each press would step twice.
-    Display* desktop = XOpenDisplay(server_.display().c_str());
-    ASSERT_TRUE(desktop);
-    XGrabKey(desktop, 233, 0, DefaultRootWindow(desktop), False, GrabModeAsync, GrabModeAsync);
-    XSync(desktop, False);
+    std::vector<SystemEvent> tapped;
     {
+        // A desktop that grabs the plain key: no tap, and the raw events are not acted on
+        // either, or each press would step twice.
+        const auto desktop = rivalGrabbing(server_.display(), 233, 0);
+        ASSERT_TRUE(desktop);
         X11SystemEventStream stream(server_.display());
-        EXPECT_FALSE(stream.installTap(
-            [](std::uint32_t, const SystemEvent&) { return EventDisposition::swallow; }));
+        EXPECT_FALSE(recordingTap(stream, tapped));
         std::vector<SystemEvent> seen;
         ASSERT_TRUE(stream.addGlobalMonitor([&](const SystemEvent& e) { seen.push_back(e); }));
-        ASSERT_TRUE(key("XF86MonBrightnessDown"));
+        ASSERT_TRUE(run("xdotool key XF86MonBrightnessDown"));
         pumpAWhile(stream);
         EXPECT_TRUE(seen.empty());
     }
-    XCloseDisplay(desktop);
 
     // A desktop that grabs the key with Control only: the plain key is ours.
-    Display* rival = XOpenDisplay(server_.display().c_str());
+    const auto rival = rivalGrabbing(server_.display(), 233, ControlMask);
     ASSERT_TRUE(rival);
-    XGrabKey(rival, 233, ControlMask, DefaultRootWindow(rival), False, GrabModeAsync,
-             GrabModeAsync);
-    XSync(rival, False);
     X11SystemEventStream stream(server_.display());
-    std::vector<SystemEvent> tapped;
-    auto tap = stream.installTap([&](std::uint32_t, const SystemEvent& e) {
-        tapped.push_back(e);
-        return EventDisposition::swallow;
-    });
+    const auto tap = recordingTap(stream, tapped);
     ASSERT_TRUE(tap);
-    ASSERT_TRUE(key("XF86MonBrightnessDown"));
+    ASSERT_TRUE(run("xdotool key XF86MonBrightnessDown"));
     ASSERT_TRUE(pumpUntil(stream, [&] { return tapped.size() == 2; })) << tapped.size();
     EXPECT_EQ(tapped.front().data1, kDownPressed);
-    XCloseDisplay(rival);
 }
 
-// A window of this process, with the input focus.
-Window focusedWindowOfThisProcess(Display* display) {
+// Gives the input focus to a new window of this process.
+void focusWindowOfThisProcess(Display* display) {
     const Window window =
         XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 50, 50, 0, 0, 0);
     const unsigned long pid = static_cast<unsigned long>(getpid());
@@ -180,7 +193,6 @@ Window focusedWindowOfThisProcess(Display* display) {
     XSync(display, False);
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
     XSync(display, False);
-    return window;
 }
 
 TEST_F(X11SystemEventStreamTest, MonitorsSeeTheKeysByWhereTheFocusIs) {
@@ -193,24 +205,24 @@ TEST_F(X11SystemEventStreamTest, MonitorsSeeTheKeysByWhereTheFocusIs) {
     ASSERT_TRUE(localToken);
     ASSERT_TRUE(stream.addGlobalMonitor([&](const SystemEvent& e) { global.push_back(e); }));
 
-    ASSERT_TRUE(key("XF86MonBrightnessUp"));
+    ASSERT_TRUE(run("xdotool key XF86MonBrightnessUp"));
     ASSERT_TRUE(pumpUntil(stream, [&] { return global.size() == 2; })) << global.size();
     EXPECT_TRUE(local.empty());
 
-    Display* ours = XOpenDisplay(server_.display().c_str());
+    std::unique_ptr<X11Connection> ours = X11Connection::open(server_.display());
     ASSERT_TRUE(ours);
-    focusedWindowOfThisProcess(ours);
-    ASSERT_TRUE(key("XF86MonBrightnessDown"));
+    focusWindowOfThisProcess(ours->display());
+    ASSERT_TRUE(run("xdotool key XF86MonBrightnessDown"));
     ASSERT_TRUE(pumpUntil(stream, [&] { return local.size() == 2; })) << local.size();
-    EXPECT_EQ(data1Of(local), (std::vector<std::int64_t>{kDownPressed, 0x30B00}));
+    EXPECT_EQ(local[0].data1, kDownPressed);
+    EXPECT_EQ(local[1].data1, kDownReleased);
     EXPECT_EQ(global.size(), 2u);
 
     // A removed monitor hears nothing more.
     stream.removeMonitor(*localToken);
-    ASSERT_TRUE(key("XF86MonBrightnessDown"));
+    ASSERT_TRUE(run("xdotool key XF86MonBrightnessDown"));
     pumpAWhile(stream);
     EXPECT_EQ(local.size(), 2u);
-    XCloseDisplay(ours);
 }
 
 }  // namespace
