@@ -54,8 +54,8 @@ bool rerunUnderXvfb(const char* screen, const QString& test) {
     return true;
 }
 
-// A popover with `displays` simulated displays, shown under a tray item at the top right of
-// the screen once it is painted. Off screen, onX11() runs the test again under Xvfb instead.
+// The application's shell on a simulated desktop, its popover shown under a tray item at the
+// top right of the screen and read back once painted.
 class PopoverOnX11 : public ::testing::Test {
   protected:
     void TearDown() override {
@@ -71,7 +71,7 @@ class PopoverOnX11 : public ::testing::Test {
         return false;
     }
     static void skipWithoutXvfbRun() { GTEST_SKIP() << "xvfb-run is not installed"; }
-    void showPopover(int displays) {
+    void makeShell(int displays) {
         desktop.emplace(SimulatedDesktop::displays(displays));
         made.emplace(*desktop);
         AppModel& model = *made->model;
@@ -100,7 +100,7 @@ class PopoverOnX11 : public ::testing::Test {
 
 TEST_F(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
     if (!onX11("1280x800")) return;
-    ASSERT_NO_FATAL_FAILURE(showPopover(2));
+    ASSERT_NO_FATAL_FAILURE(makeShell(2));
     made->model->applyPreset(BrightnessPreset::sdr);
     // A bare X server has no compositing manager: the panel is opaque and shaped.
     ASSERT_FALSE(desktopComposites());
@@ -146,7 +146,7 @@ TEST_F(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
 
 TEST_F(PopoverOnX11, SevenDisplaysOnASmallScreenScrollTheCardsAndKeepTheFooterInView) {
     if (!onX11("1280x720")) return;
-    ASSERT_NO_FATAL_FAILURE(showPopover(7));
+    ASSERT_NO_FATAL_FAILURE(makeShell(7));
     ui::MenuPopoverView& view = shell->popoverView();
     ASSERT_EQ(view.cards().size(), 7u);
     ASSERT_NO_FATAL_FAILURE(showUnderTray());
