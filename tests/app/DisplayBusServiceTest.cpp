@@ -1,21 +1,17 @@
 #include <QDBusArgument>
-#include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusPendingCall>
-#include <cmath>
 #include <limits>
 #include <tuple>
 
-#include "support/PrivateSessionBus.h"
+#include "app/AppTestSupport.h"
 #include "app/DisplayBusService.h"
 #include "support/ModelFixture.h"
 
 namespace corvane::app {
 namespace {
 
-using sim::SimDisplayConfig;
-using corvane::testing::PrivateSessionBus;
-using corvane::testing::waitUntil;
+using namespace corvane::app::testing;
 
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
@@ -24,8 +20,8 @@ class DisplayBusServiceTest : public corvane::testing::ModelFixture {
   protected:
     void SetUp() override {
         ASSERT_TRUE(bus.start()) << bus.error().toStdString();
-        panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-        monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("Monitor"));
+        panel = desktop.add(sim::SimDisplayConfig::builtinPanel("Panel", 0.5));
+        monitor = desktop.add(sim::SimDisplayConfig::gammaOnlyMonitor("Monitor"));
         startModel();
         service = std::make_unique<DisplayBusService>(
             *model, ShellActions{[this] { ++shows; }, [this] { ++closes; }, [this] { ++quits; }});
@@ -47,11 +43,14 @@ class DisplayBusServiceTest : public corvane::testing::ModelFixture {
     QDBusMessage call(const QString& method, const QVariantList& arguments = {}) {
         return callOn(DisplayBusService::kInterface, method, arguments);
     }
-    std::string uuidOf(DisplayID id) {
-        for (const DisplaySnapshot& display : model->displays())
-            if (display.id == id) return display.uuid;
-        return {};
+    QDBusMessage property(const QString& method, const QVariantList& arguments) {
+        return callOn(kProperties, method, QVariantList{DisplayBusService::kInterface} + arguments);
     }
+    const DisplaySnapshot& snapshot(DisplayID id) {
+        return *std::find_if(model->displays().begin(), model->displays().end(),
+                             [&](const DisplaySnapshot& display) { return display.id == id; });
+    }
+    QString uuidOf(DisplayID id) { return QString::fromStdString(snapshot(id).uuid); }
     static void expectRefused(const QDBusMessage& reply) {
         EXPECT_EQ(reply.type(), QDBusMessage::ErrorMessage);
         EXPECT_EQ(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
@@ -68,16 +67,14 @@ class DisplayBusServiceTest : public corvane::testing::ModelFixture {
 };
 
 TEST_F(DisplayBusServiceTest, MethodsDriveTheModelAndBadArgumentsAreErrorsThatChangeNothing) {
-    EXPECT_EQ(call("SetLevel", {QString::fromStdString(uuidOf(monitor)), 30.0}).type(),
-              QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(replied(call("SetLevel", {uuidOf(monitor), 30.0})));
     EXPECT_DOUBLE_EQ(percent(monitor), 30);
-    EXPECT_EQ(call("SetLevel", {QString(), 70.0}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(replied(call("SetLevel", {QString(), 70.0})));
     EXPECT_DOUBLE_EQ(percent(panel), 70);
     desktop.loop().advance(Seconds(1));
-    EXPECT_EQ(call("Step", {QStringLiteral("down"), true}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(replied(call("Step", {QStringLiteral("down"), true})));
     EXPECT_DOUBLE_EQ(percent(panel), 69);
-    EXPECT_TRUE(model->isHolding());
-    EXPECT_EQ(call("ApplyPreset", {QStringLiteral("sdr")}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(replied(call("ApplyPreset", {QStringLiteral("sdr")})));
     EXPECT_DOUBLE_EQ(percent(panel), 100);
     EXPECT_DOUBLE_EQ(percent(monitor), 100);
 
@@ -93,9 +90,9 @@ TEST_F(DisplayBusServiceTest, MethodsDriveTheModelAndBadArgumentsAreErrorsThatCh
     EXPECT_EQ(call("SetLevel", {QStringLiteral("x"), QStringLiteral("50")}).type(),
               QDBusMessage::ErrorMessage);
 
-    EXPECT_EQ(call("ShowPopover").type(), QDBusMessage::ReplyMessage);
-    EXPECT_EQ(call("ClosePopover").type(), QDBusMessage::ReplyMessage);
-    EXPECT_EQ(call("Quit").type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(replied(call("ShowPopover")));
+    EXPECT_TRUE(replied(call("ClosePopover")));
+    EXPECT_TRUE(replied(call("Quit")));
     EXPECT_EQ(std::tie(shows, closes, quits), std::make_tuple(1, 1, 1));
 }
 
@@ -104,16 +101,12 @@ TEST_F(DisplayBusServiceTest, ListDisplaysCarriesEveryPublishedField) {
     model->publish();
     qDBusRegisterMetaType<QList<QVariantMap>>();
     QDBusMessage reply = call("ListDisplays");
-    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage);
+    ASSERT_TRUE(replied(reply));
     const auto records = qdbus_cast<QList<QVariantMap>>(reply.arguments().at(0));
     ASSERT_EQ(records.size(), 2);
     for (const QVariantMap& record : records) {
-        const DisplaySnapshot& display =
-            *std::find_if(model->displays().begin(), model->displays().end(),
-                          [&](const DisplaySnapshot& d) {
-                              return d.uuid == record.value("uuid").toString().toStdString();
-                          });
-        EXPECT_EQ(record.value("id").toUInt(), display.id);
+        const DisplaySnapshot& display = snapshot(record.value("id").toUInt());
+        EXPECT_EQ(record.value("uuid").toString().toStdString(), display.uuid);
         EXPECT_EQ(record.value("name").toString().toStdString(), display.name);
         EXPECT_EQ(record.value("isBuiltin").toBool(), display.isBuiltin);
         EXPECT_EQ(record.value("isMain").toBool(), display.isMain);
@@ -125,9 +118,7 @@ TEST_F(DisplayBusServiceTest, ListDisplaysCarriesEveryPublishedField) {
         EXPECT_DOUBLE_EQ(record.value("sdrPercent").toDouble(), display.sdrPercent);
         EXPECT_EQ(record.contains("estimatedNits"), display.estimatedNits.has_value());
     }
-    const QVariantMap monitorRecord = displayRecord(*std::find_if(
-        model->displays().begin(), model->displays().end(),
-        [&](const DisplaySnapshot& d) { return d.id == monitor; }));
+    const QVariantMap monitorRecord = displayRecord(snapshot(monitor));
     EXPECT_DOUBLE_EQ(monitorRecord.value("percent").toDouble(), 40);
     EXPECT_EQ(monitorRecord.value("path").toString(), QStringLiteral("software"));
 }
@@ -142,29 +133,25 @@ TEST_F(DisplayBusServiceTest, SettingsArePropertiesAndChangesAreAnnouncedOnce) {
                                DisplayBusService::kInterface, QStringLiteral("DisplaysChanged"),
                                &displays, SLOT(record(QDBusMessage))));
 
-    QDBusMessage get = callOn(kProperties, QStringLiteral("Get"),
-                            {DisplayBusService::kInterface, QStringLiteral("ShowMenuPercent")});
-    ASSERT_EQ(get.type(), QDBusMessage::ReplyMessage);
+    QDBusMessage get = property(QStringLiteral("Get"), {QStringLiteral("ShowMenuPercent")});
+    ASSERT_TRUE(replied(get));
     EXPECT_TRUE(get.arguments().at(0).value<QDBusVariant>().variant().toBool());
-    QDBusMessage all = callOn(kProperties, QStringLiteral("GetAll"), {DisplayBusService::kInterface});
-    ASSERT_EQ(all.type(), QDBusMessage::ReplyMessage);
-    const QVariantMap settings = qdbus_cast<QVariantMap>(all.arguments().at(0));
-    EXPECT_EQ(settings.keys(), (QStringList{"LimitOnBattery", "ShowMenuNits", "ShowMenuPercent",
-                                            "SyncDisplays"}));
+    QDBusMessage all = property(QStringLiteral("GetAll"), {});
+    ASSERT_TRUE(replied(all));
+    EXPECT_EQ(qdbus_cast<QVariantMap>(all.arguments().at(0)).keys(),
+              (QStringList{"LimitOnBattery", "ShowMenuNits", "ShowMenuPercent", "SyncDisplays"}));
 
     // Written over the bus, and in the popover: each change is announced with its new value.
-    EXPECT_EQ(callOn(kProperties, QStringLiteral("Set"),
-                   {DisplayBusService::kInterface, QStringLiteral("SyncDisplays"),
-                    QVariant::fromValue(QDBusVariant(true))})
-                  .type(),
-              QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(
+        replied(property(QStringLiteral("Set"), {QStringLiteral("SyncDisplays"),
+                                                 QVariant::fromValue(QDBusVariant(true))})));
     EXPECT_TRUE(model->syncDisplays());
     EXPECT_EQ(stored("corvane.syncDisplays"), PropertyValue(true));
     model->setShowMenuNits(true);
     model->setShowMenuNits(true);
     model->setLimitOnBattery(false);
     ASSERT_TRUE(waitUntil([&] { return properties.messages.size() >= 2; }));
-    waitUntil([] { return false; }, std::chrono::milliseconds(100));
+    runFor(std::chrono::milliseconds(100));
     ASSERT_EQ(properties.messages.size(), 2);
     const auto changed = [&](int index) {
         const QList<QVariant> arguments = properties.messages[index].arguments();
@@ -180,7 +167,7 @@ TEST_F(DisplayBusServiceTest, SettingsArePropertiesAndChangesAreAnnouncedOnce) {
     model->publish();
     model->publish();
     ASSERT_TRUE(waitUntil([&] { return !displays.messages.isEmpty(); }));
-    waitUntil([] { return false; }, std::chrono::milliseconds(100));
+    runFor(std::chrono::milliseconds(100));
     ASSERT_EQ(displays.messages.size(), 1);
     const auto records = qdbus_cast<QList<QVariantMap>>(displays.messages[0].arguments().at(0));
     EXPECT_EQ(records.size(), 2);

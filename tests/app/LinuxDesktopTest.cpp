@@ -1,34 +1,59 @@
-#include <gtest/gtest.h>
-
 #include <QGuiApplication>
 #include <QScreen>
-#include <algorithm>
 
+#include "app/AppTestSupport.h"
 #include "app/LinuxDesktop.h"
 #include "app/QtScreenCatalog.h"
 #include "app/QtSystemNotifications.h"
-#include "hud/BrightnessHUD.h"
-#include "model/AppModel.h"
-#include "platform/linux/FakeSysfs.h"
 #include "platform/sim/SimIndicatorPanels.h"
 #include "support/PlasmaBrightnessMock.h"
-#include "support/PrivateSessionBus.h"
 
 namespace corvane::app {
 namespace {
 
+using namespace corvane::app::testing;
 using linux_desktop::testing::FakeSysfs;
 using linux_desktop::testing::FakeTree;
-using linux_desktop::testing::makeEdid;
-using corvane::testing::waitUntil;
 
-// No login manager, no X server: the desktop must manage with sysfs and Qt alone.
-void withoutSystemServices() {
-    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/corvane-test-bus");
-    qunsetenv("DISPLAY");
-}
+// The desktop on a fake laptop, with no login manager and no X server: it must manage with
+// sysfs, Qt and, where a test starts one on `bus`, Plasma.
+class LinuxDesktopTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/corvane-test-bus");
+        qunsetenv("DISPLAY");
+        backlight = addPanelAndMonitor(sysfs);
+    }
+    void TearDown() override {
+        if (!desktop) return;
+        model().teardown();
+        desktop->loop().stop();
+    }
 
-TEST(LinuxDesktopTest, RootsComeFromTheEnvironmentElseTheSystemFolders) {
+    void startModel(const QDBusConnection& sessionBus) {
+        desktop.emplace(LinuxRoots{sysfs.sysfs(), sysfs.tree.path("dev"), home.root()}, panels,
+                        WindowSystem::x11, sessionBus);
+        made.emplace(*desktop);
+        model().start();
+    }
+    AppModel& model() { return *made->model; }
+    DisplaySnapshot shown(bool builtin) {
+        for (const DisplaySnapshot& display : model().displays())
+            if (display.isBuiltin == builtin) return display;
+        return {};
+    }
+
+    FakeSysfs sysfs;
+    FakeTree home;
+    std::filesystem::path backlight;
+    PrivateSessionBus bus;
+    corvane::testing::PlasmaBrightnessMock plasma;
+    sim::SimIndicatorPanels panels;
+    std::optional<LinuxDesktop> desktop;
+    std::optional<ModelOnDesktop> made;
+};
+
+TEST_F(LinuxDesktopTest, RootsComeFromTheEnvironmentElseTheSystemFolders) {
     qputenv("CORVANE_SYSFS_ROOT", "/tmp/fake/sys");
     qputenv("CORVANE_DEV_ROOT", "");
     qputenv("XDG_CONFIG_HOME", "/tmp/fake/config");
@@ -40,8 +65,7 @@ TEST(LinuxDesktopTest, RootsComeFromTheEnvironmentElseTheSystemFolders) {
     EXPECT_EQ(LinuxRoots::fromEnvironment().sysfs, "/sys");
 }
 
-TEST(LinuxDesktopTest, ScreensAreQtsInCoreCoordinatesWithoutHeadroom) {
-    FakeSysfs sysfs;
+TEST_F(LinuxDesktopTest, ScreensAreQtsInCoreCoordinatesWithoutHeadroom) {
     linux_desktop::DrmDisplayCatalog displays(sysfs.sysfs());
     QtScreenCatalog catalog(displays);
     const QScreen* primary = QGuiApplication::primaryScreen();
@@ -63,7 +87,7 @@ TEST(LinuxDesktopTest, ScreensAreQtsInCoreCoordinatesWithoutHeadroom) {
     EXPECT_EQ(catalog.mainScreen()->frame, screen.frame);
 }
 
-TEST(LinuxDesktopTest, ScreenChangesArriveOncePerEventLoopPassAndWakeComesFromItsSource) {
+TEST_F(LinuxDesktopTest, ScreenChangesArriveOncePerEventLoopPassAndWakeComesFromItsSource) {
     int wakeObservers = 0;
     QtSystemNotifications notifications([&](std::function<void()>) {
         ++wakeObservers;
@@ -92,81 +116,42 @@ TEST(LinuxDesktopTest, ScreenChangesArriveOncePerEventLoopPassAndWakeComesFromIt
     EXPECT_EQ(wakeObservers, 1);
 }
 
-TEST(LinuxDesktopTest, ModelOnTheRealDesktopListsTheFakeDisplaysAndDrivesThePanel) {
-    withoutSystemServices();
-    FakeSysfs sysfs;
-    FakeTree home;
-    const auto panel = sysfs.connector("card0-eDP-1", makeEdid(0x09E5, 0x05DF, 0, "Panel"));
-    sysfs.backlight(panel, "intel_backlight", "raw", "600", "1200");
-    sysfs.connector("card0-DP-2", makeEdid(0x10AC, 0xA0C1, 99, "DELL U2720Q"), 7);
-    sim::SimIndicatorPanels panels;
-    LinuxDesktop desktop({sysfs.sysfs(), sysfs.tree.path("dev"), home.root()}, panels,
-                         WindowSystem::x11, QDBusConnection(QString()));
-
-    auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
-                                     desktop.platform().indicatorPanels);
-    auto model = AppModel::make(desktop.platform(), *hud);
-    model->start();
-    std::vector<DisplaySnapshot> shown = model->displays();
-    std::sort(shown.begin(), shown.end(),
-              [](const auto& a, const auto& b) { return a.isBuiltin > b.isBuiltin; });
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_TRUE(shown[0].isBuiltin);
-    EXPECT_TRUE(shown[0].isMain);
-    EXPECT_EQ(shown[0].path, ControlPath::hardware);
-    EXPECT_FALSE(shown[0].supportsXDR);
-    EXPECT_NEAR(shown[0].percent, 50, 0.5);
+TEST_F(LinuxDesktopTest, ModelOnTheRealDesktopListsTheFakeDisplaysAndDrivesThePanel) {
+    startModel(QDBusConnection(QString()));
+    ASSERT_EQ(model().displays().size(), 2u);
+    const DisplaySnapshot panel = shown(true);
+    EXPECT_TRUE(panel.isMain);
+    EXPECT_EQ(panel.path, ControlPath::hardware);
+    EXPECT_FALSE(panel.supportsXDR);
+    EXPECT_NEAR(panel.percent, 50, 0.5);
     // No i2c-dev bus to reach the monitor and no X server for its gamma.
-    EXPECT_FALSE(shown[1].isBuiltin);
-    EXPECT_EQ(shown[1].path, ControlPath::unavailable);
+    EXPECT_FALSE(shown(false).uuid.empty());
+    EXPECT_EQ(shown(false).path, ControlPath::unavailable);
 
-    model->apply(25, shown[0].id);
-    EXPECT_EQ(sysfs.tree.read("sys/devices/pci0000:00/drm/card0/card0-eDP-1/intel_backlight/"
-                              "brightness"),
-              "300\n");
-    ASSERT_TRUE(desktop.preferences().flush());
+    model().apply(25, panel.id);
+    EXPECT_EQ(sysfs.tree.read(backlight / "brightness"), "300\n");
+    ASSERT_TRUE(desktop->preferences().flush());
     const std::string stored = home.read("corvane-display/preferences.json");
-    EXPECT_NE(stored.find("corvane.brightness." + shown[0].uuid), std::string::npos);
-    model->teardown();
-    desktop.loop().stop();
+    EXPECT_NE(stored.find("corvane.brightness." + panel.uuid), std::string::npos);
 }
 
 // Plasma drives the panel and the monitor: both are set through it, and a change made in
 // Plasma is taken over by the poll.
-TEST(LinuxDesktopTest, DisplaysPlasmaDrivesAreDrivenThroughItAndFollowIt) {
-    withoutSystemServices();
-    corvane::testing::PrivateSessionBus bus;
+TEST_F(LinuxDesktopTest, DisplaysPlasmaDrivesAreDrivenThroughItAndFollowIt) {
     ASSERT_TRUE(bus.start()) << bus.error().toStdString();
     QDBusConnection connection = bus.connect(QStringLiteral("desktop"));
-    corvane::testing::PlasmaBrightnessMock plasma;
     ASSERT_TRUE(plasma.start(bus, connection));
     ASSERT_TRUE(plasma.addDisplay("display0", 300, 1200, true, "Built-in Screen"));
     ASSERT_TRUE(plasma.addDisplay("display1", 50, 100, false, "DELL U2720Q"));
     ASSERT_TRUE(plasma.listDisplays({"display0", "display1"}));
-    FakeSysfs sysfs;
-    FakeTree home;
-    const auto panel = sysfs.connector("card0-eDP-1", makeEdid(0x09E5, 0x05DF, 0, "Panel"));
-    const auto backlight = sysfs.backlight(panel, "intel_backlight", "raw", "600", "1200");
-    sysfs.connector("card0-DP-2", makeEdid(0x10AC, 0xA0C1, 99, "DELL U2720Q"), 7);
-    sim::SimIndicatorPanels panels;
-    LinuxDesktop desktop({sysfs.sysfs(), sysfs.tree.path("dev"), home.root()}, panels,
-                         WindowSystem::x11, connection);
-    auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
-                                     desktop.platform().indicatorPanels);
-    auto model = AppModel::make(desktop.platform(), *hud);
-    model->start();
-    auto shown = [&](bool builtin) {
-        for (const DisplaySnapshot& display : model->displays())
-            if (display.isBuiltin == builtin) return display;
-        return DisplaySnapshot{};
-    };
-    ASSERT_EQ(model->displays().size(), 2u);
+    startModel(connection);
+    ASSERT_EQ(model().displays().size(), 2u);
     EXPECT_NEAR(shown(true).percent, 25, 0.01);
     EXPECT_EQ(shown(false).path, ControlPath::hardware);
     EXPECT_NEAR(shown(false).percent, 50, 0.01);
 
-    model->apply(40, shown(false).id);
-    model->apply(75, shown(true).id);
+    model().apply(40, shown(false).id);
+    model().apply(75, shown(true).id);
     ASSERT_TRUE(waitUntil([&] { return plasma.setCalls("display0").size() == 1; }));
     EXPECT_EQ(plasma.setCalls("display0")[0], (QVariantList{900, 1u}));
     ASSERT_TRUE(waitUntil([&] { return plasma.setCalls("display1").size() == 1; }));
@@ -176,8 +161,6 @@ TEST(LinuxDesktopTest, DisplaysPlasmaDrivesAreDrivenThroughItAndFollowIt) {
 
     ASSERT_TRUE(plasma.update("display1", {{"Brightness", 80}}));
     EXPECT_TRUE(waitUntil([&] { return std::abs(shown(false).percent - 80) < 0.01; }));
-    model->teardown();
-    desktop.loop().stop();
 }
 
 }  // namespace

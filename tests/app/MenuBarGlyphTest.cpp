@@ -16,17 +16,13 @@ GlyphInputs inputs(std::optional<int> nits, bool showPercent, bool showNits,
     return GlyphInputs{75, nits, boosting, showPercent, showNits};
 }
 
-TEST(MenuBarGlyph, ReadoutPrefersKnownNitsThenPercentThenNothing) {
-    EXPECT_EQ(glyphContent(inputs(600, true, true)).readout, 600);
-    EXPECT_EQ(glyphContent(inputs(600, true, false)).readout, 75);
-    EXPECT_EQ(glyphContent(inputs(std::nullopt, true, true)).readout, 75);
+TEST(MenuBarGlyph, ReadoutPrefersKnownNitsThenPercentThenNothingAndTheSunFillsWhileBoosting) {
+    EXPECT_EQ(glyphContent(inputs(600, true, true)), (GlyphContent{kOutlineSun, 600}));
+    EXPECT_EQ(glyphContent(inputs(600, true, false)), (GlyphContent{kOutlineSun, 75}));
+    EXPECT_EQ(glyphContent(inputs(std::nullopt, true, true)), (GlyphContent{kOutlineSun, 75}));
     EXPECT_EQ(glyphContent(inputs(std::nullopt, false, true)).readout, std::nullopt);
     EXPECT_EQ(glyphContent(inputs(600, false, false)).readout, std::nullopt);
-}
-
-TEST(MenuBarGlyph, FilledSunOnlyWhileBoosting) {
-    EXPECT_EQ(glyphContent(inputs(600, true, true, true)).symbol, kFilledSun);
-    EXPECT_EQ(glyphContent(inputs(600, true, true, false)).symbol, kOutlineSun);
+    EXPECT_EQ(glyphContent(inputs(600, true, true, true)), (GlyphContent{kFilledSun, 600}));
 }
 
 int whitePixels(const QImage& image) {
@@ -80,7 +76,8 @@ TEST(GlyphIcon, DigitsLaidOutFromCachedShapesReadAsTheNumber) {
         int left = image.width(), right = -1;
         for (int y = image.height() / 2; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                if (image.pixelColor(x, y).lightness() > 240 && image.pixelColor(x, y).alpha() > 240) {
+                if (image.pixelColor(x, y).lightness() > 240 &&
+                    image.pixelColor(x, y).alpha() > 240) {
                     left = std::min(left, x);
                     right = std::max(right, x);
                 }

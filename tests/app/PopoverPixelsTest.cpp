@@ -1,6 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
@@ -8,11 +5,10 @@
 #include <QTemporaryFile>
 #include <QWindow>
 
+#include "app/AppTestSupport.h"
 #include "app/ApplicationShell.h"
 #include "app/DesktopCompositing.h"
 #include "app/SimulatedDesktop.h"
-#include "hud/BrightnessHUD.h"
-#include "model/AppModel.h"
 #include "ui/DisplayCardView.h"
 #include "ui/GlowSlider.h"
 #include "ui/MenuPopoverView.h"
@@ -22,18 +18,7 @@
 namespace corvane::app {
 namespace {
 
-// Runs the event loop until `done` holds or `ms` pass.
-template <typename Predicate>
-void runUntil(Predicate done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-void runFor(int ms) {
-    runUntil([] { return false; }, ms);
-}
+using namespace corvane::app::testing;
 
 int distance(QColor a, QColor b) {
     return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
@@ -42,7 +27,7 @@ int distance(QColor a, QColor b) {
 
 // These tests read back what an X server shows. Run off screen, each runs itself again under a
 // private Xvfb with a screen of `screen` ("1280x800") and passes when that run passes.
-bool rerunUnderXvfb(const char* screen, const char* test) {
+bool rerunUnderXvfb(const char* screen, const QString& test) {
     QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
     if (xvfbRun.isEmpty()) return false;
     // On X11 Qt talks to the session bus, whose library keeps a buffer to the end: not ours
@@ -69,36 +54,58 @@ bool rerunUnderXvfb(const char* screen, const char* test) {
     return true;
 }
 
-// Shows the popover under a tray item at the top right of the screen and waits for its paint.
-void showUnderTray(PopoverWindow& popover) {
-    popover.showBeside(QRect(1200, 2, 24, 24));
-    auto exposed = [&] { return popover.windowHandle() && popover.windowHandle()->isExposed(); };
-    runUntil(exposed, 10000);
-    ASSERT_TRUE(exposed());
-    runFor(300);  // the first paint after exposure
-}
-
-TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        if (!rerunUnderXvfb("1280x800", "ShapedPanel*"))
-            GTEST_SKIP() << "xvfb-run is not installed";
-        return;
+// The application's shell on a simulated desktop, its popover shown under a tray item at the
+// top right of the screen and read back once painted.
+class PopoverOnX11 : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        if (made) made->model->teardown();
     }
-    SimulatedDesktop desktop(SimulatedDesktop::displays(2));
-    auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
-                                     desktop.platform().indicatorPanels);
-    auto model = AppModel::make(desktop.platform(), *hud);
-    model->start();
-    runUntil([&] { return model->sessions().size() == 2; }, 5000);  // the monitor's reading
-    model->applyPreset(BrightnessPreset::sdr);
+
+    // Whether this run is the one under X; the run off screen reports the other's result, or
+    // is skipped without xvfb-run.
+    bool onX11(const char* screen) {
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) return true;
+        const QString test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        if (!rerunUnderXvfb(screen, test)) skipWithoutXvfbRun();
+        return false;
+    }
+    static void skipWithoutXvfbRun() { GTEST_SKIP() << "xvfb-run is not installed"; }
+    void makeShell(int displays) {
+        desktop.emplace(SimulatedDesktop::displays(displays));
+        made.emplace(*desktop);
+        AppModel& model = *made->model;
+        model.start();
+        waitUntil([&] { return int(model.sessions().size()) == displays; },  // monitor readings
+                  std::chrono::seconds(5));
+        shell.emplace(model, true, false);
+    }
+    void showUnderTray() {
+        PopoverWindow& popover = shell->popover();
+        popover.showBeside(QRect(1200, 2, 24, 24));
+        auto exposed = [&] {
+            return popover.windowHandle() && popover.windowHandle()->isExposed();
+        };
+        ASSERT_TRUE(waitUntil(exposed));
+        runFor(std::chrono::milliseconds(300));  // the first paint after exposure
+        screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    }
+    QColor at(QPoint point) const { return screen.pixelColor(point); }
+
+    std::optional<SimulatedDesktop> desktop;
+    std::optional<ModelOnDesktop> made;
+    std::optional<ApplicationShell> shell;
+    QImage screen;
+};
+
+TEST_F(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
+    if (!onX11("1280x800")) return;
+    ASSERT_NO_FATAL_FAILURE(makeShell(2));
+    made->model->applyPreset(BrightnessPreset::sdr);
     // A bare X server has no compositing manager: the panel is opaque and shaped.
     ASSERT_FALSE(desktopComposites());
-    ApplicationShell shell(*model, true, false);
-    PopoverWindow& popover = shell.popover();
-    ASSERT_NO_FATAL_FAILURE(showUnderTray(popover));
-    QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-    const QRect frame = popover.geometry();
-    auto at = [&](QPoint point) { return screen.pixelColor(point); };
+    ASSERT_NO_FATAL_FAILURE(showUnderTray());
+    const QRect frame = shell->popover().geometry();
 
     // The corners show what lies behind the window; the panel begins just inside the curve.
     QColor behind = at(frame.topLeft() + QPoint(-4, 1));
@@ -110,7 +117,7 @@ TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
 
     // The active pill: the sun gradient from gold on the left to ember on the right.
     ui::PresetPill* active = nullptr;
-    for (auto* pill : shell.popoverView().findChildren<ui::PresetPill*>())
+    for (auto* pill : shell->popoverView().findChildren<ui::PresetPill*>())
         if (pill->isActive()) active = pill;
     ASSERT_NE(active, nullptr);
     QRect pill(active->mapToGlobal(QPoint(0, 0)), active->size());
@@ -122,7 +129,7 @@ TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
     EXPECT_LT(pillRight.blue(), 100);
 
     // The first card's slider: the fill runs from gold to amber up to the knob.
-    auto sliders = shell.popoverView().findChildren<ui::GlowSlider*>();
+    auto sliders = shell->popoverView().findChildren<ui::GlowSlider*>();
     ASSERT_FALSE(sliders.empty());
     ui::GlowSlider* slider = sliders.front();
     QRectF track = slider->trackRect();
@@ -135,33 +142,21 @@ TEST(PopoverOnX11, ShapedPanelActivePillAndSliderFillAsDrawnOnScreen) {
     EXPECT_GT(end.red(), 220);
     EXPECT_GT(start.green() - end.green(), 25);
     EXPECT_GT(distance(start, fill), 150);
-    model->teardown();
 }
 
-TEST(PopoverOnX11, SevenDisplaysOnASmallScreenScrollTheCardsAndKeepTheFooterInView) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        if (!rerunUnderXvfb("1280x720", "SevenDisplays*"))
-            GTEST_SKIP() << "xvfb-run is not installed";
-        return;
-    }
-    SimulatedDesktop desktop(SimulatedDesktop::displays(7));
-    auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
-                                     desktop.platform().indicatorPanels);
-    auto model = AppModel::make(desktop.platform(), *hud);
-    model->start();
-    runUntil([&] { return model->sessions().size() == 7; }, 5000);  // the monitors' readings
-    ApplicationShell shell(*model, true, false);
-    ui::MenuPopoverView& view = shell.popoverView();
+TEST_F(PopoverOnX11, SevenDisplaysOnASmallScreenScrollTheCardsAndKeepTheFooterInView) {
+    if (!onX11("1280x720")) return;
+    ASSERT_NO_FATAL_FAILURE(makeShell(7));
+    ui::MenuPopoverView& view = shell->popoverView();
     ASSERT_EQ(view.cards().size(), 7u);
-    ASSERT_NO_FATAL_FAILURE(showUnderTray(shell.popover()));
+    ASSERT_NO_FATAL_FAILURE(showUnderTray());
     const QRect screenArea = QGuiApplication::primaryScreen()->geometry();
     ASSERT_EQ(screenArea.height(), 720);
-    QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-    const QRect frame = shell.popover().geometry();
+    const QRect frame = shell->popover().geometry();
     EXPECT_TRUE(screenArea.contains(frame)) << frame.y() << " + " << frame.height();
 
     // The footer's buttons are on screen and drawn: their text stands out from the panel.
-    const QColor fill = screen.pixelColor(frame.center().x(), frame.top() + 4);
+    const QColor fill = at(QPoint(frame.center().x(), frame.top() + 4));
     for (const char* name : {"aboutButton", "quitButton"}) {
         auto* button = view.findChild<QWidget*>(name);
         ASSERT_NE(button, nullptr);
@@ -170,7 +165,7 @@ TEST(PopoverOnX11, SevenDisplaysOnASmallScreenScrollTheCardsAndKeepTheFooterInVi
         int strongest = 0;
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
-                strongest = std::max(strongest, distance(screen.pixelColor(x, y), fill));
+                strongest = std::max(strongest, distance(at(QPoint(x, y)), fill));
         EXPECT_GT(strongest, 150) << name;
     }
     // The cards scroll; the last one starts out of view, below the list.
@@ -178,7 +173,6 @@ TEST(PopoverOnX11, SevenDisplaysOnASmallScreenScrollTheCardsAndKeepTheFooterInVi
     ASSERT_NE(list, nullptr);
     ui::DisplayCardView* last = view.cards().back();
     EXPECT_GT(last->mapTo(list, QPoint(0, 0)).y(), list->height());
-    model->teardown();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <tuple>
 #include <vector>
 
 #include "app/PopoverPlacement.h"
@@ -12,28 +13,11 @@ namespace corvane::app {
 namespace {
 
 // Everything apply() may touch, to compare one window state with another.
-struct WindowState {
-    Qt::WindowFlags flags;
-    std::vector<bool> attributes;
-    QRegion mask;
-    QRect geometry;
-    bool visible;
-    friend bool operator==(const WindowState&, const WindowState&) = default;
-    friend void PrintTo(const WindowState& state, std::ostream* out) {
-        *out << "flags " << state.flags.toInt() << " attributes " << state.attributes[0]
-             << state.attributes[1] << state.attributes[2] << " mask " << state.mask.rectCount()
-             << " geometry " << state.geometry.x() << "," << state.geometry.y() << " "
-             << state.geometry.width() << "x" << state.geometry.height() << " visible "
-             << state.visible;
-    }
-};
-
-WindowState stateOf(const QWidget& window) {
-    std::vector<bool> attributes;
-    for (Qt::WidgetAttribute attribute :
-         {Qt::WA_TranslucentBackground, Qt::WA_NoSystemBackground, Qt::WA_QuitOnClose})
-        attributes.push_back(window.testAttribute(attribute));
-    return {window.windowFlags(), attributes, window.mask(), window.geometry(), window.isVisible()};
+auto stateOf(const QWidget& window) {
+    return std::tuple(
+        window.windowFlags().toInt(), window.testAttribute(Qt::WA_TranslucentBackground),
+        window.testAttribute(Qt::WA_NoSystemBackground), window.testAttribute(Qt::WA_QuitOnClose),
+        window.mask(), window.geometry(), window.isVisible());
 }
 
 QWidget* content() {
@@ -66,7 +50,7 @@ TEST(PopoverWindow, ApplyingAgainLeavesTheWindowAsTheFirstRunDidShownOrNot) {
     for (auto style : {PopoverWindow::Style::popover, PopoverWindow::Style::window})
         for (bool composited : {true, false}) {
             PopoverWindow window(content(), style, composited);
-            WindowState once = stateOf(window);
+            auto once = stateOf(window);
             window.apply();
             EXPECT_EQ(stateOf(window), once);
             window.showBeside(QRect(400, 0, 1, 1));

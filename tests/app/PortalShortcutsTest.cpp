@@ -1,76 +1,46 @@
-#include <gtest/gtest.h>
-
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <vector>
 
+#include "app/AppTestSupport.h"
 #include "app/PortalShortcuts.h"
 #include "support/DBusMockCalls.h"
-#include "support/PrivateSessionBus.h"
 
 namespace corvane::app {
 namespace {
 
-using corvane::testing::PrivateSessionBus;
-using corvane::testing::waitUntil;
-
-const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
+using namespace corvane::app::testing;
 
 // python3-dbusmock standing in for the desktop portal's GlobalShortcuts interface.
 class PortalShortcutsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(bus.start()) << bus.error().toStdString();
-        portal.setProcessEnvironment(bus.environment(QStringLiteral("/nonexistent")));
-        portal.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        portal.start(
-            QStringLiteral("timeout"),
-            {"120", "/usr/bin/python3", "-m", "dbusmock", "--session", PortalShortcuts::kService,
-             PortalShortcuts::kPath, PortalShortcuts::kInterface});
-        ASSERT_TRUE(portal.waitForStarted(10000));
         connection = bus.connect(QStringLiteral("application"));
-        ASSERT_TRUE(waitUntil(
-            [&] {
-                return connection.interface()
-                    ->isServiceRegistered(PortalShortcuts::kService)
-                    .value();
-            },
-            std::chrono::seconds(20)))
+        ASSERT_TRUE(startDBusMock(portal, bus, connection, PortalShortcuts::kService,
+                                  PortalShortcuts::kPath, PortalShortcuts::kInterface))
             << "the portal mock did not come up (is python3-dbusmock installed?)";
         ASSERT_TRUE(mock(PortalShortcuts::kPath, "AddMethod",
                          {QStringLiteral("org.freedesktop.host.portal.Registry"), "Register",
                           "sa{sv}", "", ""}));
-        const QString requestPath = QStringLiteral("'/org/freedesktop/portal/desktop/request/x/y'");
-        for (const char* method : {"CreateSession", "BindShortcuts"}) {
-            const QString signature = QLatin1String(method) == QLatin1String("CreateSession")
-                                          ? QStringLiteral("a{sv}")
-                                          : QStringLiteral("oa(sa{sv})sa{sv}");
+        const QString returnRequest =
+            QStringLiteral("ret = dbus.ObjectPath('/org/freedesktop/portal/desktop/request/x/y')");
+        for (const auto& [method, signature] :
+             {std::pair{"CreateSession", "a{sv}"}, std::pair{"BindShortcuts", "oa(sa{sv})sa{sv}"}})
             ASSERT_TRUE(mock(PortalShortcuts::kPath, "AddMethod",
-                             {PortalShortcuts::kInterface, QLatin1String(method), signature,
-                              QStringLiteral("o"), "ret = dbus.ObjectPath(" + requestPath + ")"}));
-        }
+                             {PortalShortcuts::kInterface, method, signature, "o", returnRequest}));
     }
     void TearDown() override { corvane::testing::stopProcess(portal); }
 
-    bool mock(const QString& path, const char* method, const QVariantList& arguments) {
-        QDBusMessage call = QDBusMessage::createMethodCall(PortalShortcuts::kService, path, kMock,
-                                                           QLatin1String(method));
-        call.setArguments(arguments);
-        QDBusMessage reply = connection.call(call);
-        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-        return reply.type() == QDBusMessage::ReplyMessage;
+    ::testing::AssertionResult mock(const QString& path, const char* method,
+                                    const QVariantList& arguments) {
+        return replied(callMock(connection, PortalShortcuts::kService, path, method, arguments));
     }
     int calls(const char* method) {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(PortalShortcuts::kService, PortalShortcuts::kPath, kMock,
-                                           QStringLiteral("GetMethodCalls"));
-        call << QLatin1String(method);
-        QDBusMessage reply = connection.call(call);
-        if (reply.type() != QDBusMessage::ReplyMessage) return -1;
-        return static_cast<int>(corvane::testing::recordedCalls(reply).size());
+        const QDBusMessage reply = callMock(connection, PortalShortcuts::kService,
+                                            PortalShortcuts::kPath, "GetMethodCalls", {method});
+        return replied(reply) ? int(corvane::testing::recordedCalls(reply).size()) : -1;
     }
-    bool activate(const QString& session, const QString& shortcut) {
+    ::testing::AssertionResult activate(const QString& session, const QString& shortcut) {
         return mock(
             PortalShortcuts::kPath, "EmitSignal",
             {PortalShortcuts::kInterface, QStringLiteral("Activated"), QStringLiteral("osta{sv}"),
@@ -112,7 +82,7 @@ TEST_F(PortalShortcutsTest, ActivationsOfTheBoundShortcutsArriveAsKeyPresses) {
                          "brightness-down"));
     ASSERT_TRUE(activate(session, "brightness-up-fine"));
     ASSERT_TRUE(waitUntil([&] { return presses.size() >= 3; }));
-    waitUntil([] { return false; }, std::chrono::milliseconds(200));
+    runFor(std::chrono::milliseconds(200));
     const std::vector<std::pair<BrightnessKey, bool>> expected{
         {BrightnessKey::up, false}, {BrightnessKey::down, true}, {BrightnessKey::up, true}};
     EXPECT_EQ(presses, expected);

@@ -1,30 +1,16 @@
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <atomic>
 #include <thread>
 #include <vector>
 
+#include "app/AppTestSupport.h"
 #include "app/QtMainLoop.h"
 
 namespace corvane::app {
 namespace {
 
-// Runs the event loop until `done` holds or `timeoutMs` passes; returns `done()`.
-template <typename Predicate>
-bool runUntil(Predicate done, int timeoutMs = 2000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    return done();
-}
-
-void runFor(int ms) {
-    runUntil([] { return false; }, ms);
-}
+using namespace corvane::app::testing;
+using std::chrono::milliseconds;
 
 TEST(QtMainLoop, PostedTasksRunLaterInPostingOrderAlsoWhenPostedByATask) {
     QtMainLoop loop;
@@ -35,7 +21,7 @@ TEST(QtMainLoop, PostedTasksRunLaterInPostingOrderAlsoWhenPostedByATask) {
     });
     loop.post([&] { order.push_back(2); });
     EXPECT_TRUE(order.empty()) << "a post never runs inline";
-    ASSERT_TRUE(runUntil([&] { return order.size() == 3; }));
+    ASSERT_TRUE(waitUntil([&] { return order.size() == 3; }));
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(loop.wakeups(), 3u);
 }
@@ -50,7 +36,7 @@ TEST(QtMainLoop, PostFromAnotherThreadRunsOnTheMainThread) {
     });
     worker.join();
     EXPECT_FALSE(workerSawMain);
-    ASSERT_TRUE(runUntil([&] { return ranOnMain; }));
+    ASSERT_TRUE(waitUntil([&] { return ranOnMain; }));
 }
 
 TEST(QtMainLoop, OnceWorkFiresOnceAfterItsDelayUnlessCancelledOrDropped) {
@@ -65,8 +51,8 @@ TEST(QtMainLoop, OnceWorkFiresOnceAfterItsDelayUnlessCancelledOrDropped) {
     auto cancel = loop.scheduleOnce(Seconds(0.01), [&] { ++cancelled; });
     cancel->cancel();
     loop.scheduleOnce(Seconds(0.01), [&] { ++dropped; });  // handle dropped at once
-    ASSERT_TRUE(runUntil([&] { return fired > 0; }));
-    runFor(30);
+    ASSERT_TRUE(waitUntil([&] { return fired > 0; }));
+    runFor(milliseconds(30));
     EXPECT_EQ(fired, 1);
     EXPECT_GE(firedAt - start, std::chrono::milliseconds(30));
     EXPECT_EQ(cancelled, 0);
@@ -83,11 +69,11 @@ TEST(QtMainLoop, SixtyHertzTimerNeverFiresEarlyAndCanCancelItselfFromItsTick) {
     });
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(runUntil([&] { return ticks == 30; }));
+    ASSERT_TRUE(waitUntil([&] { return ticks == 30; }));
     // 30 ticks of 1/60 s take at least 500 ms; the timers never fire early. (How closely
     // they keep the rate depends on the machine's load and is not a unit test's business.)
     EXPECT_GE(clock.elapsed(), 490);
-    runFor(60);
+    runFor(milliseconds(60));
     EXPECT_EQ(ticks, 30);
 }
 
@@ -99,7 +85,7 @@ TEST(QtMainLoop, StopEndsTimersAndDropsPostsIncludingQueuedOnes) {
     loop.stop();
     loop.post([&] { ++runs; });
     auto later = loop.scheduleOnce(Seconds(0), [&] { ++runs; });
-    runFor(50);
+    runFor(milliseconds(50));
     EXPECT_EQ(runs, 0);
     EXPECT_EQ(loop.scheduledCount(), 0u);
     timer->cancel();  // after stop: harmless

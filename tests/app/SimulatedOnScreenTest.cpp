@@ -1,21 +1,18 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QScreen>
 
+#include "app/AppTestSupport.h"
 #include "app/SimulatedDesktop.h"
 #include "app/VirtualDisplaysWindow.h"
 #include "app/VirtualScreenMap.h"
-#include "hud/BrightnessHUD.h"
-#include "model/AppModel.h"
 #include "platform/sim/SimIndicatorPanels.h"
 #include "ui/DesktopCoordinates.h"
 
 namespace corvane::app {
 namespace {
+
+using namespace corvane::app::testing;
 
 bool contains(const Rect& outer, const Rect& inner) {
     constexpr double kSlack = 1e-9;
@@ -58,15 +55,9 @@ TEST(VirtualScreenMap, ShrinksTheVirtualDesktopIntoTheWorkAreaAndCentresIt) {
 class SimulatedOnScreenTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
-                                    desktop.platform().indicatorPanels);
-        model = AppModel::make(desktop.platform(), *hud);
         model->start();
         // The monitors' first readings arrive through the event loop.
-        QElapsedTimer clock;
-        clock.start();
-        while (model->sessions().size() < 3 && clock.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        waitUntil([&] { return model->sessions().size() == 3; }, std::chrono::seconds(5));
     }
     void TearDown() override { model->teardown(); }
 
@@ -81,8 +72,8 @@ class SimulatedOnScreenTest : public ::testing::Test {
 
     sim::SimIndicatorPanels realPanels;
     SimulatedDesktop desktop{SimulatedDesktop::displays(3), &realPanels};
-    std::shared_ptr<BrightnessHUD> hud;
-    std::shared_ptr<AppModel> model;
+    ModelOnDesktop made{desktop};
+    std::shared_ptr<AppModel>& model = made.model;
 };
 
 TEST_F(SimulatedOnScreenTest, IndicatorAppearsOnTheRealScreenInItsVirtualScreensPlace) {
@@ -126,10 +117,8 @@ TEST(VirtualDisplaysWindowLayout, EveryDisplayShowsWrappedIntoRowsWithLongNamesE
     SimulatedDesktop desktop(SimulatedDesktop::displays(6));
     desktop.desktop().add(sim::SimDisplayConfig::gammaOnlyMonitor(
         "A monitor with a name far too long for the tile it is shown in"));
-    auto hud = BrightnessHUD::create(desktop.loop(), desktop.platform().screens,
-                                     desktop.platform().indicatorPanels);
-    auto model = AppModel::make(desktop.platform(), *hud);
-    VirtualDisplaysWindow window(desktop.desktop(), *model);
+    ModelOnDesktop made(desktop);
+    VirtualDisplaysWindow window(desktop.desktop(), *made.model);
     const int count = static_cast<int>(desktop.desktop().allDisplays().size());
     ASSERT_EQ(count, 7);
     for (int width : {window.sizeHint().width(), 560, 300}) {

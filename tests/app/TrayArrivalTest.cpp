@@ -1,16 +1,12 @@
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-
+#include "app/AppTestSupport.h"
 #include "app/ApplicationShell.h"
 #include "app/TrayHostWatch.h"
 #include "support/ModelFixture.h"
-#include "support/PrivateSessionBus.h"
 
 namespace corvane::app {
 namespace {
 
-using corvane::testing::PrivateSessionBus;
-using corvane::testing::waitUntil;
+using namespace corvane::app::testing;
 
 // python3-dbusmock standing in for the panel's StatusNotifierWatcher, which comes up after
 // the application and has its tray host registered a moment later.
@@ -25,32 +21,20 @@ class TrayArrivalTest : public corvane::testing::ModelFixture {
     void TearDown() override { corvane::testing::stopProcess(watcher); }
 
     void startWatcher() {
-        watcher.setProcessEnvironment(bus.environment(QStringLiteral("/nonexistent")));
-        watcher.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        watcher.start(QStringLiteral("timeout"),
-                      {"120", "/usr/bin/python3", "-m", "dbusmock", "--session",
-                       TrayHostWatch::kWatcherService, TrayHostWatch::kWatcherPath,
-                       TrayHostWatch::kWatcherService});
-        ASSERT_TRUE(watcher.waitForStarted(10000));
-        ASSERT_TRUE(waitUntil(
-            [&] {
-                return panel.interface()->isServiceRegistered(TrayHostWatch::kWatcherService)
-                    .value();
-            },
-            std::chrono::seconds(20)))
+        ASSERT_TRUE(startDBusMock(watcher, bus, panel, TrayHostWatch::kWatcherService,
+                                  TrayHostWatch::kWatcherPath, TrayHostWatch::kWatcherService))
             << "the watcher mock did not come up (is python3-dbusmock installed?)";
     }
-    bool mock(const char* method, const QVariantList& arguments) {
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            TrayHostWatch::kWatcherService, TrayHostWatch::kWatcherPath,
-            QStringLiteral("org.freedesktop.DBus.Mock"), QLatin1String(method));
-        call.setArguments(arguments);
-        return panel.call(call).type() == QDBusMessage::ReplyMessage;
+    ::testing::AssertionResult mock(const char* method, const QVariantList& arguments) {
+        return replied(callMock(panel, TrayHostWatch::kWatcherService, TrayHostWatch::kWatcherPath,
+                                method, arguments));
     }
-    bool registerHost() {
-        return mock("AddProperty", {TrayHostWatch::kWatcherService,
-                                    "IsStatusNotifierHostRegistered", true}) &&
-               mock("EmitSignal", {TrayHostWatch::kWatcherService, "StatusNotifierHostRegistered",
+    ::testing::AssertionResult markHostRegistered() {
+        return mock("AddProperty",
+                    {TrayHostWatch::kWatcherService, "IsStatusNotifierHostRegistered", true});
+    }
+    ::testing::AssertionResult announceHost() {
+        return mock("EmitSignal", {TrayHostWatch::kWatcherService, "StatusNotifierHostRegistered",
                                    "", QVariantList()});
     }
 
@@ -78,12 +62,13 @@ TEST_F(TrayArrivalTest, ATrayHostAppearingLaterTakesTheWindowIntoTheTray) {
     EXPECT_TRUE(shell.popover().isVisible());
 
     // The watcher alone is no tray yet: Qt would find no host to show the icon.
-    startWatcher();
-    waitUntil([] { return false; }, std::chrono::milliseconds(200));
+    ASSERT_NO_FATAL_FAILURE(startWatcher());
+    runFor(std::chrono::milliseconds(200));
     EXPECT_EQ(appeared, 0);
     EXPECT_EQ(shell.menuBarItem(), nullptr);
 
-    ASSERT_TRUE(registerHost());
+    ASSERT_TRUE(markHostRegistered());
+    ASSERT_TRUE(announceHost());
     ASSERT_TRUE(waitUntil([&] { return appeared == 1; }));
     EXPECT_TRUE(watch.available());
     ASSERT_NE(shell.menuBarItem(), nullptr);
@@ -93,16 +78,14 @@ TEST_F(TrayArrivalTest, ATrayHostAppearingLaterTakesTheWindowIntoTheTray) {
     EXPECT_TRUE(shell.popover().isVisible());
 
     // A second host is no second arrival.
-    ASSERT_TRUE(mock("EmitSignal", {TrayHostWatch::kWatcherService,
-                                    "StatusNotifierHostRegistered", "", QVariantList()}));
-    waitUntil([] { return false; }, std::chrono::milliseconds(200));
+    ASSERT_TRUE(announceHost());
+    runFor(std::chrono::milliseconds(200));
     EXPECT_EQ(appeared, 1);
 }
 
 TEST_F(TrayArrivalTest, AWatcherWithItsHostAlreadyThereIsATray) {
-    startWatcher();
-    ASSERT_TRUE(mock("AddProperty",
-                     {TrayHostWatch::kWatcherService, "IsStatusNotifierHostRegistered", true}));
+    ASSERT_NO_FATAL_FAILURE(startWatcher());
+    ASSERT_TRUE(markHostRegistered());
     TrayHostWatch watch(bus.connect(QStringLiteral("application")), nullptr);
     EXPECT_TRUE(watch.available());
 }

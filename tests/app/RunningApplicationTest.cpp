@@ -1,20 +1,18 @@
-#include <gtest/gtest.h>
-
-#include <QDBusConnectionInterface>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 
+#include "app/AppTestSupport.h"
 #include "app/DisplayBusService.h"
 #include "platform/linux/x11/XvfbServer.h"
-#include "support/PrivateSessionBus.h"
 
 namespace corvane::app {
 namespace {
 
-using corvane::testing::PrivateSessionBus;
-using corvane::testing::waitUntil;
+using namespace corvane::app::testing;
 
 struct Outcome {
     int status = -1;
@@ -22,7 +20,7 @@ struct Outcome {
     QString err;
 };
 
-// The application as users run it: an instance on the simulated desktop, and the command line
+// The application as users run it: an instance in the background and the command line
 // talking to it, all on a session bus of the test's own.
 class CommandLineTest : public ::testing::Test {
   protected:
@@ -31,22 +29,20 @@ class CommandLineTest : public ::testing::Test {
         ASSERT_TRUE(config.isValid());
         observer = bus.connect(QStringLiteral("observer"));
     }
-    void TearDown() override {
-        corvane::testing::stopProcess(instance);
-    }
+    void TearDown() override { corvane::testing::stopProcess(instance); }
 
     QProcessEnvironment environment() const { return bus.environment(config.path()); }
-
-    bool instanceRegistered() {
-        return observer.interface()->isServiceRegistered(DisplayBusService::kServiceName).value();
-    }
-    void startInstance(const QStringList& arguments = {QStringLiteral("--simulate")},
-                       std::optional<QProcessEnvironment> customEnvironment = std::nullopt) {
-        instance.setProcessEnvironment(customEnvironment.value_or(environment()));
+    bool instanceRegistered() { return hasService(observer, DisplayBusService::kServiceName); }
+    // Starts an instance, without waiting for it to take the service name.
+    void launchInstance(const QStringList& arguments, const QProcessEnvironment& environment) {
+        instance.setProcessEnvironment(environment);
         instance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         instance.start(QStringLiteral("timeout"),
                        QStringList{"120", QStringLiteral(CORVANE_DISPLAY_PATH)} + arguments);
         ASSERT_TRUE(instance.waitForStarted(10000));
+    }
+    void startInstance(const QStringList& arguments, const QProcessEnvironment& environment) {
+        ASSERT_NO_FATAL_FAILURE(launchInstance(arguments, environment));
         ASSERT_TRUE(waitUntil([&] { return instanceRegistered(); }, std::chrono::seconds(30)));
     }
     Outcome run(const QStringList& arguments,
@@ -70,6 +66,10 @@ class CommandLineTest : public ::testing::Test {
             if (display[QStringLiteral("isBuiltin")].toBool() == builtin) return display.toObject();
         return {};
     }
+    // The level the instance lists for the built-in display, or for the other one.
+    double listedPercent(bool builtin) {
+        return named(list(), builtin)[QStringLiteral("percent")].toDouble();
+    }
 
     PrivateSessionBus bus;
     QTemporaryDir config;
@@ -77,9 +77,10 @@ class CommandLineTest : public ::testing::Test {
     QProcess instance;
 };
 
-TEST_F(CommandLineTest, CommandsReachTheRunningInstance) {
-    startInstance();
-    QJsonArray displays = list();
+// --show with no instance running starts one; later commands reach it.
+TEST_F(CommandLineTest, ShowStartsTheApplicationWhenNoneRunsAndCommandsReachIt) {
+    startInstance({QStringLiteral("--simulate"), QStringLiteral("--show")}, environment());
+    const QJsonArray displays = list();
     ASSERT_GE(displays.size(), 2);
     const QJsonObject external = named(displays, false);
     const QString uuid = external[QStringLiteral("uuid")].toString();
@@ -89,15 +90,15 @@ TEST_F(CommandLineTest, CommandsReachTheRunningInstance) {
         EXPECT_TRUE(external.contains(QLatin1String(field))) << field;
 
     EXPECT_EQ(run({"--set", "40", "--display", uuid}).status, 0);
-    EXPECT_DOUBLE_EQ(named(list(), false)[QStringLiteral("percent")].toDouble(), 40);
+    EXPECT_DOUBLE_EQ(listedPercent(false), 40);
     EXPECT_EQ(run({"--set", "50"}).status, 0);
-    EXPECT_DOUBLE_EQ(named(list(), true)[QStringLiteral("percent")].toDouble(), 50);
+    EXPECT_DOUBLE_EQ(listedPercent(true), 50);
     EXPECT_EQ(run({"--step", "up"}).status, 0);
-    EXPECT_DOUBLE_EQ(named(list(), true)[QStringLiteral("percent")].toDouble(), 56.25);
+    EXPECT_DOUBLE_EQ(listedPercent(true), 56.25);
     EXPECT_EQ(run({"--step", "down", "--fine"}).status, 0);
-    EXPECT_DOUBLE_EQ(named(list(), true)[QStringLiteral("percent")].toDouble(), 55.25);
+    EXPECT_DOUBLE_EQ(listedPercent(true), 55.25);
     EXPECT_EQ(run({"--preset", "peak"}).status, 0);
-    EXPECT_DOUBLE_EQ(named(list(), false)[QStringLiteral("percent")].toDouble(), 100);
+    EXPECT_DOUBLE_EQ(listedPercent(false), 100);
 
     Outcome plain = run({"--list"});
     EXPECT_EQ(plain.status, 0);
@@ -107,13 +108,11 @@ TEST_F(CommandLineTest, CommandsReachTheRunningInstance) {
     Outcome unknown = run({"--set", "10", "--display", "no-such-display"});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_TRUE(unknown.err.contains("no-such-display")) << unknown.err.toStdString();
-    EXPECT_DOUBLE_EQ(named(list(), false)[QStringLiteral("percent")].toDouble(), 100);
+    EXPECT_DOUBLE_EQ(listedPercent(false), 100);
 
     // A second launch hands over to the running instance and ends at once.
-    Outcome second = run({});
-    EXPECT_EQ(second.status, 0);
-    Outcome show = run({"--show"});
-    EXPECT_EQ(show.status, 0);
+    EXPECT_EQ(run({}).status, 0);
+    EXPECT_EQ(run({"--show"}).status, 0);
     EXPECT_EQ(instance.state(), QProcess::Running);
 
     EXPECT_EQ(run({"--quit"}).status, 0);
@@ -122,18 +121,10 @@ TEST_F(CommandLineTest, CommandsReachTheRunningInstance) {
 }
 
 TEST_F(CommandLineTest, BadArgumentsAreUsageErrorsAndCommandsNeedAnInstance) {
-    const QStringList bad[] = {{"--step", "sideways"},
-                               {"--set", "bright"},
-                               {"--set", "nan"},
-                               {"--set", "inf"},
-                               {"--preset", "brightest"},
-                               {"--fine"},
-                               {"--json"},
-                               {"--display", "x"},
-                               {"--list", "--quit"},
-                               {"--frobnicate"},
-                               {"stray"},
-                               {"--demo"}};
+    const QStringList bad[] = {
+        {"--step", "sideways"},    {"--set", "bright"}, {"--set", "nan"}, {"--set", "inf"},
+        {"--preset", "brightest"}, {"--fine"},          {"--json"},       {"--display", "x"},
+        {"--list", "--quit"},      {"--frobnicate"},    {"stray"},        {"--demo"}};
     for (const QStringList& arguments : bad) {
         Outcome outcome = run(arguments);
         EXPECT_EQ(outcome.status, 2) << arguments.join(' ').toStdString();
@@ -151,8 +142,8 @@ TEST_F(CommandLineTest, BadArgumentsAreUsageErrorsAndCommandsNeedAnInstance) {
 
 TEST_F(CommandLineTest, HelpAndVersionNeedNoDisplayServer) {
     QProcessEnvironment bare = environment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
-                             "DBUS_SESSION_BUS_ADDRESS"})
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS"})
         bare.remove(QLatin1String(name));
     Outcome help = run({"--help"}, bare);
     EXPECT_EQ(help.status, 0);
@@ -162,11 +153,6 @@ TEST_F(CommandLineTest, HelpAndVersionNeedNoDisplayServer) {
     Outcome version = run({"--version"}, bare);
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.startsWith("corvane-display 0.")) << version.out.toStdString();
-}
-
-TEST_F(CommandLineTest, ShowStartsTheApplicationWhenNoneRuns) {
-    startInstance({QStringLiteral("--simulate"), QStringLiteral("--show")});
-    EXPECT_EQ(run({"--list"}).status, 0);
 }
 
 // The X server keeps a client's gamma ramps after the client has gone: quitting must give the
@@ -192,6 +178,74 @@ TEST_F(CommandLineTest, QuitPutsBackTheRampsOfTheScreensItDimmed) {
     EXPECT_EQ(run({"--quit"}).status, 0);
     ASSERT_TRUE(instance.waitForFinished(15000));
     EXPECT_NEAR(xrandrBrightness(server.display()).value_or(0), 1.0, 0.01);
+}
+
+// An "X server" that only notes who connects: DISPLAY points at it over TCP, so any X
+// connection the application opens shows up here (and never completes).
+class XConnectionTrap {
+  public:
+    bool listen() {
+        for (int display = 150; display < 200; ++display) {
+            if (server_.listen(QHostAddress::LocalHost, quint16(6000 + display))) {
+                display_ = QStringLiteral("127.0.0.1:%1").arg(display);
+                return true;
+            }
+        }
+        return false;
+    }
+    const QString& display() const { return display_; }
+    bool connected() { return server_.hasPendingConnections() || server_.waitForNewConnection(0); }
+    // Turns every connection away, so that a client waiting for the server's answer goes on.
+    void close() {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) socket->abort();
+        server_.close();
+    }
+
+  private:
+    QTcpServer server_;
+    QString display_;
+};
+
+// The real desktop on a fake laptop, with Qt off screen and DISPLAY at the trap.
+class WaylandStartTest : public CommandLineTest {
+  protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(CommandLineTest::SetUp());
+        ASSERT_TRUE(trap.listen());
+        addPanelAndMonitor(sysfs);
+    }
+    void launch(bool wayland) {
+        QProcessEnvironment onFakeLaptop = environment();
+        onFakeLaptop.insert("CORVANE_SYSFS_ROOT", QString::fromStdString(sysfs.sysfs().string()));
+        onFakeLaptop.insert("CORVANE_DEV_ROOT",
+                            QString::fromStdString(sysfs.tree.path("dev").string()));
+        onFakeLaptop.insert("DISPLAY", trap.display());
+        if (wayland) onFakeLaptop.insert("WAYLAND_DISPLAY", "wayland-corvane-test");
+        launchInstance({}, onFakeLaptop);
+    }
+
+    XConnectionTrap trap;
+    linux_desktop::testing::FakeSysfs sysfs;
+};
+
+TEST_F(WaylandStartTest, AWaylandSessionOpensNoXConnectionAndStillListsTheDisplays) {
+    ASSERT_NO_FATAL_FAILURE(launch(true));
+    ASSERT_TRUE(waitUntil([&] { return instanceRegistered(); }, std::chrono::seconds(30)));
+    const QJsonArray displays = list();
+    ASSERT_EQ(displays.size(), 2);
+    // The panel's backlight works as ever; the monitor has neither DDC/CI here nor gamma.
+    for (const QJsonValue& display : displays)
+        EXPECT_EQ(display["path"].toString(),
+                  display["isBuiltin"].toBool() ? "hardware" : "unavailable");
+    EXPECT_EQ(instance.state(), QProcess::Running);
+    EXPECT_FALSE(trap.connected());
+}
+
+// The trap sees an X11 session's connection: the test above would notice one.
+TEST_F(WaylandStartTest, AnX11SessionDoesConnect) {
+    ASSERT_NO_FATAL_FAILURE(launch(false));
+    EXPECT_TRUE(waitUntil([&] { return trap.connected(); }, std::chrono::seconds(30)));
+    trap.close();
 }
 
 }  // namespace
