@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unordered_set>
-
 #include "model/BrightnessPreset.h"
 #include "model/ControlPath.h"
 #include "model/CorvaneUUID.h"
@@ -45,20 +43,6 @@ TEST(DisplaySnapshot, EstimatedNitsRoundHalvesAwayFromZero) {
     EXPECT_EQ(makeSnapshot(boostFacts(3.125)).estimatedNits, 50);
     EXPECT_EQ(makeSnapshot(boostFacts(0.03125)).estimatedNits, 1);
     EXPECT_EQ(makeSnapshot(boostFacts(0.15625)).estimatedNits, 3);  // 2.5 → 3
-}
-
-TEST(DisplaySnapshot, EqualityComparesEveryFieldIncludingNitsPresence) {
-    DisplaySnapshot a = makeSnapshot(boostFacts(50));
-    DisplaySnapshot b = a;
-    EXPECT_EQ(a, b);
-    b.estimatedNits.reset();
-    EXPECT_NE(a, b);
-    b = a;
-    b.percent = 50.000001;
-    EXPECT_NE(a, b);
-    b = a;
-    b.path = ControlPath::software;
-    EXPECT_NE(a, b);
 }
 
 TEST(ControlPath, RawValuesRoundTripAndNothingElseParses) {
@@ -109,7 +93,6 @@ TEST(CorvaneUUID, UsesThePlatformUUIDElseTheDecimalIdentifier) {
     DisplayID known = desktop.add(withUUID);
     DisplayID unknown = desktop.add(sim::SimDisplayConfig::gammaOnlyMonitor("LG"));
     EXPECT_EQ(corvaneUUID(desktop.platform().displays, known), *withUUID.uuid);
-    EXPECT_EQ(corvaneUUID(desktop.platform().displays, unknown), "display-2");
     EXPECT_EQ(corvaneUUID(desktop.platform().displays, unknown), "display-2");
     EXPECT_EQ(corvaneUUID(desktop.platform().displays, 4294967295u), "display-4294967295");
 }

@@ -1,16 +1,14 @@
-#include <cmath>
 #include <limits>
 
+#include "ModelTest.h"
 #include "model/RemoteCommands.h"
-#include "support/ModelFixture.h"
 
 namespace corvane {
 namespace {
 
 using sim::SimDisplayConfig;
-using testing::ModelFixture;
 
-class RemoteCommands : public ModelFixture {
+class RemoteCommands : public testing::ModelTest {
 protected:
     void SetUp() override {
         panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
@@ -32,9 +30,8 @@ TEST_F(RemoteCommands, SetLevelReachesTheNamedDisplayOrTheFocusDisplayAndShowsTh
     EXPECT_FALSE(setLevel(*model, uuidOf(monitor), 30));
     EXPECT_DOUBLE_EQ(percent(monitor), 30);
     EXPECT_DOUBLE_EQ(percent(panel), panelBefore);
-    EXPECT_EQ(stored("corvane.brightness." + uuidOf(monitor)), PropertyValue(30.0));
-    ASSERT_NE(indicator(), nullptr);
-    EXPECT_EQ(indicator()->contents.back().percent, 30);
+    EXPECT_EQ(storedLevel(monitor), PropertyValue(30.0));
+    EXPECT_EQ(shown().percent, 30);
 
     // The focus display is the built-in panel; the published record follows at once.
     EXPECT_FALSE(setLevel(*model, "", 140));
