@@ -19,7 +19,8 @@ TEST_F(AppModelPublication, ListsBuiltInThenMainThenByNameIgnoringCase) {
     auto [dell, benq, mainID, acer, builtin] =
         startWith(SimDisplayConfig::gammaOnlyMonitor("dell"),
                   SimDisplayConfig::gammaOnlyMonitor("benq"), main,
-                  SimDisplayConfig::gammaOnlyMonitor("Acer"), SimDisplayConfig::boostPanel("Panel"));
+                  SimDisplayConfig::gammaOnlyMonitor("Acer"),
+                  SimDisplayConfig::boostPanel("Panel"));
     model->apply(55, mainID);
     model->publish();
 
