@@ -9,15 +9,19 @@ using sim::SimDisplayConfig;
 
 class AppModelLifecycle : public testing::ModelTest {};
 
-TEST_F(AppModelLifecycle, FirstLaunchDefaultsWriteOnlyThePercentReadout) {
+TEST_F(AppModelLifecycle, FirstLaunchDefaultsWriteOnlyThePercentReadoutAndKeysWaitForStart) {
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     makeModel();
     EXPECT_TRUE(model->showMenuPercent());
     EXPECT_FALSE(model->showMenuNits());
     EXPECT_FALSE(model->syncDisplays());
     EXPECT_FALSE(model->limitOnBattery());
+    pressKey(kBrightnessUpKeyCode);
     EXPECT_EQ(desktop.preferences().all(),
               (Dictionary{{"corvane.showMenuPercent", true}}));
     EXPECT_TRUE(model->sessions().empty());
+    EXPECT_FLOAT_EQ(backlight(panel), 0.5);
+    EXPECT_EQ(desktop.events().reachedSystem().size(), 2u);
 }
 
 TEST_F(AppModelLifecycle, StoredSettingsAreReadAndWrongTypesFallBack) {
@@ -126,32 +130,26 @@ TEST_F(AppModelLifecycle, ARefreshKeepsTheSessionsRenamesThemAndFindsMonitorsTha
     EXPECT_FLOAT_EQ(backlight(panel), 0.9) << "a kept session is not applied again";
 }
 
-TEST_F(AppModelLifecycle, UnpluggingABoostDisplayTakesItsOverlayDown) {
-    auto [xdr] = startWith(SimDisplayConfig::boostPanel());
-    model->apply(90, xdr);
+TEST_F(AppModelLifecycle, UnplugTakesTheBoostDownAndReplugRenewsTheSessionButKeepsThePreviousLevel) {
+    auto [xdr, monitor] = startWith(SimDisplayConfig::boostPanel(),
+                                    SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
+    model->applyPreset(BrightnessPreset::peak);
     std::shared_ptr<XDROverlay> overlay = session(xdr).xdr();
     ASSERT_TRUE(overlay && overlay->isBuilt());
     ASSERT_EQ(desktop.overlays().records().size(), 1u);
+    auto before = model->sessions().at(monitor);
+    EXPECT_TRUE(model->previousPercents().contains(monitor));
 
     unplug(xdr);
     EXPECT_FALSE(hasSession(xdr));
     EXPECT_FALSE(overlay->isBuilt());
     EXPECT_DOUBLE_EQ(overlay->factor(), 1);
     EXPECT_FALSE(desktop.overlays().records().front()->onScreen);
-}
-
-TEST_F(AppModelLifecycle, UnplugAndReplugRenewTheSessionButKeepThePreviousLevel) {
-    auto [panel, monitor] = startWith(SimDisplayConfig::builtinPanel(),
-                                      SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
-    model->applyPreset(BrightnessPreset::peak);
-    auto before = model->sessions().at(monitor);
-    EXPECT_TRUE(model->previousPercents().contains(monitor));
-
     unplug(monitor);
     EXPECT_FALSE(hasSession(monitor));
     EXPECT_FALSE(model->intendedPercents().contains(monitor));
     EXPECT_TRUE(model->previousPercents().contains(monitor));
-    EXPECT_EQ(model->displays().size(), 1u);
+    EXPECT_TRUE(model->displays().empty());
 
     plug(monitor);
     EXPECT_FALSE(hasSession(monitor));  // its first reading is under way
@@ -191,15 +189,6 @@ TEST_F(AppModelLifecycle, TeardownStopsKeysHoldAndBoostButLeavesLevels) {
     EXPECT_DOUBLE_EQ(percent(xdr), 90);
     pressKey(kBrightnessDownKeyCode);
     EXPECT_DOUBLE_EQ(percent(xdr), 90);
-}
-
-TEST_F(AppModelLifecycle, KeysBeforeStartDoNothing) {
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    makeModel();
-    pressKey(kBrightnessUpKeyCode);
-    EXPECT_TRUE(model->sessions().empty());
-    EXPECT_FLOAT_EQ(backlight(panel), 0.5);
-    EXPECT_EQ(desktop.events().reachedSystem().size(), 2u);
 }
 
 }  // namespace

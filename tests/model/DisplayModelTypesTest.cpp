@@ -11,18 +11,14 @@ namespace {
 
 DisplaySnapshot boostFacts(double percent) {
     DisplaySnapshot facts;
-    facts.id = 7;
-    facts.uuid = "uuid";
-    facts.name = "XDR";
-    facts.isBuiltin = facts.isMain = facts.supportsXDR = true;
-    facts.path = ControlPath::hardware;
+    facts.supportsXDR = true;
     facts.percent = percent;
     facts.sdrNits = 600;
     facts.peakNits = 1600;
     return facts;
 }
 
-TEST(DisplaySnapshot, DerivesNitsAndStandardRangeFromTheFigures) {
+TEST(DisplaySnapshot, DerivesRoundedNitsAndStandardRangeFromTheFigures) {
     DisplaySnapshot boosted = makeSnapshot(boostFacts(50));
     EXPECT_EQ(boosted.estimatedNits, 800);
     EXPECT_DOUBLE_EQ(boosted.sdrPercent, 37.5);
@@ -36,9 +32,8 @@ TEST(DisplaySnapshot, DerivesNitsAndStandardRangeFromTheFigures) {
     DisplaySnapshot dark = plain;
     dark.peakNits = 0;
     EXPECT_DOUBLE_EQ(makeSnapshot(dark).sdrPercent, 100);
-}
 
-TEST(DisplaySnapshot, EstimatedNitsRoundHalvesAwayFromZero) {
+    // Estimated nits round halves away from zero.
     // 1600 × 0.03125 = 50 exactly; 1600 × 0.0003125 = 0.5 rounds up to 1, not to even 0.
     EXPECT_EQ(makeSnapshot(boostFacts(3.125)).estimatedNits, 50);
     EXPECT_EQ(makeSnapshot(boostFacts(0.03125)).estimatedNits, 1);
@@ -63,7 +58,7 @@ TEST(BrightnessPreset, CasesAreOrderedAndParseExactly) {
     EXPECT_EQ(brightnessPresetFromRawValue("Peak"), std::nullopt);
 }
 
-TEST(BrightnessPreset, LevelsOnABoostDisplayAndOnAPlainOne) {
+TEST(BrightnessPreset, LevelsOnABoostDisplayOnAPlainOneAndOnDegenerateFigures) {
     PresetTarget boost{true, 600, 1600, 50};
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, boost), 37.5);
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, boost), 62.5);
@@ -74,9 +69,8 @@ TEST(BrightnessPreset, LevelsOnABoostDisplayAndOnAPlainOne) {
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, plain), 100);
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, plain), 100);
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::restore, plain), 23);
-}
 
-TEST(BrightnessPreset, DegenerateFiguresNeverLeaveTheScale) {
+    // Degenerate figures never leave the scale.
     PresetTarget noPeak{true, 600, 0, 10};
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, noPeak), 100);
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, noPeak), 100);

@@ -12,38 +12,8 @@ using sim::SimDisplayConfig;
 
 class MonitorReadings : public testing::ModelTest {};
 
-TEST_F(MonitorReadings, ANewMonitorIsReadOffTheMainThreadAndGetsItsSessionWhenTheReadingArrives) {
+TEST_F(MonitorReadings, NewMonitorsAreReadAtOnceOffTheMainThreadAndGetSessionsWhenReadingsArrive) {
     DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
-    std::set<std::thread::id> readers;
-    std::mutex readersMutex;
-    desktop.sleeper().setHook([&](std::chrono::microseconds) {
-        std::lock_guard lock(readersMutex);
-        readers.insert(std::this_thread::get_id());
-    });
-    makeModel()->start();
-    // Start returned with the panel's card only; the monitor's reading is under way.
-    EXPECT_TRUE(hasSession(panel));
-    EXPECT_FALSE(hasSession(monitor));
-    EXPECT_EQ(model->displays().size(), 1u);
-
-    desktop.loop().runPending();
-    ASSERT_TRUE(hasSession(monitor));
-    session(monitor).ddc()->waitUntilIdle();  // its first write, which sleeps too
-    desktop.sleeper().setHook({});
-    EXPECT_FALSE(readers.contains(std::this_thread::get_id()));
-    EXPECT_EQ(model->displays().size(), 2u);
-    // The same start as a reading on the main thread gives: the monitor's own level, the
-    // DDC path, the first apply written and nothing stored.
-    EXPECT_DOUBLE_EQ(percent(monitor), 40);
-    EXPECT_DOUBLE_EQ(intended(monitor), 40);
-    EXPECT_EQ(session(monitor).path(), ControlPath::ddc);
-    EXPECT_EQ(session(monitor).ddc()->maxValue(), 100);
-    EXPECT_EQ(desktop.display(monitor).monitor->receivedFrames().size(), 3u);  // read, write twice
-    EXPECT_FALSE(storedLevel(monitor));
-}
-
-TEST_F(MonitorReadings, SeveralMonitorsAreReadAtOnceEachOnItsOwnThread) {
     DisplayID first = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
     DisplayID second = desktop.add(SimDisplayConfig::ddcMonitor("BenQ", {70, 100}));
     std::mutex mutex;
@@ -57,12 +27,28 @@ TEST_F(MonitorReadings, SeveralMonitorsAreReadAtOnceEachOnItsOwnThread) {
         bothReading.notify_all();
         bothReading.wait_for(lock, std::chrono::seconds(5), [&] { return readers.size() >= 2; });
     });
-    startModel();
-    for (DisplayID id : {first, second}) session(id).ddc()->waitUntilIdle();
+    makeModel()->start();
+    // Start returned with the panel's card only; the monitors' readings are under way.
+    EXPECT_TRUE(hasSession(panel));
+    EXPECT_FALSE(hasSession(first));
+    EXPECT_EQ(model->displays().size(), 1u);
+
+    desktop.loop().runPending();
+    ASSERT_TRUE(hasSession(first) && hasSession(second));
+    for (DisplayID id : {first, second}) session(id).ddc()->waitUntilIdle();  // first writes sleep
     desktop.sleeper().setHook({});
     EXPECT_EQ(readers.size(), 2u);
-    EXPECT_DOUBLE_EQ(percent(first), 40);
+    EXPECT_FALSE(readers.contains(std::this_thread::get_id()));
+    EXPECT_EQ(model->displays().size(), 3u);
     EXPECT_DOUBLE_EQ(percent(second), 70);
+    // The same start as a reading on the main thread gives: the monitor's own level, the
+    // DDC path, the first apply written and nothing stored.
+    EXPECT_DOUBLE_EQ(percent(first), 40);
+    EXPECT_DOUBLE_EQ(intended(first), 40);
+    EXPECT_EQ(session(first).path(), ControlPath::ddc);
+    EXPECT_EQ(session(first).ddc()->maxValue(), 100);
+    EXPECT_EQ(desktop.display(first).monitor->receivedFrames().size(), 3u);  // read, write twice
+    EXPECT_FALSE(storedLevel(first));
 }
 
 TEST_F(MonitorReadings, AMonitorNotReadyIsReadAgainAndOneThatNeverAnswersStartsAsTheDefaultsSay) {
