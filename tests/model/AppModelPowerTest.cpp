@@ -80,7 +80,7 @@ TEST_F(AppModelPower, ABoostDisplayStartsCappedAndCappedLevelsNeverReplaceTheSto
     EXPECT_EQ(storedLevel(panel), PropertyValue(60.0));
 }
 
-TEST_F(AppModelPower, ThePollAdoptsABuiltInPanelMovedFromOutside) {
+TEST_F(AppModelPower, ThePollAdoptsOnlyABuiltInPanelOnItsBacklightMovedFromOutside) {
     auto [panel, xdr] = startWith(SimDisplayConfig::builtinPanel("Panel", 0.5),
                                   SimDisplayConfig::boostPanel("XDR", 0.5));
     desktop.setBacklight(panel, 0.51);
@@ -94,10 +94,8 @@ TEST_F(AppModelPower, ThePollAdoptsABuiltInPanelMovedFromOutside) {
     EXPECT_NEAR(intended(panel), 52, 1e-5);
     EXPECT_NEAR(*storedLevel(panel)->number(), 52, 1e-5);
     EXPECT_DOUBLE_EQ(percent(xdr), 18.75);  // boost panels are never adopted
-}
 
-TEST_F(AppModelPower, APanelDimmedInSoftwareIsNeverAdopted) {
-    auto [panel] = startWith(SimDisplayConfig::builtinPanel("Panel", 0.5));
+    // Nor is a panel dimmed in software.
     desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::failing);
     desktop.displayConnect().setMatchingFails(true);
     model->apply(30, panel);

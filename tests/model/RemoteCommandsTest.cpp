@@ -62,6 +62,10 @@ TEST_F(RemoteCommands, RefusedRequestsSayWhyAndChangeNothing) {
     EXPECT_EQ(model->intendedPercents(), intendedBefore);
     EXPECT_TRUE(model->previousPercents().empty());
     EXPECT_EQ(indicator(), nullptr);
+
+    unplug(panel);
+    unplug(monitor);
+    EXPECT_TRUE(setLevel(*model, "", 50)) << "without displays there is no focus display";
 }
 
 TEST_F(RemoteCommands, StepsAndPresetsAreTheKeysAndThePopoversOwn) {
@@ -78,13 +82,6 @@ TEST_F(RemoteCommands, StepsAndPresetsAreTheKeysAndThePopoversOwn) {
     EXPECT_DOUBLE_EQ(percent(monitor), 100);
     EXPECT_FALSE(applyPresetNamed(*model, "restore"));
     EXPECT_DOUBLE_EQ(percent(panel), 55.25);
-}
-
-TEST_F(RemoteCommands, WithoutDisplaysTheFocusDisplayCannotBeSet) {
-    desktop.unplug(panel);
-    desktop.unplug(monitor);
-    model->refresh();
-    EXPECT_TRUE(setLevel(*model, "", 50));
 }
 
 }  // namespace
