@@ -93,7 +93,7 @@ TEST_F(DisplaySessionTest, TheStartingLevelIsStoredThenBacklightThenMonitorThenD
     DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("LG", {30, 60}));
     DisplayID dark = desktop.add(SimDisplayConfig::uncontrolledMonitor("TV"));
     DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel("XDR", 0.5));
-    EXPECT_DOUBLE_EQ(session(both)->percent(), 50);
+    EXPECT_DOUBLE_EQ(session(both)->percent(), 50) << "the backlight comes before the monitor";
     EXPECT_DOUBLE_EQ(session(monitor)->percent(), 50);  // 30 of at most 60
     EXPECT_DOUBLE_EQ(session(dark)->percent(), 80);
     EXPECT_DOUBLE_EQ(session(xdr)->percent(), 18.75);  // the backlight's standard range

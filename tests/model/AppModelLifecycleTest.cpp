@@ -82,6 +82,7 @@ TEST_F(AppModelLifecycle, StartWritesEveryDisplayAgainAndStoresNothingItDidNotAs
     EXPECT_EQ(storedLevel(monitor), std::nullopt);
     EXPECT_EQ(model->displays().size(), 2u);
     EXPECT_EQ(desktop.events().tapCount(), 1);
+    EXPECT_FALSE(model->launchAtLogin()) << "the login item service reports it off";
 
     // Waking applies the levels again, in a later task.
     desktop.setBacklight(panel, 0.1);
