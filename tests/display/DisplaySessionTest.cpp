@@ -1,10 +1,11 @@
+#include "display/DisplaySession.h"
+
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
-#include "display/DisplaySession.h"
 #include "platform/sim/SimDesktop.h"
+#include "support/RecordedDiagnostics.h"
 
 namespace corvane {
 namespace {
@@ -13,25 +14,37 @@ using sim::SimDisplayConfig;
 
 class DisplaySessionTest : public ::testing::Test {
 protected:
-    std::unique_ptr<DisplaySession> session(DisplayID id, bool withDDC = false) {
+    // The display's session, with its monitor's controller (first reading taken) when the
+    // display has a monitor that answers DDC/CI and `withDDC` allows one.
+    std::unique_ptr<DisplaySession> session(DisplayID id, bool withDDC = true) {
+        AVServiceHandle service = desktop.registry().createAVService(desktop.display(id).proxyEntry);
         std::shared_ptr<DDCController> ddc;
-        if (withDDC) {
-            ddc = DDCController::make(desktop.platform(), id,
-                                      desktop.registry().createAVService(desktop.display(id).proxyEntry));
+        if (service && withDDC) {
+            ddc = DDCController::make(desktop.platform(), id, service);
             ddc->readFirst([](bool) {});
             desktop.loop().runPending();
         }
         return std::make_unique<DisplaySession>(desktop.platform(), id, ddc);
     }
     double backlight(DisplayID id) { return *desktop.display(id).config.backlight; }
-    void storeLevel(DisplayID id, PropertyValue value) {
-        desktop.preferences().set(
-            DisplaySession::storedLevelKey(desktop.display(id).config.uuid.value_or(
-                "display-" + std::to_string(id))),
-            std::move(value));
+    // The level stored for a display the platform knows no UUID for.
+    std::string levelKey(DisplayID id) {
+        return "corvane.brightness.display-" + std::to_string(id);
     }
-    std::optional<PropertyValue> storedLevel(const DisplaySession& s) {
-        return desktop.preferences().object(DisplaySession::storedLevelKey(s.uuid()));
+    std::optional<PropertyValue> storedLevel(DisplayID id) {
+        return desktop.preferences().object(levelKey(id));
+    }
+    // Set VCP Feature frames the monitor received (their length byte says three bytes follow).
+    std::size_t brightnessWrites(DisplayID id) {
+        std::size_t count = 0;
+        for (const auto& frame : desktop.display(id).monitor->receivedFrames())
+            if (frame.size() > 1 && frame[1] == 0x03) ++count;
+        return count;
+    }
+    // Neither the backlight functions nor the display's service can write the backlight.
+    void breakBacklightWrites() {
+        desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::failing);
+        desktop.displayConnect().setMatchingFails(true);
     }
 
     sim::SimDesktop desktop;
@@ -61,57 +74,75 @@ TEST_F(DisplaySessionTest, SplitsBoostLevelsAtTheTopOfTheStandardRange) {
 }
 
 TEST_F(DisplaySessionTest, ChoosesTheControlByWhatTheDisplayHas) {
-    DisplayID builtin = desktop.add(SimDisplayConfig::builtinPanel());
     DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {30, 100}));
-    DisplayID gammaOnly = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    DisplayID dark = desktop.add(SimDisplayConfig::uncontrolledMonitor("TV"));
-
-    EXPECT_EQ(session(builtin)->path(), ControlPath::hardware);
-    EXPECT_EQ(session(monitor, true)->path(), ControlPath::ddc);
+    EXPECT_EQ(session(desktop.add(SimDisplayConfig::builtinPanel()))->path(),
+              ControlPath::hardware);
+    EXPECT_EQ(session(monitor)->path(), ControlPath::ddc);
     EXPECT_EQ(session(monitor, false)->path(), ControlPath::software);
-    EXPECT_EQ(session(gammaOnly)->path(), ControlPath::software);
-    auto none = session(dark);
-    EXPECT_EQ(none->path(), ControlPath::unavailable);
-    EXPECT_DOUBLE_EQ(none->percent(), 80);
+    EXPECT_EQ(session(desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG")))->path(),
+              ControlPath::software);
+    EXPECT_EQ(session(desktop.add(SimDisplayConfig::uncontrolledMonitor("TV")))->path(),
+              ControlPath::unavailable);
 }
 
-TEST_F(DisplaySessionTest, StartsFromTheStoredLevelElseWhatTheHardwareReads) {
+TEST_F(DisplaySessionTest, TheStartingLevelIsStoredThenBacklightThenMonitorThenDefault) {
+    SimDisplayConfig config = SimDisplayConfig::ddcMonitor("Dell", {30, 100});
+    config.backlight = 0.5;
+    config.serial = 7;  // not the other monitor's backlight
+    DisplayID both = desktop.add(config);
+    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("LG", {30, 60}));
+    DisplayID dark = desktop.add(SimDisplayConfig::uncontrolledMonitor("TV"));
     DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel("XDR", 0.5));
-    DisplayID builtin = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {30, 60}));
-    EXPECT_DOUBLE_EQ(session(xdr)->percent(), 18.75);
-    EXPECT_DOUBLE_EQ(session(builtin)->percent(), 50);
-    EXPECT_DOUBLE_EQ(session(monitor, true)->percent(), 50);
+    EXPECT_DOUBLE_EQ(session(both)->percent(), 50) << "the backlight comes before the monitor";
+    EXPECT_DOUBLE_EQ(session(monitor)->percent(), 50);  // 30 of at most 60
+    EXPECT_DOUBLE_EQ(session(dark)->percent(), 80);
+    EXPECT_DOUBLE_EQ(session(xdr)->percent(), 18.75);  // the backlight's standard range
 
-    storeLevel(builtin, 55.0);
-    EXPECT_DOUBLE_EQ(session(builtin)->percent(), 55);
-    storeLevel(builtin, 140.0);  // taken as stored; the first apply clamps it
-    EXPECT_DOUBLE_EQ(session(builtin)->percent(), 140);
-}
+    for (DisplayID id : {both, monitor, dark}) desktop.preferences().set(levelKey(id), 66.0);
+    for (DisplayID id : {both, monitor, dark}) EXPECT_DOUBLE_EQ(session(id)->percent(), 66) << id;
+    desktop.preferences().set(levelKey(both), 140.0);  // taken as stored; the first apply clamps it
+    EXPECT_DOUBLE_EQ(session(both)->percent(), 140);
 
-TEST_F(DisplaySessionTest, StoredLevelsThatAreNotFiniteNumbersAreIgnored) {
-    DisplayID builtin = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.25));
+    // Stored levels that are not finite numbers are ignored.
     for (PropertyValue junk : {PropertyValue("55"), PropertyValue(true), PropertyValue(),
                                PropertyValue(std::numeric_limits<double>::quiet_NaN()),
                                PropertyValue(std::numeric_limits<double>::infinity())}) {
-        storeLevel(builtin, junk);
-        EXPECT_DOUBLE_EQ(session(builtin)->percent(), 25);
+        desktop.preferences().set(levelKey(both), junk);
+        EXPECT_DOUBLE_EQ(session(both)->percent(), 50);
     }
 }
 
-TEST_F(DisplaySessionTest, ApplyClampsStoresAndSkipsUnmovedHardware) {
-    DisplayID id = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.9));
+TEST_F(DisplaySessionTest, ABacklightDrivesTheDisplayEvenWhenAMonitorAnswersToo) {
+    SimDisplayConfig config = SimDisplayConfig::ddcMonitor("Dell", {30, 100});
+    config.backlight = 0.5;
+    DisplayID id = desktop.add(config);
+    auto both = session(id);
+    ASSERT_NE(both->ddc(), nullptr) << "the monitor's controller exists beside the backlight";
+    EXPECT_EQ(both->path(), ControlPath::hardware);
+
+    both->apply(70, false, false);
+    both->ddc()->waitUntilIdle();
+    EXPECT_FLOAT_EQ(backlight(id), 0.7);
+    EXPECT_EQ(brightnessWrites(id), 0u);
+}
+
+TEST_F(DisplaySessionTest, ApplyClampsStoresAndSkipsUnmovedHardwareButAlwaysWritesFirst) {
+    DisplayID id = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     auto panel = session(id);
+    desktop.setBacklight(id, 0.2);
+    panel->apply(50, false, false);
+    EXPECT_DOUBLE_EQ(backlight(id), 0.5) << "the first apply writes the unmoved level";
+
     panel->apply(-5, true, false);
     EXPECT_DOUBLE_EQ(panel->percent(), 0);
     EXPECT_DOUBLE_EQ(backlight(id), 0);
-    EXPECT_EQ(storedLevel(*panel), PropertyValue(0.0));
+    EXPECT_EQ(storedLevel(id), PropertyValue(0.0));
 
     // Moved by exactly 0.004: not written. By 0.0041: written.
     desktop.setBacklight(id, 0.7);
     panel->apply(0.4, false, false);
     EXPECT_DOUBLE_EQ(backlight(id), 0.7);
-    EXPECT_EQ(storedLevel(*panel), PropertyValue(0.0));
+    EXPECT_EQ(storedLevel(id), PropertyValue(0.0));
     panel->apply(0.41, false, false);
     EXPECT_NEAR(backlight(id), 0.0041, 1e-7);
 
@@ -120,17 +151,34 @@ TEST_F(DisplaySessionTest, ApplyClampsStoresAndSkipsUnmovedHardware) {
     EXPECT_NEAR(backlight(id), 0.0041, 1e-7);
 
     panel->apply(140, true, false);
-    EXPECT_EQ(storedLevel(*panel), PropertyValue(100.0));
+    EXPECT_EQ(storedLevel(id), PropertyValue(100.0));
     panel->apply(std::numeric_limits<double>::quiet_NaN(), true, true);
     EXPECT_DOUBLE_EQ(panel->percent(), 100);
 }
 
-TEST_F(DisplaySessionTest, TheFirstApplyAlwaysWritesTheHardware) {
-    DisplayID id = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    auto panel = session(id);
-    desktop.setBacklight(id, 0.2);
-    panel->apply(50, false, false);
-    EXPECT_DOUBLE_EQ(backlight(id), 0.5);
+TEST_F(DisplaySessionTest, AMonitorIsWrittenOnlyWhenTheLevelMovesOrTheWriteIsForced) {
+    DisplayID id = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
+    auto monitor = session(id);
+    ASSERT_EQ(monitor->path(), ControlPath::ddc);
+    monitor->apply(75, false, false);
+    monitor->ddc()->waitUntilIdle();
+    EXPECT_EQ(desktop.display(id).monitor->current(), 75);
+    const std::size_t perWrite = brightnessWrites(id);
+    ASSERT_GE(perWrite, 1u);
+
+    monitor->apply(75, false, false);
+    monitor->apply(75.3, false, false);  // a move of 0.003 of the scale
+    monitor->ddc()->waitUntilIdle();
+    EXPECT_EQ(brightnessWrites(id), perWrite) << "unmoved levels are not sent again";
+
+    monitor->apply(75.3, false, true);
+    monitor->ddc()->waitUntilIdle();
+    EXPECT_EQ(brightnessWrites(id), 2 * perWrite) << "a forced write is sent";
+    monitor->apply(60, false, false);
+    monitor->ddc()->waitUntilIdle();
+    EXPECT_EQ(brightnessWrites(id), 3 * perWrite);
+    EXPECT_EQ(desktop.display(id).monitor->current(), 60);
+    EXPECT_EQ(desktop.gamma().writeCount(), 0u);
 }
 
 TEST_F(DisplaySessionTest, GammaIsRewrittenOnEveryApply) {
@@ -143,20 +191,34 @@ TEST_F(DisplaySessionTest, GammaIsRewrittenOnEveryApply) {
     EXPECT_NEAR(desktop.gamma().factor(id), 0.56, 1e-6);
 }
 
-TEST_F(DisplaySessionTest, AFailedBacklightWriteFallsBackToGammaForGood) {
+TEST_F(DisplaySessionTest, AFailedBacklightFallsBackToGammaForGoodAndEachTroubleIsReportedOnce) {
+    testing::RecordedDiagnostics diagnostics;
     DisplayID id = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     auto panel = session(id);
-    desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::failing);
-    desktop.displayConnect().setMatchingFails(true);
-    panel->apply(25, false, false);
+    breakBacklightWrites();
+    for (double level : {20, 30, 25}) panel->apply(level, false, false);
     EXPECT_EQ(panel->path(), ControlPath::software);
     EXPECT_NEAR(desktop.gamma().factor(id), 0.25 * 0.88 + 0.12, 1e-6);
+    desktop.gamma().setWriteFails(true);
+    for (double level : {50, 60}) panel->apply(level, false, false);
+    desktop.gamma().setWriteFails(false);
 
     // The backlight is tried first again, but the path never returns to hardware.
     desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::present);
-    panel->apply(75, false, false);
+    for (double level : {70, 75}) panel->apply(level, false, false);
     EXPECT_DOUBLE_EQ(backlight(id), 0.75);
     EXPECT_EQ(panel->path(), ControlPath::software);
+
+    // Reported once per episode: when a control stops working and when it works again.
+    std::vector<std::pair<DiagnosticTopic, DiagnosticLevel>> heard;
+    for (const auto& line : diagnostics.lines()) heard.emplace_back(line.topic, line.level);
+    EXPECT_EQ(heard, (std::vector<std::pair<DiagnosticTopic, DiagnosticLevel>>{
+                         {DiagnosticTopic::backlight, DiagnosticLevel::warning},
+                         {DiagnosticTopic::gamma, DiagnosticLevel::warning},
+                         {DiagnosticTopic::backlight, DiagnosticLevel::info}}));
+    EXPECT_EQ(diagnostics.count(DiagnosticTopic::backlight, DiagnosticLevel::warning,
+                                "display " + std::to_string(id) + " backlight"),
+              1u);
 }
 
 TEST_F(DisplaySessionTest, WithoutAnyWorkingControlTheLevelIsKeptButNothingChanges) {
@@ -167,7 +229,7 @@ TEST_F(DisplaySessionTest, WithoutAnyWorkingControlTheLevelIsKeptButNothingChang
     desktop.displayConnect().setMatchingFails(true);
     panel->apply(30, true, false);
     EXPECT_DOUBLE_EQ(panel->percent(), 30);
-    EXPECT_EQ(storedLevel(*panel), PropertyValue(30.0));
+    EXPECT_EQ(storedLevel(id), PropertyValue(30.0));
     EXPECT_DOUBLE_EQ(backlight(id), 0.5);
     EXPECT_EQ(panel->path(), ControlPath::hardware);
 }
@@ -179,7 +241,7 @@ TEST_F(DisplaySessionTest, ADegradedMonitorMovesToGammaOrToNothing) {
     DisplayID withoutGamma = desktop.add(bare);
 
     for (DisplayID id : {withGamma, withoutGamma}) {
-        auto monitor = session(id, true);
+        auto monitor = session(id);
         ASSERT_EQ(monitor->path(), ControlPath::ddc);
         desktop.display(id).monitor->refuseTransfers(true);
         for (int level = 10; level < 100 && monitor->path() == ControlPath::ddc; level += 10) {
@@ -191,15 +253,6 @@ TEST_F(DisplaySessionTest, ADegradedMonitorMovesToGammaOrToNothing) {
         EXPECT_EQ(monitor->path(),
                   id == withGamma ? ControlPath::software : ControlPath::unavailable);
     }
-}
-
-TEST_F(DisplaySessionTest, DDCWritesReachTheMonitor) {
-    DisplayID id = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
-    auto monitor = session(id, true);
-    monitor->apply(75, true, false);
-    monitor->ddc()->waitUntilIdle();
-    EXPECT_EQ(desktop.display(id).monitor->current(), 75);
-    EXPECT_EQ(desktop.gamma().writeCount(), 0u);
 }
 
 TEST_F(DisplaySessionTest, ReassertRewritesADriftedBacklightAndKeepsTheBoost) {
@@ -223,8 +276,7 @@ TEST_F(DisplaySessionTest, ReassertRewritesADriftedBacklightAndKeepsTheBoost) {
 }
 
 TEST_F(DisplaySessionTest, TheBoostFollowsEveryApply) {
-    DisplayID id = desktop.add(SimDisplayConfig::boostPanel());
-    auto xdr = session(id);
+    auto xdr = session(desktop.add(SimDisplayConfig::boostPanel()));
     xdr->apply(100, false, false);
     ASSERT_TRUE(xdr->xdr()->isBuilt());
     EXPECT_DOUBLE_EQ(xdr->xdr()->factor(), 2);

@@ -95,7 +95,7 @@ TEST_F(SoftwareDimmingTest, WithoutTablesNothingIsWritten) {
         EXPECT_FALSE(dimming->original());
         EXPECT_FALSE(dimming->write(0.5));
     }
-    EXPECT_TRUE(gamma.writeCount() == 0);
+    EXPECT_EQ(gamma.writeCount(), 0u);
 
     gamma.setReadFails(false);
     SoftwareDimming captured(platform, readable);

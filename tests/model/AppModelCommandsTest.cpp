@@ -1,4 +1,4 @@
-#include "support/ModelFixture.h"
+#include "ModelTest.h"
 
 namespace corvane {
 namespace {
@@ -6,13 +6,11 @@ namespace {
 using sim::kBrightnessDownKeyCode;
 using sim::kBrightnessUpKeyCode;
 using sim::SimDisplayConfig;
-using testing::ModelFixture;
 
-class AppModelCommands : public ModelFixture {};
+class AppModelCommands : public testing::ModelTest {};
 
 TEST_F(AppModelCommands, KeyStepsPastTheTopKeepTheRequestButNotTheLevel) {
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 1.0));
-    startModel();
+    auto [panel] = startWith(SimDisplayConfig::builtinPanel("Panel", 1.0));
     pressKey(kBrightnessUpKeyCode);
     EXPECT_DOUBLE_EQ(percent(panel), 100);
     EXPECT_DOUBLE_EQ(intended(panel), 106.25);
@@ -23,65 +21,58 @@ TEST_F(AppModelCommands, KeyStepsPastTheTopKeepTheRequestButNotTheLevel) {
     pressKey(kBrightnessDownKeyCode, kOptionModifier);
     EXPECT_DOUBLE_EQ(percent(panel), 92.75);
     EXPECT_EQ(stored("corvane.brightness.display-1"), PropertyValue(92.75));
-    ASSERT_NE(indicator(), nullptr);
-    EXPECT_EQ(indicator()->contents.back().percent, 93);
+    EXPECT_EQ(shown().percent, 93);
     EXPECT_TRUE(indicator()->onScreen);
     EXPECT_TRUE(desktop.events().reachedSystem().empty());
 }
 
 TEST_F(AppModelCommands, AKeyStepOnBatteryStopsAtTheStandardRange) {
-    desktop.preferences().set("corvane.limitOnBattery", true);
+    limitOnBattery();
     desktop.preferences().set("corvane.brightness.display-1", 35.0);
-    desktop.power().setOnBattery(true);
-    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
-    startModel();
+    auto [xdr] = startWith(SimDisplayConfig::boostPanel());
     pressKey(kBrightnessUpKeyCode);
     EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
     EXPECT_DOUBLE_EQ(intended(xdr), 41.25);
-    EXPECT_EQ(indicator()->contents.back().nits, 600);
+    EXPECT_EQ(shown().nits, 600);
     desktop.power().setOnBattery(false);
     desktop.loop().advance(Seconds(1.3));
     EXPECT_DOUBLE_EQ(percent(xdr), 41.25);
 }
 
-TEST_F(AppModelCommands, WithoutDisplaysAKeyDoesNothing) {
-    startModel();
-    pressKey(kBrightnessUpKeyCode);
-    EXPECT_EQ(indicator(), nullptr);
-    EXPECT_FALSE(model->isHolding());
-    EXPECT_TRUE(model->intendedPercents().empty());
-}
-
-TEST_F(AppModelCommands, SyncSetsEveryDisplayToTheFocusLevelPlusTheStep) {
+TEST_F(AppModelCommands, SyncMovesEveryDisplayAndRecordsTheRequestAsAsked) {
     desktop.preferences().set("corvane.brightness.display-1", 20.0);
     desktop.preferences().set("corvane.brightness.display-2", 80.0);
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel());
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
+    auto [panel, monitor] = startWith(SimDisplayConfig::builtinPanel(),
+                                      SimDisplayConfig::gammaOnlyMonitor("LG"));
     model->setSyncDisplays(true);
-    pressKey(kBrightnessUpKeyCode);
+    pressKey(kBrightnessUpKeyCode);  // the focus display's level plus the step
     EXPECT_DOUBLE_EQ(percent(panel), 26.25);
     EXPECT_DOUBLE_EQ(percent(monitor), 26.25);
+    model->apply(140, panel);
+    EXPECT_DOUBLE_EQ(intended(panel), 140);
+    EXPECT_DOUBLE_EQ(intended(monitor), 140);
+    EXPECT_DOUBLE_EQ(percent(monitor), 100);
+    model->apply(-20, monitor);
+    EXPECT_DOUBLE_EQ(intended(panel), -20);
+    EXPECT_DOUBLE_EQ(percent(panel), 0);
 
     model->setSyncDisplays(false);
     model->apply(70, monitor);
-    EXPECT_DOUBLE_EQ(percent(panel), 26.25);
+    EXPECT_DOUBLE_EQ(percent(panel), 0);
     EXPECT_DOUBLE_EQ(percent(monitor), 70);
 }
 
 TEST_F(AppModelCommands, ApplyingToAnUnknownDisplayOnlyRecordsTheRequest) {
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel());
-    startModel();
+    auto [panel] = startWith(SimDisplayConfig::builtinPanel());
     model->apply(33, 99);
     EXPECT_DOUBLE_EQ(intended(99), 33);
     EXPECT_DOUBLE_EQ(percent(panel), 50);
-    EXPECT_FALSE(stored("corvane.brightness.display-99").has_value());
+    EXPECT_FALSE(storedLevel(99).has_value());
 }
 
-TEST_F(AppModelCommands, RestoreGoesBackOnePreset) {
-    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel("XDR", 0.8));  // 30 percent
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));  // 80 percent
-    startModel();
+TEST_F(AppModelCommands, RestoreGoesBackOnlyToTheLevelsBeforeTheLastPreset) {
+    auto [xdr, monitor] = startWith(SimDisplayConfig::boostPanel("XDR", 0.8),    // 30 percent
+                                    SimDisplayConfig::gammaOnlyMonitor("LG"));  // 80 percent
     model->applyPreset(BrightnessPreset::peak);
     EXPECT_DOUBLE_EQ(percent(xdr), 100);
     model->applyPreset(BrightnessPreset::restore);
@@ -98,22 +89,39 @@ TEST_F(AppModelCommands, RestoreGoesBackOnePreset) {
     model->applyPreset(BrightnessPreset::restore);
     EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
     EXPECT_DOUBLE_EQ(percent(monitor), 100);
+
+    // A preset replaces the remembered levels as a whole: a display that was away at the last
+    // preset keeps its level.
+    model->apply(60, monitor);
+    model->applyPreset(BrightnessPreset::peak);
+    unplug(monitor);
+    model->apply(30, xdr);
+    model->applyPreset(BrightnessPreset::sdr);  // remembers the XDR panel alone
+    plug(monitor);
+    ASSERT_DOUBLE_EQ(percent(monitor), 100);
+    model->applyPreset(BrightnessPreset::restore);
+    EXPECT_DOUBLE_EQ(percent(xdr), 30);
+    EXPECT_DOUBLE_EQ(percent(monitor), 100) << "not the level from before the earlier preset";
 }
 
-TEST_F(AppModelCommands, PresetsActOnEveryDisplayAndShowTheBuiltIn) {
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
-    startModel();
+TEST_F(AppModelCommands, PresetsActOnEveryDisplayAndTheIndicatorShowsNitsOnlyForBoostDisplays) {
+    auto [monitor, xdr] = startWith(SimDisplayConfig::gammaOnlyMonitor("LG"),
+                                    SimDisplayConfig::boostPanel());
     model->applyPreset(BrightnessPreset::nits1000);
     EXPECT_DOUBLE_EQ(percent(xdr), 62.5);
     EXPECT_DOUBLE_EQ(percent(monitor), 100);
-    EXPECT_EQ(indicator()->contents.back().nits, 1000);
+    EXPECT_EQ(shown().nits, 1000) << "the built-in panel is shown";
     EXPECT_EQ(stored("corvane.brightness.display-2"), PropertyValue(62.5));
+
+    model->apply(50, xdr);
+    model->showHUD(xdr);
+    EXPECT_EQ(shown().nits, 800);
+    model->showHUD(monitor);
+    EXPECT_EQ(shown().nits, std::nullopt);
 }
 
 TEST_F(AppModelCommands, TheHoldLastsUntilShortlyAfterTheLastStep) {
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    startModel();
+    auto [panel] = startWith(SimDisplayConfig::builtinPanel("Panel", 0.5));
     std::size_t timersBefore = desktop.loop().scheduledCount();
     for (int i = 0; i < 4; ++i) {
         pressKey(kBrightnessDownKeyCode);

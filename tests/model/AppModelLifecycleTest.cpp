@@ -1,22 +1,27 @@
-#include "support/ModelFixture.h"
+#include "ModelTest.h"
 
 namespace corvane {
 namespace {
 
+using sim::kBrightnessDownKeyCode;
+using sim::kBrightnessUpKeyCode;
 using sim::SimDisplayConfig;
-using testing::ModelFixture;
 
-class AppModelLifecycle : public ModelFixture {};
+class AppModelLifecycle : public testing::ModelTest {};
 
-TEST_F(AppModelLifecycle, FirstLaunchDefaultsWriteOnlyThePercentReadout) {
+TEST_F(AppModelLifecycle, FirstLaunchDefaultsWriteOnlyThePercentReadoutAndKeysWaitForStart) {
+    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     makeModel();
     EXPECT_TRUE(model->showMenuPercent());
     EXPECT_FALSE(model->showMenuNits());
     EXPECT_FALSE(model->syncDisplays());
     EXPECT_FALSE(model->limitOnBattery());
+    pressKey(kBrightnessUpKeyCode);
     EXPECT_EQ(desktop.preferences().all(),
               (Dictionary{{"corvane.showMenuPercent", true}}));
     EXPECT_TRUE(model->sessions().empty());
+    EXPECT_FLOAT_EQ(backlight(panel), 0.5);
+    EXPECT_EQ(desktop.events().reachedSystem().size(), 2u);
 }
 
 TEST_F(AppModelLifecycle, StoredSettingsAreReadAndWrongTypesFallBack) {
@@ -33,9 +38,8 @@ TEST_F(AppModelLifecycle, StoredSettingsAreReadAndWrongTypesFallBack) {
 }
 
 TEST_F(AppModelLifecycle, SettersPublishStoreAndTheBatteryLimitReappliesAtOnce) {
-    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
     desktop.power().setOnBattery(true);
-    startModel();
+    auto [xdr] = startWith(SimDisplayConfig::boostPanel());
     model->apply(80, xdr);
     std::vector<ModelField> heard;
     model->addObserver([&](ModelField field) { heard.push_back(field); });
@@ -56,52 +60,41 @@ TEST_F(AppModelLifecycle, SettersPublishStoreAndTheBatteryLimitReappliesAtOnce) 
 }
 
 TEST_F(AppModelLifecycle, LaunchAtLoginShowsWhatTheServiceReports) {
+    desktop.loginItem().setStatus(LoginItem::Status::enabled);
     startModel();
+    EXPECT_TRUE(model->launchAtLogin());
+    model->toggleLaunchAtLogin();
     EXPECT_FALSE(model->launchAtLogin());
     model->toggleLaunchAtLogin();
     EXPECT_TRUE(model->launchAtLogin());
     desktop.loginItem().setRefusesUnregister(true);
     model->toggleLaunchAtLogin();
     EXPECT_TRUE(model->launchAtLogin());
-    desktop.loginItem().setRefusesUnregister(false);
-    model->toggleLaunchAtLogin();
-    EXPECT_FALSE(model->launchAtLogin());
-
-    desktop.loginItem().setStatus(LoginItem::Status::enabled);
-    sim::SimDesktop other;
-    auto otherHud = BrightnessHUD::create(other.loop(), other.platform().screens,
-                                          other.indicatorPanels());
-    other.loginItem().setStatus(LoginItem::Status::enabled);
-    auto otherModel = AppModel::make(other.platform(), *otherHud);
-    otherModel->start();
-    EXPECT_TRUE(otherModel->launchAtLogin());
 }
 
-TEST_F(AppModelLifecycle, StartAppliesLevelsAndNotificationsArriveAsLaterTasks) {
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.3));
-    desktop.preferences().set("corvane.brightness.display-1", 60.0);
-    startModel();
+TEST_F(AppModelLifecycle, StartWritesEveryDisplayAgainAndStoresNothingItDidNotAskFor) {
+    desktop.preferences().set("corvane.brightness.display-2", 60.0);
+    auto [monitor, panel] = startWith(SimDisplayConfig::gammaOnlyMonitor("LG"),
+                                      SimDisplayConfig::builtinPanel("Panel", 0.3));
     EXPECT_FLOAT_EQ(backlight(panel), 0.6);
-    EXPECT_EQ(model->displays().size(), 1u);
+    // Once when the session is made, once more (forced) when the stored levels are applied.
+    EXPECT_EQ(desktop.gamma().writeCount(monitor), 2u);
+    EXPECT_EQ(storedLevel(monitor), std::nullopt);
+    EXPECT_EQ(model->displays().size(), 2u);
     EXPECT_EQ(desktop.events().tapCount(), 1);
+    EXPECT_FALSE(model->launchAtLogin()) << "the login item service reports it off";
 
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    desktop.notifications().postScreenParametersChanged();
-    EXPECT_EQ(model->sessions().size(), 1u);  // not inline
-    desktop.loop().runPending();
-    EXPECT_EQ(model->sessions().size(), 2u);
-    EXPECT_TRUE(model->sessions().contains(monitor));
-
+    // Waking applies the levels again, in a later task.
     desktop.setBacklight(panel, 0.1);
     desktop.notifications().postWake();
+    EXPECT_FLOAT_EQ(backlight(panel), 0.1);
     desktop.loop().runPending();
     EXPECT_FLOAT_EQ(backlight(panel), 0.6);
 }
 
 TEST_F(AppModelLifecycle, AHotPlugLeavesTheGammaDimmedDisplaysAtTheirLevels) {
-    DisplayID first = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    startModel();
+    auto [first, panel] = startWith(SimDisplayConfig::gammaOnlyMonitor("LG"),
+                                    SimDisplayConfig::builtinPanel("Panel", 0.5));
     model->apply(30, first);
     const double dimmed = desktop.gamma().factor(first);
     ASSERT_LT(dimmed, 0.5);
@@ -109,8 +102,9 @@ TEST_F(AppModelLifecycle, AHotPlugLeavesTheGammaDimmedDisplaysAtTheirLevels) {
     // The new session puts every profile back; the dimmed display is written again at once.
     DisplayID second = desktop.add(SimDisplayConfig::gammaOnlyMonitor("Dell"));
     desktop.notifications().postScreenParametersChanged();
+    EXPECT_FALSE(hasSession(second)) << "the change is handled in a later task";
     desktop.loop().runPending();
-    ASSERT_TRUE(model->sessions().contains(second));
+    ASSERT_TRUE(hasSession(second));
     EXPECT_DOUBLE_EQ(desktop.gamma().factor(first), dimmed);
     EXPECT_DOUBLE_EQ(percent(first), 30);
     EXPECT_FLOAT_EQ(backlight(panel), 0.5) << "only displays dimmed by gamma are written";
@@ -122,20 +116,67 @@ TEST_F(AppModelLifecycle, AHotPlugLeavesTheGammaDimmedDisplaysAtTheirLevels) {
     EXPECT_EQ(desktop.gamma().writeCount(), writes);
 }
 
-TEST_F(AppModelLifecycle, HandlersDoNothingOnceTheModelIsGone) {
-    desktop.add(SimDisplayConfig::builtinPanel());
-    startModel();
-    desktop.notifications().postWake();
-    model.reset();
+TEST_F(AppModelLifecycle, ARefreshKeepsTheSessionsRenamesThemAndFindsMonitorsThatArrivedLater) {
+    auto [panel] = startWith(SimDisplayConfig::builtinPanel("Panel", 0.4));
+    auto first = model->sessions().at(panel);
+    desktop.setBacklight(panel, 0.9);
+    desktop.display(panel).config.name = "Renamed Panel";
+    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
+    model->refresh();
+    desktop.loop().runPending();  // the monitor's first reading
+    ASSERT_EQ(model->displays().size(), 2u);
+    EXPECT_EQ(model->displays()[0].name, "Renamed Panel");
+    EXPECT_EQ(session(monitor).path(), ControlPath::ddc);
+    EXPECT_EQ(model->sessions().at(panel), first);
+    EXPECT_FLOAT_EQ(backlight(panel), 0.9) << "a kept session is not applied again";
+}
+
+TEST_F(AppModelLifecycle, UnplugTakesTheBoostDownAndReplugRenewsTheSessionButKeepsThePreviousLevel) {
+    auto [xdr, monitor] = startWith(SimDisplayConfig::boostPanel(),
+                                    SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
+    model->applyPreset(BrightnessPreset::peak);
+    std::shared_ptr<XDROverlay> overlay = session(xdr).xdr();
+    ASSERT_TRUE(overlay && overlay->isBuilt());
+    ASSERT_EQ(desktop.overlays().records().size(), 1u);
+    auto before = model->sessions().at(monitor);
+    EXPECT_TRUE(model->previousPercents().contains(monitor));
+
+    unplug(xdr);
+    EXPECT_FALSE(hasSession(xdr));
+    EXPECT_FALSE(overlay->isBuilt());
+    EXPECT_DOUBLE_EQ(overlay->factor(), 1);
+    EXPECT_FALSE(desktop.overlays().records().front()->onScreen);
+    unplug(monitor);
+    EXPECT_FALSE(hasSession(monitor));
+    EXPECT_FALSE(model->intendedPercents().contains(monitor));
+    EXPECT_TRUE(model->previousPercents().contains(monitor));
+    EXPECT_TRUE(model->displays().empty());
+
+    plug(monitor);
+    EXPECT_FALSE(hasSession(monitor));  // its first reading is under way
     desktop.loop().runPending();
-    desktop.loop().advance(Seconds(1));
+    ASSERT_TRUE(hasSession(monitor));
+    EXPECT_NE(model->sessions().at(monitor), before);
+    EXPECT_DOUBLE_EQ(intended(monitor), 100);  // its stored level
+    EXPECT_EQ(session(monitor).path(), ControlPath::ddc);
+}
+
+TEST_F(AppModelLifecycle, HandlersHoldTheModelWeaklyAndDoNothingOnceItIsGone) {
+    startWith(SimDisplayConfig::builtinPanel());
+    pressKey(kBrightnessUpKeyCode);
+    desktop.notifications().postWake();
+    std::weak_ptr<AppModel> watched = model;
+    model.reset();
+    ASSERT_TRUE(watched.expired()) << "no handler keeps the model alive";
+    pressKey(kBrightnessUpKeyCode);
+    desktop.loop().runPending();
+    desktop.loop().advance(Seconds(2));
     EXPECT_EQ(desktop.loop().scheduledCount(), 0u);
 }
 
 TEST_F(AppModelLifecycle, TeardownStopsKeysHoldAndBoostButLeavesLevels) {
-    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
-    startModel();
-    pressKey(sim::kBrightnessUpKeyCode);
+    auto [xdr] = startWith(SimDisplayConfig::boostPanel());
+    pressKey(kBrightnessUpKeyCode);
     model->apply(90, xdr);
     ASSERT_TRUE(session(xdr).xdr()->isBuilt());
     ASSERT_TRUE(model->isHolding());
@@ -147,17 +188,8 @@ TEST_F(AppModelLifecycle, TeardownStopsKeysHoldAndBoostButLeavesLevels) {
     EXPECT_EQ(desktop.events().tapCount(), 0);
     EXPECT_FLOAT_EQ(backlight(xdr), 1);
     EXPECT_DOUBLE_EQ(percent(xdr), 90);
-    pressKey(sim::kBrightnessDownKeyCode);
+    pressKey(kBrightnessDownKeyCode);
     EXPECT_DOUBLE_EQ(percent(xdr), 90);
-}
-
-TEST_F(AppModelLifecycle, KeysBeforeStartDoNothing) {
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    makeModel();
-    pressKey(sim::kBrightnessUpKeyCode);
-    EXPECT_TRUE(model->sessions().empty());
-    EXPECT_FLOAT_EQ(backlight(panel), 0.5);
-    EXPECT_EQ(desktop.events().reachedSystem().size(), 2u);
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
-#include "support/ModelFixture.h"
+#include "ModelTest.h"
 
 namespace corvane {
 namespace {
 
 using sim::SimDisplayConfig;
-using testing::ModelFixture;
 
-class AppModelPower : public ModelFixture {};
+class AppModelPower : public testing::ModelTest {};
 
 using Descriptions = std::vector<std::optional<PropertyValue>>;
 
@@ -32,70 +31,83 @@ TEST_F(AppModelPower, OnlyAnInternalBatteryOnBatteryPowerCounts) {
     EXPECT_FALSE(AppModel::onBattery(power));
 }
 
-TEST_F(AppModelPower, UnpluggingTheChargerCapsAtTheNextPollAndPluggingInRestores) {
-    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    desktop.power().setOnBattery(false);
-    startModel();
-    model->setLimitOnBattery(true);
+TEST_F(AppModelPower, OnBatteryTheLimitCapsBoostDisplaysAndEveryRequestAsksThePowerSource) {
+    desktop.preferences().set("corvane.limitOnBattery", true);
+    auto [xdr, monitor] = startWith(SimDisplayConfig::boostPanel(),
+                                    SimDisplayConfig::gammaOnlyMonitor("LG"));
     model->apply(80, xdr);
     model->apply(90, monitor);
-
     desktop.power().setOnBattery(true);
     EXPECT_DOUBLE_EQ(percent(xdr), 80);
-    desktop.loop().advance(Seconds(0.4));
+    model->apply(70, xdr);  // no poll has seen the battery yet
     EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
+    EXPECT_DOUBLE_EQ(intended(xdr), 70);
+    poll();
     EXPECT_DOUBLE_EQ(percent(monitor), 90);
     EXPECT_FALSE(session(xdr).xdr()->isBuilt());
 
     desktop.power().setOnBattery(false);
-    desktop.loop().advance(Seconds(0.4));
-    EXPECT_DOUBLE_EQ(percent(xdr), 80);
+    poll();
+    EXPECT_DOUBLE_EQ(percent(xdr), 70);
     EXPECT_TRUE(session(xdr).xdr()->isBuilt());
-}
 
-TEST_F(AppModelPower, WithoutTheLimitBatteryPowerChangesNothing) {
-    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
-    startModel();
-    model->apply(80, xdr);
+    model->setLimitOnBattery(false);
     desktop.power().setOnBattery(true);
-    desktop.loop().advance(Seconds(0.8));
-    EXPECT_DOUBLE_EQ(percent(xdr), 80);
+    poll();
+    EXPECT_DOUBLE_EQ(percent(xdr), 70) << "without the limit battery power changes nothing";
 }
 
-TEST_F(AppModelPower, ThePollAdoptsABuiltInPanelMovedFromOutside) {
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel("XDR", 0.5));
-    startModel();
+TEST_F(AppModelPower, ABoostDisplayStartsCappedAndCappedLevelsNeverReplaceTheStoredOnes) {
+    limitOnBattery();
+    desktop.preferences().set("corvane.brightness.display-2", 90.0);
+    auto [panel, xdr] = startWith(SimDisplayConfig::builtinPanel("Panel", 0.4),
+                                  SimDisplayConfig::boostPanel());
+    EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
+    EXPECT_DOUBLE_EQ(intended(xdr), 90);
+    EXPECT_EQ(storedLevel(xdr), PropertyValue(90.0)) << "a new session's level is not stored";
+
+    model->apply(60, panel);
+    desktop.power().setOnBattery(false);
+    poll();
+    EXPECT_DOUBLE_EQ(percent(xdr), 90);
+    desktop.power().setOnBattery(true);
+    poll();
+    EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
+    desktop.notifications().postWake();
+    desktop.loop().runPending();
+    model->applyStored();
+    EXPECT_EQ(storedLevel(xdr), PropertyValue(90.0));
+    EXPECT_EQ(storedLevel(panel), PropertyValue(60.0));
+}
+
+TEST_F(AppModelPower, ThePollAdoptsOnlyABuiltInPanelOnItsBacklightMovedFromOutside) {
+    auto [panel, xdr] = startWith(SimDisplayConfig::builtinPanel("Panel", 0.5),
+                                  SimDisplayConfig::boostPanel("XDR", 0.5));
     desktop.setBacklight(panel, 0.51);
     desktop.setBacklight(xdr, 0.9);
-    desktop.loop().advance(Seconds(0.4));
+    poll();
     EXPECT_DOUBLE_EQ(percent(panel), 50);
 
     desktop.setBacklight(panel, 0.52);
-    desktop.loop().advance(Seconds(0.4));
+    poll();
     EXPECT_NEAR(percent(panel), 52, 1e-5);
     EXPECT_NEAR(intended(panel), 52, 1e-5);
-    EXPECT_NEAR(*stored("corvane.brightness.display-1")->number(), 52, 1e-5);
+    EXPECT_NEAR(*storedLevel(panel)->number(), 52, 1e-5);
     EXPECT_DOUBLE_EQ(percent(xdr), 18.75);  // boost panels are never adopted
-}
 
-TEST_F(AppModelPower, SoftwareAndDDCDisplaysAreNeverAdopted) {
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    startModel();
+    // Nor is a panel dimmed in software.
     desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::failing);
     desktop.displayConnect().setMatchingFails(true);
     model->apply(30, panel);
     ASSERT_EQ(session(panel).path(), ControlPath::software);
     desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::present);
     desktop.setBacklight(panel, 0.9);
-    desktop.loop().advance(Seconds(0.4));
+    poll();
     EXPECT_DOUBLE_EQ(percent(panel), 30);
 }
 
-TEST_F(AppModelPower, EveryPollPublishes) {
-    desktop.add(SimDisplayConfig::builtinPanel());
-    startModel();
+TEST_F(AppModelPower, EachIdlePollIsOneCallbackThatPublishesAndTheHoldTicksOnceAFrame) {
+    startWith(SimDisplayConfig::builtinPanel());
     int published = 0;
     model->addObserver([&](ModelField field) { published += field == ModelField::displays; });
     std::uint64_t callbacks = desktop.loop().callbacks();
@@ -103,15 +115,11 @@ TEST_F(AppModelPower, EveryPollPublishes) {
     EXPECT_EQ(published, 5);
     // Idle, each poll is one main-loop callback and nothing else wakes the loop.
     EXPECT_EQ(desktop.loop().callbacks() - callbacks, 5u);
-}
 
-TEST_F(AppModelPower, TheKeyHoldTicksOnceAFrame) {
-    desktop.add(SimDisplayConfig::builtinPanel());
-    startModel();
     model->beginHold();
-    std::uint64_t callbacks = desktop.loop().callbacks();
+    callbacks = desktop.loop().callbacks();
     desktop.loop().advance(Seconds(0.11));
-    // Six frames of the hold and no poll yet (the 0.4 s poll fires at 0.4 s of virtual time).
+    // Six frames of the hold and no poll (the next one is due 0.4 s after the last).
     EXPECT_EQ(desktop.loop().callbacks() - callbacks, 6u);
 }
 

@@ -1,12 +1,11 @@
-#include "support/ModelFixture.h"
+#include "ModelTest.h"
 
 namespace corvane {
 namespace {
 
 using sim::SimDisplayConfig;
-using testing::ModelFixture;
 
-class AppModelPublication : public ModelFixture {};
+class AppModelPublication : public testing::ModelTest {};
 
 std::vector<std::string> names(const std::vector<DisplaySnapshot>& displays) {
     std::vector<std::string> result;
@@ -15,14 +14,13 @@ std::vector<std::string> names(const std::vector<DisplaySnapshot>& displays) {
 }
 
 TEST_F(AppModelPublication, ListsBuiltInThenMainThenByNameIgnoringCase) {
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("dell"));
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("benq"));
     SimDisplayConfig main = SimDisplayConfig::ddcMonitor("Zowie");
     main.main = true;
-    DisplayID mainID = desktop.add(main);
-    desktop.add(SimDisplayConfig::gammaOnlyMonitor("Acer"));
-    DisplayID builtin = desktop.add(SimDisplayConfig::boostPanel("Panel"));
-    startModel();
+    auto [dell, benq, mainID, acer, builtin] =
+        startWith(SimDisplayConfig::gammaOnlyMonitor("dell"),
+                  SimDisplayConfig::gammaOnlyMonitor("benq"), main,
+                  SimDisplayConfig::gammaOnlyMonitor("Acer"),
+                  SimDisplayConfig::boostPanel("Panel"));
     model->apply(55, mainID);
     model->publish();
 
@@ -38,16 +36,18 @@ TEST_F(AppModelPublication, ListsBuiltInThenMainThenByNameIgnoringCase) {
 TEST_F(AppModelPublication, ReadoutsFollowTheBoostRange) {
     SimDisplayConfig config = SimDisplayConfig::boostPanel();
     config.main = true;
-    DisplayID xdr = desktop.add(config);
-    startModel();
+    auto [xdr, monitor] = startWith(config, SimDisplayConfig::gammaOnlyMonitor("LG"));
+    model->apply(100, monitor);
     auto at = [&](double level) {
         model->apply(level, xdr);
         model->publish();
     };
     at(37.5);
-    EXPECT_FALSE(model->isBoosting());
     EXPECT_EQ(model->menuNits(), 600);
-    at(38.1);
+    // The standard range ends at 37.5; boosting starts half a point above it.
+    at(38);
+    EXPECT_FALSE(model->isBoosting());
+    at(38.01);
     EXPECT_TRUE(model->isBoosting());
     at(96.9);
     EXPECT_FALSE(model->isAtPeak());
@@ -57,7 +57,7 @@ TEST_F(AppModelPublication, ReadoutsFollowTheBoostRange) {
     EXPECT_EQ(model->menuPercent(), 97);
 }
 
-TEST_F(AppModelPublication, NoDisplaysGiveEmptyReadouts) {
+TEST_F(AppModelPublication, WithoutDisplaysTheReadoutsAreEmptyAndKeysDoNothing) {
     startModel();
     EXPECT_TRUE(model->displays().empty());
     EXPECT_EQ(model->focusDisplay(), std::nullopt);
@@ -65,67 +65,11 @@ TEST_F(AppModelPublication, NoDisplaysGiveEmptyReadouts) {
     EXPECT_EQ(model->menuPercent(), 0);
     EXPECT_EQ(model->menuNits(), std::nullopt);
     EXPECT_FALSE(model->isBoosting() || model->isAtPeak() || model->hasXDR());
-}
 
-TEST_F(AppModelPublication, EveryPublicationNotifiesEvenWithoutChange) {
-    desktop.add(SimDisplayConfig::builtinPanel());
-    startModel();
-    int displaysHeard = 0;
-    model->addObserver([&](ModelField field) { displaysHeard += field == ModelField::displays; });
-    model->publish();
-    model->publish();
-    EXPECT_EQ(displaysHeard, 2);
-}
-
-TEST_F(AppModelPublication, UnplugAndReplugRenewTheSessionButKeepThePreviousLevel) {
-    desktop.add(SimDisplayConfig::builtinPanel());
-    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
-    startModel();
-    model->applyPreset(BrightnessPreset::peak);
-    auto before = model->sessions().at(monitor);
-    EXPECT_TRUE(model->previousPercents().contains(monitor));
-
-    desktop.unplug(monitor);
-    model->refresh();
-    EXPECT_FALSE(model->sessions().contains(monitor));
-    EXPECT_FALSE(model->intendedPercents().contains(monitor));
-    EXPECT_TRUE(model->previousPercents().contains(monitor));
-    EXPECT_EQ(model->displays().size(), 1u);
-
-    desktop.plug(monitor);
-    model->refresh();
-    EXPECT_FALSE(model->sessions().contains(monitor));  // its first reading is under way
-    desktop.loop().runPending();
-    ASSERT_TRUE(model->sessions().contains(monitor));
-    EXPECT_NE(model->sessions().at(monitor), before);
-    EXPECT_DOUBLE_EQ(intended(monitor), 100);  // its stored level
-    EXPECT_EQ(session(monitor).path(), ControlPath::ddc);
-}
-
-TEST_F(AppModelPublication, ASecondRefreshOnlyRenamesAndPublishes) {
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.4));
-    startModel();
-    auto first = model->sessions().at(panel);
-    desktop.setBacklight(panel, 0.9);
-    int writes = static_cast<int>(desktop.gamma().writeCount());
-    model->refresh();
-    EXPECT_EQ(model->sessions().at(panel), first);
-    EXPECT_FLOAT_EQ(backlight(panel), 0.9);
-    EXPECT_EQ(static_cast<int>(desktop.gamma().writeCount()), writes);
-}
-
-TEST_F(AppModelPublication, ABoostDisplayArrivingOnBatteryStartsCapped) {
-    desktop.preferences().set("corvane.limitOnBattery", true);
-    desktop.preferences().set("corvane.brightness.display-1", 90.0);
-    desktop.power().setOnBattery(true);
-    DisplayID xdr = desktop.add(SimDisplayConfig::boostPanel());
-    startModel();
-    EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
-    EXPECT_DOUBLE_EQ(intended(xdr), 90);
-
-    desktop.power().setOnBattery(false);
-    desktop.loop().advance(Seconds(0.4));
-    EXPECT_DOUBLE_EQ(percent(xdr), 90);
+    pressKey(sim::kBrightnessUpKeyCode);
+    EXPECT_EQ(indicator(), nullptr);
+    EXPECT_FALSE(model->isHolding());
+    EXPECT_TRUE(model->intendedPercents().empty());
 }
 
 TEST_F(AppModelPublication, AtMostSixteenDisplaysAreConsidered) {
@@ -133,7 +77,7 @@ TEST_F(AppModelPublication, AtMostSixteenDisplaysAreConsidered) {
         desktop.add(SimDisplayConfig::gammaOnlyMonitor("Screen " + std::to_string(i)));
     startModel();
     EXPECT_EQ(model->sessions().size(), 16u);
-    EXPECT_FALSE(model->sessions().contains(17));
+    EXPECT_FALSE(hasSession(17));
 }
 
 }  // namespace

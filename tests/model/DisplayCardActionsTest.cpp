@@ -1,16 +1,14 @@
-#include <cmath>
 #include <limits>
 
+#include "ModelTest.h"
 #include "model/DisplayCardActions.h"
-#include "support/ModelFixture.h"
 
 namespace corvane {
 namespace {
 
 using sim::SimDisplayConfig;
-using testing::ModelFixture;
 
-class DisplayCardActionsTest : public ModelFixture {
+class DisplayCardActionsTest : public testing::ModelTest {
 protected:
     // A card built from the display's record as last published.
     DisplayCardActions card(DisplayID id) {
@@ -19,7 +17,6 @@ protected:
         ADD_FAILURE() << "no published record for display " << id;
         return DisplayCardActions(*model, DisplaySnapshot{});
     }
-    int shownPercent() { return indicator()->contents.back().percent; }
 };
 
 TEST(SliderValue, MapsThePointerOntoTheScaleAndStaysOnIt) {
@@ -34,46 +31,38 @@ TEST(SliderValue, MapsThePointerOntoTheScaleAndStaysOnIt) {
     EXPECT_DOUBLE_EQ(sliderValue(nan, 200), 0);
 }
 
-TEST_F(DisplayCardActionsTest, StepsStartFromTheLiveLevelAndShowTheIndicator) {
+TEST_F(DisplayCardActionsTest, StepsStartFromTheLiveLevelShowTheIndicatorAndEndWithTheDisplay) {
     desktop.preferences().set("corvane.brightness.display-2", 3.0);
-    desktop.add(SimDisplayConfig::builtinPanel());
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
+    auto [panel, monitor] = startWith(SimDisplayConfig::builtinPanel(),
+                                      SimDisplayConfig::gammaOnlyMonitor("LG"));
     DisplayCardActions stale = card(monitor);
 
     card(monitor).minus();
     EXPECT_DOUBLE_EQ(intended(monitor), -3.25);
     EXPECT_DOUBLE_EQ(percent(monitor), 0);
     EXPECT_DOUBLE_EQ(model->displays().back().percent, 0);
-    EXPECT_EQ(shownPercent(), 0);
+    EXPECT_EQ(shown().percent, 0);
     EXPECT_TRUE(indicator()->onScreen);
 
     // A card still holding 3 percent steps from the session's 0, not from its own record.
     stale.plus();
     EXPECT_DOUBLE_EQ(percent(monitor), 6.25);
     EXPECT_EQ(stored("corvane.brightness.display-2"), PropertyValue(6.25));
-    EXPECT_EQ(shownPercent(), 6);
-}
+    EXPECT_EQ(shown().percent, 6);
 
-TEST_F(DisplayCardActionsTest, StepsOnADisplayThatLeftDoNothing) {
-    desktop.add(SimDisplayConfig::builtinPanel());
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
-    DisplayCardActions orphan = card(monitor);
-    desktop.unplug(monitor);
-    model->refresh();
-
-    orphan.plus();
-    orphan.minus();
+    // Steps on a display that left do nothing.
+    const std::size_t shownCount = indicator()->contents.size();
+    unplug(monitor);
+    stale.plus();
+    stale.minus();
     EXPECT_FALSE(model->intendedPercents().contains(monitor));
-    EXPECT_EQ(indicator(), nullptr);
+    EXPECT_EQ(indicator()->contents.size(), shownCount);
     EXPECT_EQ(model->displays().size(), 1u);
 }
 
 TEST_F(DisplayCardActionsTest, DragMovesWithoutIndicatorAndReleaseCommitsTheCardsLevel) {
-    DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    DisplayID monitor = desktop.add(SimDisplayConfig::gammaOnlyMonitor("LG"));
-    startModel();
+    auto [panel, monitor] = startWith(SimDisplayConfig::builtinPanel("Panel", 0.5),
+                                      SimDisplayConfig::gammaOnlyMonitor("LG"));
     int publications = 0;
     model->addObserver([&](ModelField field) { publications += field == ModelField::displays; });
 
@@ -92,7 +81,7 @@ TEST_F(DisplayCardActionsTest, DragMovesWithoutIndicatorAndReleaseCommitsTheCard
     released.release();
     EXPECT_DOUBLE_EQ(percent(monitor), 75);
     EXPECT_EQ(publications, 4);
-    EXPECT_EQ(shownPercent(), 75);
+    EXPECT_EQ(shown().percent, 75);
     EXPECT_DOUBLE_EQ(percent(panel), 50);
 }
 

@@ -3,52 +3,17 @@
 #include <set>
 #include <thread>
 
-#include "support/ModelFixture.h"
+#include "ModelTest.h"
 
 namespace corvane {
 namespace {
 
 using sim::SimDisplayConfig;
-using testing::ModelFixture;
 
-class MonitorReadings : public ModelFixture {
-protected:
-    bool hasSession(DisplayID id) { return model->sessions().contains(id); }
-};
+class MonitorReadings : public testing::ModelTest {};
 
-TEST_F(MonitorReadings, ANewMonitorIsReadOffTheMainThreadAndGetsItsSessionWhenTheReadingArrives) {
+TEST_F(MonitorReadings, NewMonitorsAreReadAtOnceOffTheMainThreadAndGetSessionsWhenReadingsArrive) {
     DisplayID panel = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
-    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
-    std::set<std::thread::id> readers;
-    std::mutex readersMutex;
-    desktop.sleeper().setHook([&](std::chrono::microseconds) {
-        std::lock_guard lock(readersMutex);
-        readers.insert(std::this_thread::get_id());
-    });
-    makeModel()->start();
-    // Start returned with the panel's card only; the monitor's reading is under way.
-    EXPECT_TRUE(hasSession(panel));
-    EXPECT_FALSE(hasSession(monitor));
-    EXPECT_EQ(model->displays().size(), 1u);
-
-    desktop.loop().runPending();
-    ASSERT_TRUE(hasSession(monitor));
-    session(monitor).ddc()->waitUntilIdle();  // its first write, which sleeps too
-    desktop.sleeper().setHook({});
-    EXPECT_FALSE(readers.contains(std::this_thread::get_id()));
-    EXPECT_EQ(model->displays().size(), 2u);
-    // The same start as a reading on the main thread gives: the monitor's own level, the
-    // DDC path, the first apply written and nothing stored.
-    EXPECT_DOUBLE_EQ(percent(monitor), 40);
-    EXPECT_DOUBLE_EQ(intended(monitor), 40);
-    EXPECT_EQ(session(monitor).path(), ControlPath::ddc);
-    EXPECT_EQ(session(monitor).ddc()->maxValue(), 100);
-    session(monitor).ddc()->waitUntilIdle();
-    EXPECT_EQ(desktop.display(monitor).monitor->receivedFrames().size(), 3u);  // read, write twice
-    EXPECT_FALSE(stored(DisplaySession::storedLevelKey(session(monitor).uuid())));
-}
-
-TEST_F(MonitorReadings, SeveralMonitorsAreReadAtOnceEachOnItsOwnThread) {
     DisplayID first = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
     DisplayID second = desktop.add(SimDisplayConfig::ddcMonitor("BenQ", {70, 100}));
     std::mutex mutex;
@@ -62,54 +27,64 @@ TEST_F(MonitorReadings, SeveralMonitorsAreReadAtOnceEachOnItsOwnThread) {
         bothReading.notify_all();
         bothReading.wait_for(lock, std::chrono::seconds(5), [&] { return readers.size() >= 2; });
     });
-    startModel();
-    for (DisplayID id : {first, second}) session(id).ddc()->waitUntilIdle();
+    makeModel()->start();
+    // Start returned with the panel's card only; the monitors' readings are under way.
+    EXPECT_TRUE(hasSession(panel));
+    EXPECT_FALSE(hasSession(first));
+    EXPECT_EQ(model->displays().size(), 1u);
+
+    desktop.loop().runPending();
+    ASSERT_TRUE(hasSession(first) && hasSession(second));
+    for (DisplayID id : {first, second}) session(id).ddc()->waitUntilIdle();  // first writes sleep
     desktop.sleeper().setHook({});
     EXPECT_EQ(readers.size(), 2u);
-    EXPECT_DOUBLE_EQ(percent(first), 40);
+    EXPECT_FALSE(readers.contains(std::this_thread::get_id()));
+    EXPECT_EQ(model->displays().size(), 3u);
     EXPECT_DOUBLE_EQ(percent(second), 70);
+    // The same start as a reading on the main thread gives: the monitor's own level, the
+    // DDC path, the first apply written and nothing stored.
+    EXPECT_DOUBLE_EQ(percent(first), 40);
+    EXPECT_DOUBLE_EQ(intended(first), 40);
+    EXPECT_EQ(session(first).path(), ControlPath::ddc);
+    EXPECT_EQ(session(first).ddc()->maxValue(), 100);
+    EXPECT_EQ(desktop.display(first).monitor->receivedFrames().size(), 3u);  // read, write twice
+    EXPECT_FALSE(storedLevel(first));
 }
 
-TEST_F(MonitorReadings, AMonitorWhoseBusIsNotReadyIsReadAgainBeforeFallingBack) {
-    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
-    desktop.display(monitor).monitor->refuseTransfers(true);
+TEST_F(MonitorReadings, AMonitorNotReadyIsReadAgainAndOneThatNeverAnswersStartsAsTheDefaultsSay) {
+    DisplayID late = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
+    DisplayID silent = desktop.add(SimDisplayConfig::ddcMonitor("BenQ", {40, 100}));
+    for (DisplayID id : {late, silent}) desktop.display(id).monitor->refuseTransfers(true);
     startModel();
-    EXPECT_FALSE(hasSession(monitor));  // not driven to 100 % on a failed first reading
+    EXPECT_FALSE(hasSession(late));  // not driven to 100 % on a failed first reading
+    EXPECT_FALSE(hasSession(silent));
 
-    desktop.display(monitor).monitor->refuseTransfers(false);
+    desktop.display(late).monitor->refuseTransfers(false);
     desktop.loop().advance(FirstReadings::kRetryDelay);
-    ASSERT_TRUE(hasSession(monitor));
-    EXPECT_DOUBLE_EQ(percent(monitor), 40);
-    EXPECT_EQ(session(monitor).path(), ControlPath::ddc);
-}
-
-TEST_F(MonitorReadings, AMonitorThatNeverAnswersStartsAsTheDefaultsSayAfterTheLastRetry) {
-    DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
-    desktop.display(monitor).monitor->refuseTransfers(true);
-    startModel();
-    for (int retry = 1; retry <= FirstReadings::kRetries; ++retry) {
-        EXPECT_FALSE(hasSession(monitor)) << retry;
+    ASSERT_TRUE(hasSession(late));
+    EXPECT_DOUBLE_EQ(percent(late), 40);
+    EXPECT_EQ(session(late).path(), ControlPath::ddc);
+    for (int retry = 2; retry <= FirstReadings::kRetries; ++retry) {
+        EXPECT_FALSE(hasSession(silent)) << retry;
         desktop.loop().advance(FirstReadings::kRetryDelay);
     }
-    ASSERT_TRUE(hasSession(monitor));
-    EXPECT_DOUBLE_EQ(percent(monitor), 100);
-    EXPECT_EQ(session(monitor).ddc()->maxValue(), 100);
-    EXPECT_EQ(desktop.display(monitor).monitor->readCount(), 0u);  // refused, never read
+    ASSERT_TRUE(hasSession(silent)) << "after the last retry";
+    EXPECT_DOUBLE_EQ(percent(silent), 100);
+    EXPECT_EQ(session(silent).ddc()->maxValue(), 100);
+    EXPECT_EQ(desktop.display(silent).monitor->readCount(), 0u);  // refused, never read
 }
 
 TEST_F(MonitorReadings, AReadingOfAMonitorUnpluggedMeanwhileIsDropped) {
     DisplayID monitor = desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
     desktop.display(monitor).monitor->refuseTransfers(true);
     startModel();
-    desktop.unplug(monitor);
-    model->refresh();
+    unplug(monitor);
     desktop.display(monitor).monitor->refuseTransfers(false);
     desktop.loop().advance(FirstReadings::kRetryDelay * (FirstReadings::kRetries + 1));
     EXPECT_FALSE(hasSession(monitor));
     EXPECT_TRUE(model->displays().empty());
 
-    desktop.plug(monitor);
-    model->refresh();
+    plug(monitor);
     desktop.loop().runPending();
     ASSERT_TRUE(hasSession(monitor));
     EXPECT_DOUBLE_EQ(percent(monitor), 40);
@@ -118,9 +93,7 @@ TEST_F(MonitorReadings, AReadingOfAMonitorUnpluggedMeanwhileIsDropped) {
 TEST_F(MonitorReadings, DisplaysDimmedInSoftwareStayDimmedWhenAMonitorsSessionArrives) {
     DisplayID gamma = desktop.add(SimDisplayConfig::gammaOnlyMonitor("Acer"));
     desktop.add(SimDisplayConfig::ddcMonitor("Dell", {40, 100}));
-    std::string uuid = "display-" + std::to_string(gamma);
-    if (auto configured = desktop.display(gamma).config.uuid) uuid = *configured;
-    desktop.preferences().setDouble(DisplaySession::storedLevelKey(uuid), 50);
+    desktop.preferences().set("corvane.brightness.display-1", 50.0);
     startModel();
     EXPECT_EQ(model->sessions().size(), 2u);
     EXPECT_NEAR(desktop.gamma().factor(gamma), 0.5 * 0.88 + 0.12, 1e-6);
