@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ddc/DDCController.h"
+#include "ddc/DDCProtocol.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace corvane::ddc_test {
@@ -51,14 +52,11 @@ inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture) {
     return readController(fixture, fixture.service);
 }
 
-// An independent framing of a Set VCP Feature request for brightness.
+// The Set VCP Feature request for brightness. Its framing is checked byte by byte in the
+// protocol tests; the controller tests use it to tell which values were sent.
 inline Bytes setBrightnessFrame(std::uint16_t value) {
-    Bytes frame{0x84, 0x03, 0x10, static_cast<std::uint8_t>(value >> 8),
-                static_cast<std::uint8_t>(value & 0xFF)};
-    std::uint8_t checksum = 0x6E ^ 0x51;
-    for (std::uint8_t byte : frame) checksum ^= byte;
-    frame.push_back(checksum);
-    return frame;
+    return DDCProtocol::wrap(
+        {0x10, static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF)});
 }
 
 inline const Bytes kGetBrightnessFrame{0x82, 0x01, 0x10, 0xAC};
