@@ -42,7 +42,7 @@ TEST(DDCProtocolWrap, FramesCarryLengthPayloadAndChecksum) {
 
 // ---- Reading ----
 
-TEST(DDCProtocolRead, AnAnsweringMonitorIsReadInOneAttempt) {
+TEST(DDCProtocolRead, AReadTakesOneAttemptOrUpToFourWhenTransfersFail) {
     MonitorFixture fixture(50, 100);
     EXPECT_EQ(readBrightness(fixture), (VCPReading{50, 100}));
     EXPECT_EQ(fixture.desktop.sleeper().durations(), ms({10, 50}));
@@ -52,9 +52,7 @@ TEST(DDCProtocolRead, AnAnsweringMonitorIsReadInOneAttempt) {
     MonitorFixture other(50, 100);
     ASSERT_TRUE(readBrightness(other, 0x12)) << "another control is requested and echoed";
     EXPECT_EQ(other.monitor->receivedFrames(), (std::vector<Bytes>{Bytes{0x82, 0x01, 0x12, 0xAE}}));
-}
 
-TEST(DDCProtocolRead, FailedAttemptsAreRetriedUpToFourTimes) {
     MonitorFixture refused;
     refused.monitor->refuseTransfers(true);
     EXPECT_FALSE(readBrightness(refused));
@@ -81,14 +79,13 @@ TEST(DDCProtocolRead, FailedAttemptsAreRetriedUpToFourTimes) {
 // Only the opcode (byte 2), the echoed control (byte 4) and a maximum other than zero decide;
 // the reply is read into an 11-byte buffer, zero-filled when it is short.
 TEST(DDCProtocolRead, RawRepliesAreJudgedByOpcodeControlAndMaximum) {
-    struct Case {
+    Bytes overlong{0x6E, 0x88, 0x02, 0x00, 0x10, 0x00, 0x00, 0xC8, 0x00, 0x64, 0x00};
+    overlong.resize(300, 0xFF);
+    const struct {
         const char* what;
         Bytes reply;
         std::optional<VCPReading> expected;
-    };
-    Bytes overlong{0x6E, 0x88, 0x02, 0x00, 0x10, 0x00, 0x00, 0xC8, 0x00, 0x64, 0x00};
-    overlong.resize(300, 0xFF);
-    const Case cases[] = {
+    } cases[] = {
         //                  sender length opcode result code type  max       current   checksum
         {"wrong checksum", {0x6E, 0x88, 0x02, 0x00, 0x10, 0x00, 0x00, 0x64, 0x00, 0x2A, 0x00},
          VCPReading{42, 100}},
@@ -108,7 +105,7 @@ TEST(DDCProtocolRead, RawRepliesAreJudgedByOpcodeControlAndMaximum) {
         {"empty", {}, std::nullopt},
         {"overlong", overlong, VCPReading{100, 200}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         MonitorFixture fixture;
         fixture.monitor->setRawReply(c.reply);

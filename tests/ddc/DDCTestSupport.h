@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "ddc/DDCController.h"
@@ -14,6 +15,17 @@ namespace corvane::ddc_test {
 using Bytes = std::vector<std::uint8_t>;
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
+
+// Waits (with a generous limit) until `condition` holds.
+template <typename Condition>
+bool eventually(Condition condition) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(milliseconds(1));
+    }
+    return true;
+}
 
 inline std::vector<microseconds> ms(std::initializer_list<int> values) {
     std::vector<microseconds> out;
@@ -37,19 +49,13 @@ struct MonitorFixture {
 
 // The fixture's controller after its first reading, which reports whether the monitor
 // answered in `answered` when given.
-inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture,
-                                                     AVServiceHandle service,
-                                                     bool* answered = nullptr) {
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, std::move(service));
+inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture, bool* answered = nullptr) {
+    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
     controller->readFirst([answered](bool reply) {
         if (answered) *answered = reply;
     });
     fixture.desktop.loop().runPending();
     return controller;
-}
-
-inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture) {
-    return readController(fixture, fixture.service);
 }
 
 // The Set VCP Feature request for brightness. Its framing is checked byte by byte in the

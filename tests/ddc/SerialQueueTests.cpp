@@ -7,29 +7,20 @@
 #include <thread>
 #include <vector>
 
+#include "DDCTestSupport.h"
 #include "ddc/SerialQueue.h"
 
 namespace corvane {
 namespace {
 
 using namespace std::chrono_literals;
+using ddc_test::eventually;
 
 // A one-shot gate a job can wait at.
 struct Gate {
     std::promise<void> opener;
     std::shared_future<void> opened = opener.get_future().share();
 };
-
-// Waits (with a generous limit) until `condition` holds.
-template <typename Condition>
-bool eventually(Condition condition) {
-    auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 TEST(SerialQueue, JobsRunInEachProducersOrderOnOneOtherThread) {
     SerialQueue queue;
@@ -134,32 +125,21 @@ TEST(SerialQueue, DestructionDropsJobsNotYetRun) {
 // which must detach rather than join itself, and drop what is still queued.
 TEST(SerialQueue, DestructionOnTheWorkerDetaches) {
     auto queue = std::make_shared<SerialQueue>();
+    std::weak_ptr<SerialQueue> queueWatch = queue;
     Gate gate;
     std::atomic<bool> destroyedOnWorker{false};
     std::atomic<int> laterRuns{0};
     auto token = std::make_shared<int>(0);
     std::weak_ptr<int> watch = token;
 
-    struct Owner {
-        std::shared_ptr<SerialQueue> queue;
-        std::atomic<bool>* flag = nullptr;
-        ~Owner() {
-            flag->store(queue->isWorkerThread());
-            queue.reset();  // the last reference: ~SerialQueue runs here
-        }
-    };
-    auto owner = std::make_shared<Owner>();
-    owner->queue = queue;
-    owner->flag = &destroyedOnWorker;
-    queue->async([opened = gate.opened, owner]() mutable {
+    queue->async([opened = gate.opened, owner = queue, &destroyedOnWorker]() mutable {
         opened.wait();
-        owner.reset();  // the job releases the last owner inside its body
+        destroyedOnWorker = owner->isWorkerThread();
+        owner.reset();  // the last reference, released inside the job: ~SerialQueue runs here
     });
-    owner.reset();
     queue->async([&laterRuns, token] { ++laterRuns; });
     token.reset();
-    std::weak_ptr<SerialQueue> queueWatch = queue;
-    queue.reset();  // the first job's owner now holds the only reference
+    queue.reset();  // the first job's capture now holds the only reference
     EXPECT_FALSE(queueWatch.expired());
 
     gate.opener.set_value();
