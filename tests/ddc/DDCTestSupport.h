@@ -3,9 +3,11 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "ddc/DDCController.h"
+#include "ddc/DDCProtocol.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace corvane::ddc_test {
@@ -13,6 +15,17 @@ namespace corvane::ddc_test {
 using Bytes = std::vector<std::uint8_t>;
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
+
+// Waits (with a generous limit) until `condition` holds.
+template <typename Condition>
+bool eventually(Condition condition) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(milliseconds(1));
+    }
+    return true;
+}
 
 inline std::vector<microseconds> ms(std::initializer_list<int> values) {
     std::vector<microseconds> out;
@@ -36,10 +49,8 @@ struct MonitorFixture {
 
 // The fixture's controller after its first reading, which reports whether the monitor
 // answered in `answered` when given.
-inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture,
-                                                     AVServiceHandle service,
-                                                     bool* answered = nullptr) {
-    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, std::move(service));
+inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture, bool* answered = nullptr) {
+    auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
     controller->readFirst([answered](bool reply) {
         if (answered) *answered = reply;
     });
@@ -47,18 +58,11 @@ inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture,
     return controller;
 }
 
-inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture) {
-    return readController(fixture, fixture.service);
-}
-
-// An independent framing of a Set VCP Feature request for brightness.
+// The Set VCP Feature request for brightness. Its framing is checked byte by byte in the
+// protocol tests; the controller tests use it to tell which values were sent.
 inline Bytes setBrightnessFrame(std::uint16_t value) {
-    Bytes frame{0x84, 0x03, 0x10, static_cast<std::uint8_t>(value >> 8),
-                static_cast<std::uint8_t>(value & 0xFF)};
-    std::uint8_t checksum = 0x6E ^ 0x51;
-    for (std::uint8_t byte : frame) checksum ^= byte;
-    frame.push_back(checksum);
-    return frame;
+    return DDCProtocol::wrap(
+        {0x10, static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF)});
 }
 
 inline const Bytes kGetBrightnessFrame{0x82, 0x01, 0x10, 0xAC};
