@@ -66,7 +66,9 @@ TEST_F(PopoverKeyboardTest, TabWalksEveryControlTopToBottomWithARingAroundIt) {
     EXPECT_EQ(focused(), &part("quitButton"));
 }
 
-TEST_F(PopoverKeyboardTest, SpaceAndEnterPressButtonsPillsAndSwitches) {
+// Every control is a PlainButton: Space, Return and Enter each press one, and what a press
+// does is the mouse tests' (MenuPopoverViewTest, DisplayCardViewTest).
+TEST_F(PopoverKeyboardTest, SpaceReturnAndEnterPressTheFocusedControlAndEscapeClosesAbout) {
     openActive();
     pill(BrightnessPreset::peak).setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
@@ -80,13 +82,6 @@ TEST_F(PopoverKeyboardTest, SpaceAndEnterPressButtonsPillsAndSwitches) {
     toggle("syncRow").setFocus(Qt::TabFocusReason);
     press(Qt::Key_Enter);
     EXPECT_TRUE(model->syncDisplays());
-    press(Qt::Key_Space);
-    EXPECT_FALSE(model->syncDisplays());
-
-    const double level = percent(2);
-    card(2).minusButton().setFocus(Qt::TabFocusReason);
-    press(Qt::Key_Return);
-    EXPECT_DOUBLE_EQ(percent(2), level - 6.25);
 
     // The About panel opens from the keyboard, and Escape closes it.
     part("aboutButton").setFocus(Qt::TabFocusReason);
@@ -99,8 +94,6 @@ TEST_F(PopoverKeyboardTest, SpaceAndEnterPressButtonsPillsAndSwitches) {
     part("quitButton").setFocus(Qt::TabFocusReason);
     EXPECT_FALSE(press(Qt::Key_Escape));
     EXPECT_EQ(quits, 0);
-    press(Qt::Key_Enter);
-    EXPECT_EQ(quits, 1);
 }
 
 TEST_F(PopoverKeyboardTest, SliderKeysStepFinelyByPageAndToTheEndsAndTheWheelMovesIt) {
@@ -118,10 +111,9 @@ TEST_F(PopoverKeyboardTest, SliderKeysStepFinelyByPageAndToTheEndsAndTheWheelMov
         EXPECT_DOUBLE_EQ(slider.value(), level) << "key " << key;
         EXPECT_EQ(indicatorShows(), ++shows) << "key " << key;
     }
-    // One notch up raises the level by a key step; the other display stays.
-    testing::turnWheel(slider, 120);
-    EXPECT_DOUBLE_EQ(percent(2), 6.25);
-    testing::turnWheel(slider, -60);
+    // A whole notch is a key step (PopoverScrollTest); half a notch moves half as far, and
+    // the other display stays.
+    testing::turnWheel(slider, 60);
     EXPECT_DOUBLE_EQ(percent(2), 3.125);
     EXPECT_DOUBLE_EQ(percent(1), 50);
 }
