@@ -97,13 +97,5 @@ TEST_F(PopoverAccessibilityTest, CardsAreGroupsNamedAfterTheirDisplayHoldingASli
     EXPECT_TRUE(indicator()->onScreen);
 }
 
-TEST_F(PopoverAccessibilityTest, NumbersShownAnywhereInThePopoverAreNotGrouped) {
-    testing::LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
-    open({SimDisplayConfig::boostPanel()}, {100});
-    const QString shown = QString::number(card(1).display().estimatedNits.value_or(0));
-    ASSERT_GE(shown.size(), 4) << "a figure of four digits or more to show";
-    EXPECT_TRUE(accessible(part("header")).text(QAccessible::Description).contains(shown));
-}
-
 }  // namespace
 }  // namespace corvane::ui
