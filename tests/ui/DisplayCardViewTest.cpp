@@ -48,7 +48,6 @@ TEST_F(DisplayCardViewTest, DragAppliesAndPublishesEachMoveAndShowsTheIndicatorO
     EXPECT_EQ(publications(), 3);
     ASSERT_EQ(indicatorShows(), 1);
     EXPECT_EQ(indicator()->contents.back().percent, 60);
-    EXPECT_DOUBLE_EQ(percent(1), 50);
 
     // A press outside the capsule, in the glow's margin, is not a drag.
     sendMouse(slider, QEvent::MouseButtonPress, QPointF(1, 1));

@@ -26,8 +26,8 @@ using PopoverAccessibilityTest = testing::PopoverFixture;
 
 TEST_F(PopoverAccessibilityTest, EveryControlHasANameTheRoleItActsAsAndItsState) {
     open({SimDisplayConfig::boostPanel(), SimDisplayConfig::gammaOnlyMonitor("LG")});
+    // The header's role is PopoverKeyboardTest's, with and without a boost display.
     EXPECT_EQ(nameOf(part("header")), QStringLiteral("Corvane Display"));
-    EXPECT_EQ(accessible(part("header")).role(), QAccessible::Button);
 
     std::vector<QString> pillNames;
     for (PresetPill* pill : popover->findChildren<PresetPill*>()) {
