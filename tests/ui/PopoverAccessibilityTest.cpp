@@ -89,11 +89,10 @@ TEST_F(PopoverAccessibilityTest, CardsAreGroupsNamedAfterTheirDisplayHoldingASli
     EXPECT_DOUBLE_EQ(value->minimumValue().toDouble(), 0);
     EXPECT_DOUBLE_EQ(value->maximumValue().toDouble(), 100);
 
-    // Set through the assistive tool: applied to the display like a click on the slider.
+    // Set through the assistive tool: applied to the display like a click on the slider (the
+    // card then shows the new level as after a drag, DisplayCardViewTest).
     value->setCurrentValue(80.0);
     EXPECT_DOUBLE_EQ(percent(1), 80);
-    EXPECT_EQ(slider.text(QAccessible::Value), localizedInteger("%lld%", 80));
-    EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), 80);
     EXPECT_TRUE(indicator()->onScreen);
 }
 
