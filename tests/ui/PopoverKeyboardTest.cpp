@@ -145,7 +145,8 @@ TEST_F(PopoverKeyboardTest, AControlReachedByKeyboardScrollsIntoView) {
     EXPECT_TRUE(inView(popover->cards().front()->minusButton()));
 }
 
-// With a boost display the header is first in the Tab order (TabWalksEveryControl...).
+// With a boost display the header is first in the Tab order
+// (TabWalksEveryControlTopToBottomWithARingAroundIt).
 TEST_F(PopoverKeyboardTest, HeaderDoesNothingAndTakesNoFocusWithoutABoostDisplay) {
     open({SimDisplayConfig::gammaOnlyMonitor("LG")}, {50});
     auto& header = part<PopoverHeader>("header");
