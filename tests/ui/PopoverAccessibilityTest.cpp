@@ -26,8 +26,8 @@ using PopoverAccessibilityTest = testing::PopoverFixture;
 
 TEST_F(PopoverAccessibilityTest, EveryControlHasANameTheRoleItActsAsAndItsState) {
     open({SimDisplayConfig::boostPanel(), SimDisplayConfig::gammaOnlyMonitor("LG")});
+    // The header's role is PopoverKeyboardTest's, with and without a boost display.
     EXPECT_EQ(nameOf(part("header")), QStringLiteral("Corvane Display"));
-    EXPECT_EQ(accessible(part("header")).role(), QAccessible::Button);
 
     std::vector<QString> pillNames;
     for (PresetPill* pill : popover->findChildren<PresetPill*>()) {
@@ -89,20 +89,11 @@ TEST_F(PopoverAccessibilityTest, CardsAreGroupsNamedAfterTheirDisplayHoldingASli
     EXPECT_DOUBLE_EQ(value->minimumValue().toDouble(), 0);
     EXPECT_DOUBLE_EQ(value->maximumValue().toDouble(), 100);
 
-    // Set through the assistive tool: applied to the display like a click on the slider.
+    // Set through the assistive tool: applied to the display like a click on the slider (the
+    // card then shows the new level as after a drag, DisplayCardViewTest).
     value->setCurrentValue(80.0);
     EXPECT_DOUBLE_EQ(percent(1), 80);
-    EXPECT_EQ(slider.text(QAccessible::Value), localizedInteger("%lld%", 80));
-    EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), 80);
     EXPECT_TRUE(indicator()->onScreen);
-}
-
-TEST_F(PopoverAccessibilityTest, NumbersShownAnywhereInThePopoverAreNotGrouped) {
-    testing::LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
-    open({SimDisplayConfig::boostPanel()}, {100});
-    const QString shown = QString::number(card(1).display().estimatedNits.value_or(0));
-    ASSERT_GE(shown.size(), 4) << "a figure of four digits or more to show";
-    EXPECT_TRUE(accessible(part("header")).text(QAccessible::Description).contains(shown));
 }
 
 }  // namespace

@@ -85,12 +85,10 @@ TEST(WarningLine, BatteryNeedsAllThreeConditionsAndOutranksPeak) {
     EXPECT_EQ(warningFor(false, false, true, false), PopoverWarning::none);
 }
 
-TEST(CardText, StatusShowsLiveNitsOfXDRDisplaysElseTheControlPath) {
+// The live nits of an XDR display are on its card (DisplayCardViewTest); without a
+// reading, and on every other display, the control path shows instead.
+TEST(CardText, StatusShowsTheControlPathWithoutLiveNits) {
     DisplaySnapshot xdr = snapshot(true, ControlPath::hardware, 38.25);
-    ASSERT_EQ(xdr.estimatedNits, 612);
-    EXPECT_EQ(cardStatusLine(xdr), (TextKey{"status.xdr %lld", 612}));
-    EXPECT_EQ(cardNitsLine(xdr), (TextKey{"%lld", 612}));
-
     xdr.estimatedNits.reset();
     EXPECT_EQ(cardStatusLine(xdr), (TextKey{"method.hardware", std::nullopt}));
     EXPECT_EQ(cardNitsLine(xdr), std::nullopt);
@@ -111,12 +109,6 @@ TEST(CardText, PercentRoundsHalvesAwayFromZero) {
     EXPECT_EQ(cardPercentText(plainDisplay(ControlPath::ddc, 49.5)), (TextKey{"%lld%", 50}));
     EXPECT_EQ(cardPercentText(plainDisplay(ControlPath::ddc, 49.4)), (TextKey{"%lld%", 49}));
     EXPECT_EQ(cardPercentText(plainDisplay(ControlPath::ddc, 0.5)), (TextKey{"%lld%", 1}));
-}
-
-TEST(CardText, SliderMarkerOnlyOnXDRDisplays) {
-    DisplaySnapshot xdr = snapshot(true, ControlPath::hardware, 50);
-    EXPECT_EQ(cardSliderMarker(xdr), 37.5);
-    EXPECT_EQ(cardSliderMarker(plainDisplay(ControlPath::hardware)), std::nullopt);
 }
 
 TEST(SliderGeometry, FillKeepsAStubAndStopsAtTheTrackEnd) {

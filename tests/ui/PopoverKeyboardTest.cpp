@@ -66,7 +66,9 @@ TEST_F(PopoverKeyboardTest, TabWalksEveryControlTopToBottomWithARingAroundIt) {
     EXPECT_EQ(focused(), &part("quitButton"));
 }
 
-TEST_F(PopoverKeyboardTest, SpaceAndEnterPressButtonsPillsAndSwitches) {
+// Every control is a PlainButton: Space, Return and Enter each press one, and what a press
+// does is the mouse tests' (MenuPopoverViewTest, DisplayCardViewTest).
+TEST_F(PopoverKeyboardTest, SpaceReturnAndEnterPressTheFocusedControlAndEscapeClosesAbout) {
     openActive();
     pill(BrightnessPreset::peak).setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
@@ -80,13 +82,6 @@ TEST_F(PopoverKeyboardTest, SpaceAndEnterPressButtonsPillsAndSwitches) {
     toggle("syncRow").setFocus(Qt::TabFocusReason);
     press(Qt::Key_Enter);
     EXPECT_TRUE(model->syncDisplays());
-    press(Qt::Key_Space);
-    EXPECT_FALSE(model->syncDisplays());
-
-    const double level = percent(2);
-    card(2).minusButton().setFocus(Qt::TabFocusReason);
-    press(Qt::Key_Return);
-    EXPECT_DOUBLE_EQ(percent(2), level - 6.25);
 
     // The About panel opens from the keyboard, and Escape closes it.
     part("aboutButton").setFocus(Qt::TabFocusReason);
@@ -99,8 +94,6 @@ TEST_F(PopoverKeyboardTest, SpaceAndEnterPressButtonsPillsAndSwitches) {
     part("quitButton").setFocus(Qt::TabFocusReason);
     EXPECT_FALSE(press(Qt::Key_Escape));
     EXPECT_EQ(quits, 0);
-    press(Qt::Key_Enter);
-    EXPECT_EQ(quits, 1);
 }
 
 TEST_F(PopoverKeyboardTest, SliderKeysStepFinelyByPageAndToTheEndsAndTheWheelMovesIt) {
@@ -115,13 +108,11 @@ TEST_F(PopoverKeyboardTest, SliderKeysStepFinelyByPageAndToTheEndsAndTheWheelMov
     for (auto [key, level] : steps) {
         press(key);
         EXPECT_DOUBLE_EQ(percent(2), level) << "key " << key;
-        EXPECT_DOUBLE_EQ(slider.value(), level) << "key " << key;
         EXPECT_EQ(indicatorShows(), ++shows) << "key " << key;
     }
-    // One notch up raises the level by a key step; the other display stays.
-    testing::turnWheel(slider, 120);
-    EXPECT_DOUBLE_EQ(percent(2), 6.25);
-    testing::turnWheel(slider, -60);
+    // A whole notch is a key step (PopoverScrollTest); half a notch moves half as far, and
+    // the other display stays.
+    testing::turnWheel(slider, 60);
     EXPECT_DOUBLE_EQ(percent(2), 3.125);
     EXPECT_DOUBLE_EQ(percent(1), 50);
 }
@@ -154,17 +145,16 @@ TEST_F(PopoverKeyboardTest, AControlReachedByKeyboardScrollsIntoView) {
     EXPECT_TRUE(inView(popover->cards().front()->minusButton()));
 }
 
+// With a boost display the header is first in the Tab order
+// (TabWalksEveryControlTopToBottomWithARingAroundIt).
 TEST_F(PopoverKeyboardTest, HeaderDoesNothingAndTakesNoFocusWithoutABoostDisplay) {
     open({SimDisplayConfig::gammaOnlyMonitor("LG")}, {50});
     auto& header = part<PopoverHeader>("header");
     countPublications();
     testing::click(header);
-    EXPECT_DOUBLE_EQ(percent(1), 50);
     EXPECT_EQ(publications(), 0);
-    EXPECT_EQ(popover->content().subtitle, (TextKey{"popover.subtitle", std::nullopt}));
     EXPECT_FALSE(header.cycles());
     EXPECT_TRUE(header.toolTip().isEmpty());
-    EXPECT_EQ(header.focusPolicy(), Qt::NoFocus);
     QAccessibleInterface* described = QAccessible::queryAccessibleInterface(&header);
     EXPECT_EQ(described->role(), QAccessible::StaticText);
     EXPECT_FALSE(described->actionInterface()->actionNames().contains(
@@ -178,7 +168,6 @@ TEST_F(PopoverKeyboardTest, HeaderDoesNothingAndTakesNoFocusWithoutABoostDisplay
     model->refresh();
     EXPECT_TRUE(header.cycles());
     EXPECT_EQ(header.toolTip(), localized("preset.cycle"));
-    EXPECT_TRUE(header.focusPolicy() & Qt::TabFocus);
     EXPECT_EQ(described->role(), QAccessible::Button);
     described->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(popover->findChildren<PresetPill*>().front()->isActive());

@@ -18,26 +18,19 @@ QPalette paletteWith(QColor window, QColor text) {
     return palette;
 }
 
-// The colour of a widget's strongest marks (its text or symbol): its most opaque pixels,
-// drawn on nothing, averaged.
+// The colour of a widget's strongest mark (its text or symbol): its most opaque pixel, drawn
+// on nothing; transparent when it draws nothing.
 QColor ink(QWidget& widget) {
     const QImage image = testing::drawn(widget.size(), [&](QPainter& painter) {
         widget.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
     });
-    int strongest = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            strongest = std::max(strongest, image.pixelColor(x, y).alpha());
-    double red = 0, green = 0, blue = 0;
-    int count = 0;
+    QColor strongest(Qt::transparent);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
-            const QColor color = image.pixelColor(x, y);
-            if (color.alpha() < strongest * 9 / 10 || color.alpha() == 0) continue;
-            red += color.red(), green += color.green(), blue += color.blue(), ++count;
+            const QColor colour = image.pixelColor(x, y);
+            if (colour.alpha() > strongest.alpha()) strongest = colour;
         }
-    if (count == 0) return {};
-    return QColor(int(red / count), int(green / count), int(blue / count));
+    return strongest;
 }
 
 class PopoverPaletteTest : public testing::PopoverFixture {

@@ -15,11 +15,9 @@ class PopoverScrollTest : public testing::PopoverFixture {
   protected:
     // A boost panel and `count - 1` monitors, the popover open at its own size.
     void openWith(int count) {
-        desktop.add(SimDisplayConfig::boostPanel());
-        for (int i = 1; i < count; ++i)
-            desktop.add(SimDisplayConfig::gammaOnlyMonitor("Monitor " + std::to_string(i)));
-        startModel();
-        makePopover();
+        std::vector displays(count, SimDisplayConfig::gammaOnlyMonitor("Monitor"));
+        displays.front() = SimDisplayConfig::boostPanel();
+        open(displays);
         fit();
     }
     // Lays the popover out at the size it asks for, as its window does.

@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "support/ModelFixture.h"
 #include "ui/DisplayCardView.h"
@@ -81,23 +82,20 @@ class LocaleScope {
 // A popover on a simulated desktop, laid out at its own size.
 class PopoverFixture : public corvane::testing::ModelFixture {
   protected:
-    MenuPopoverView& makePopover() {
-        popover = std::make_unique<MenuPopoverView>(*model, [this] { ++quits; });
-        popover->resize(popover->sizeHint());
-        popover->show();
-        QCoreApplication::processEvents();
-        return *popover;
-    }
     // Puts `displays` on the desktop (display N stored at the Nth of `levels`), starts the
-    // model and opens the popover.
-    MenuPopoverView& open(std::initializer_list<sim::SimDisplayConfig> displays,
+    // model and opens the popover at its own size.
+    MenuPopoverView& open(const std::vector<sim::SimDisplayConfig>& displays,
                           std::initializer_list<double> levels = {}) {
         int id = 0;
         for (double level : levels)
             desktop.preferences().set("corvane.brightness.display-" + std::to_string(++id), level);
         for (const sim::SimDisplayConfig& display : displays) desktop.add(display);
         startModel();
-        return makePopover();
+        popover = std::make_unique<MenuPopoverView>(*model, [this] { ++quits; });
+        popover->resize(popover->sizeHint());
+        popover->show();
+        QCoreApplication::processEvents();
+        return *popover;
     }
     // Makes the popover the active window with the keyboard's input going to it.
     void activate() {
