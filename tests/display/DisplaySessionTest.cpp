@@ -41,11 +41,6 @@ protected:
             if (frame.size() > 1 && frame[1] == 0x03) ++count;
         return count;
     }
-    // Neither the backlight functions nor the display's service can write the backlight.
-    void breakBacklightWrites() {
-        desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::failing);
-        desktop.displayConnect().setMatchingFails(true);
-    }
 
     sim::SimDesktop desktop;
 };
@@ -191,7 +186,9 @@ TEST_F(DisplaySessionTest, AFailedBacklightFallsBackToGammaForGoodAndEachTrouble
     testing::RecordedDiagnostics diagnostics;
     DisplayID id = desktop.add(SimDisplayConfig::builtinPanel("Panel", 0.5));
     auto panel = session(id);
-    breakBacklightWrites();
+    // Neither the backlight functions nor the display's service can write the backlight.
+    desktop.setEntryPoint(sim::EntryPoint::setBrightness, sim::EntryPointState::failing);
+    desktop.displayConnect().setMatchingFails(true);
     for (double level : {20, 30, 25}) panel->apply(level, false, false);
     EXPECT_EQ(panel->path(), ControlPath::software);
     EXPECT_NEAR(desktop.gamma().factor(id), 0.25 * 0.88 + 0.12, 1e-6);

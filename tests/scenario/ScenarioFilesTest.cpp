@@ -63,7 +63,6 @@ TEST(ScenarioFiles, AKeyStepsTheBuiltInPanelAndShowsTheIndicatorOnIt) {
     EXPECT_EQ(up["menuPercent"], 80);
     EXPECT_EQ(up["hud"]["shown"], true);
     EXPECT_EQ(up["hud"]["display"], 1);
-    EXPECT_EQ(up["hud"]["percent"], 56);
     EXPECT_EQ(up["hold"]["running"], true);
     EXPECT_DOUBLE_EQ(up["hold"]["until"].get<double>(), 0.9);
 
