@@ -142,12 +142,10 @@ TEST_F(AppModelLifecycle, UnplugTakesTheBoostDownAndReplugRenewsTheSessionButKee
     unplug(xdr);
     EXPECT_FALSE(hasSession(xdr));
     EXPECT_FALSE(overlay->isBuilt());
-    EXPECT_DOUBLE_EQ(overlay->factor(), 1);
     unplug(monitor);
     EXPECT_FALSE(hasSession(monitor));
     EXPECT_FALSE(model->intendedPercents().contains(monitor));
     EXPECT_TRUE(model->previousPercents().contains(monitor));
-    EXPECT_TRUE(model->displays().empty());
 
     plug(monitor);
     EXPECT_FALSE(hasSession(monitor));  // its first reading is under way
@@ -155,7 +153,6 @@ TEST_F(AppModelLifecycle, UnplugTakesTheBoostDownAndReplugRenewsTheSessionButKee
     ASSERT_TRUE(hasSession(monitor));
     EXPECT_NE(model->sessions().at(monitor), before);
     EXPECT_DOUBLE_EQ(intended(monitor), 100);  // its stored level
-    EXPECT_EQ(session(monitor).path(), ControlPath::ddc);
 }
 
 TEST_F(AppModelLifecycle, HandlersHoldTheModelWeaklyAndDoNothingOnceItIsGone) {
