@@ -65,6 +65,7 @@ TEST_F(XDROverlayTest, BuildsOverTheScreenAndTearsDown) {
     EXPECT_TRUE(desktop.overlays().records().empty());
 
     overlay->setBoost(0.004);
+    EXPECT_TRUE(overlay->isBuilt());
     overlay->setBoost(1);
     ASSERT_EQ(desktop.overlays().records().size(), 1u);
     EXPECT_EQ(shown(), &built());

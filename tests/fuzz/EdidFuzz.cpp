@@ -1,10 +1,10 @@
-// EDIDs as a display hands them over: parsed, and named by their UUID.
+// EDIDs as a display hands them over: whatever the bytes, a parsed EDID is made of whole
+// blocks of the input and its texts stay short and on one line. (The UUIDs named after the
+// EDID are pinned, digit for digit, by the name-based UUID test.)
 #include <algorithm>
-#include <cctype>
 
 #include "FuzzCheck.h"
 #include "platform/linux/Edid.h"
-#include "platform/linux/NameBasedUuid.h"
 
 using namespace corvane::linux_desktop;
 
@@ -18,10 +18,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(edid->vendor.size() == 3);
     for (const std::string* text : {&edid->name, &edid->serialText})
         FUZZ_CHECK(text->size() <= 13 && text->find('\n') == std::string::npos);
-
-    const std::string uuid = nameBasedUuid(kDisplayUuidNamespace, edid->bytes);
-    FUZZ_CHECK(uuid.size() == 36 && uuid[14] == '5');
-    FUZZ_CHECK(std::string_view("89AB").find(uuid[19]) != std::string_view::npos);
-    FUZZ_CHECK(std::none_of(uuid.begin(), uuid.end(), [](char c) { return std::islower(c); }));
     return 0;
 }

@@ -22,8 +22,6 @@ TEST_F(AppModelCommands, KeyStepsPastTheTopKeepTheRequestButNotTheLevel) {
     EXPECT_DOUBLE_EQ(percent(panel), 92.75);
     EXPECT_EQ(stored("corvane.brightness.display-1"), PropertyValue(92.75));
     EXPECT_EQ(shown().percent, 93);
-    EXPECT_TRUE(indicator()->onScreen);
-    EXPECT_TRUE(desktop.events().reachedSystem().empty());
 }
 
 TEST_F(AppModelCommands, AKeyStepOnBatteryStopsAtTheStandardRange) {
@@ -74,7 +72,6 @@ TEST_F(AppModelCommands, RestoreGoesBackOnlyToTheLevelsBeforeTheLastPreset) {
     auto [xdr, monitor] = startWith(SimDisplayConfig::boostPanel("XDR", 0.8),    // 30 percent
                                     SimDisplayConfig::gammaOnlyMonitor("LG"));  // 80 percent
     model->applyPreset(BrightnessPreset::peak);
-    EXPECT_DOUBLE_EQ(percent(xdr), 100);
     model->applyPreset(BrightnessPreset::restore);
     EXPECT_NEAR(percent(xdr), 30, 1e-5);
     EXPECT_DOUBLE_EQ(percent(monitor), 80);
@@ -113,9 +110,6 @@ TEST_F(AppModelCommands, PresetsActOnEveryDisplayAndTheIndicatorShowsNitsOnlyFor
     EXPECT_EQ(shown().nits, 1000) << "the built-in panel is shown";
     EXPECT_EQ(stored("corvane.brightness.display-2"), PropertyValue(62.5));
 
-    model->apply(50, xdr);
-    model->showHUD(xdr);
-    EXPECT_EQ(shown().nits, 800);
     model->showHUD(monitor);
     EXPECT_EQ(shown().nits, std::nullopt);
 }

@@ -14,10 +14,6 @@ TEST_F(AppModelPower, OnlyAnInternalBatteryOnBatteryPowerCounts) {
     EXPECT_FALSE(AppModel::onBattery(power));  // no sources at all
     power.setDescriptions(std::nullopt);
     EXPECT_FALSE(AppModel::onBattery(power));
-    power.setOnBattery(true);
-    EXPECT_TRUE(AppModel::onBattery(power));
-    power.setOnBattery(false);
-    EXPECT_FALSE(AppModel::onBattery(power));
 
     Dictionary ups{{"Type", "UPS"}, {"Power Source State", "Battery Power"}};
     Dictionary battery{{"Type", "InternalBattery"}, {"Power Source State", "Battery Power"}};

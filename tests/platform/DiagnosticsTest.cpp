@@ -5,40 +5,34 @@
 #include <string>
 #include <vector>
 
+#include "support/RecordedDiagnostics.h"
+
 namespace corvane {
 namespace {
 
-struct RecordingSink : DiagnosticSink {
-    std::vector<std::pair<DiagnosticLevel, std::string>> lines;
-    void write(DiagnosticTopic, DiagnosticLevel level, std::string_view message) override {
-        lines.emplace_back(level, std::string(message));
-    }
-};
-
 TEST(FailureEpisode, ReportsTheStartAndTheEndOfEachEpisodeOnce) {
-    RecordingSink sink;
-    installDiagnosticSink(&sink);
     FailureEpisode episode(DiagnosticTopic::ddc, "/dev/i2c-4");
+    {
+        testing::RecordedDiagnostics diagnostics;
+        episode.succeeded();
+        EXPECT_TRUE(diagnostics.lines().empty()) << "a success without a failure says nothing";
 
-    episode.succeeded();
-    EXPECT_TRUE(sink.lines.empty()) << "a success without a failure says nothing";
+        episode.failed("no answer");
+        episode.failed("no answer");
+        episode.failed("bus error");
+        EXPECT_TRUE(episode.failing());
+        episode.succeeded();
+        episode.succeeded();
+        episode.failed("no answer");
 
-    episode.failed("no answer");
-    episode.failed("no answer");
-    episode.failed("bus error");
-    EXPECT_TRUE(episode.failing());
-    episode.succeeded();
-    episode.succeeded();
-    episode.failed("no answer");
-    installDiagnosticSink(nullptr);
-    episode.succeeded();
-
-    ASSERT_EQ(sink.lines.size(), 3u);
-    EXPECT_EQ(sink.lines[0].first, DiagnosticLevel::warning);
-    EXPECT_EQ(sink.lines[0].second, "/dev/i2c-4: no answer");
-    EXPECT_EQ(sink.lines[1].first, DiagnosticLevel::info);
-    EXPECT_EQ(sink.lines[1].second, "/dev/i2c-4: working again");
-    EXPECT_EQ(sink.lines[2].second, "/dev/i2c-4: no answer");
+        std::vector<std::pair<DiagnosticLevel, std::string>> heard;
+        for (const auto& line : diagnostics.lines()) heard.emplace_back(line.level, line.message);
+        EXPECT_EQ(heard, (std::vector<std::pair<DiagnosticLevel, std::string>>{
+                             {DiagnosticLevel::warning, "/dev/i2c-4: no answer"},
+                             {DiagnosticLevel::info, "/dev/i2c-4: working again"},
+                             {DiagnosticLevel::warning, "/dev/i2c-4: no answer"}}));
+    }
+    episode.succeeded();  // with no sink installed
     EXPECT_FALSE(episode.failing());
 }
 

