@@ -32,6 +32,12 @@ std::vector<Bytes> sent(std::initializer_list<std::uint16_t> values, std::size_t
     return frames;
 }
 
+// Queues each fraction, then waits until every one has run.
+void writeAll(DDCController& controller, std::initializer_list<double> fractions) {
+    for (double fraction : fractions) controller.write(fraction);
+    controller.waitUntilIdle();
+}
+
 // ---- The first reading ----
 
 // That the reading and the writes sleep on the worker, never on the main thread, is checked
@@ -68,12 +74,11 @@ TEST(DDCController, TheFirstReadingSetsScaleAndLevelOnlyWhenTheMonitorAnswers) {
     MonitorFixture serviceless(30, 400);
     serviceless.service = nullptr;
     bool answered = true;
-    auto defaults = readController(serviceless, &answered);
+    auto defaults = readController(serviceless, [&](bool reply) { answered = reply; });
     EXPECT_FALSE(answered);
     EXPECT_EQ(defaults->maxValue(), 100);
     EXPECT_DOUBLE_EQ(defaults->lastValue(), 1.0);
-    defaults->write(0.5);
-    defaults->waitUntilIdle();
+    writeAll(*defaults, {0.5});
     EXPECT_TRUE(serviceless.monitor->receivedFrames().empty());
 }
 
@@ -104,11 +109,9 @@ TEST(DDCController, WritesFromSeveralThreadsAreAllSent) {
 TEST(DDCController, ValuesAreRoundedAndLimitedOnTheMonitorsScale) {
     MonitorFixture percent(0, 100);
     auto controller = readController(percent);
-    for (double fraction : {0.125, 0.124, 0.375, 0.625, 0.126, -0.2, 1.7,
-                            -std::numeric_limits<double>::infinity(), std::nan(""), -std::nan(""),
-                            std::numeric_limits<double>::infinity(), 0.4})
-        controller->write(fraction);
-    controller->waitUntilIdle();
+    writeAll(*controller, {0.125, 0.124, 0.375, 0.625, 0.126, -0.2, 1.7,
+                           -std::numeric_limits<double>::infinity(), std::nan(""), -std::nan(""),
+                           std::numeric_limits<double>::infinity(), 0.4});
     // Halves away from zero: 12.5 → 13 (not the even 12), 37.5 → 38, 62.5 → 63. Outside
     // 0...1 is limited; not-a-number is not sent at all.
     EXPECT_EQ(writesAfterRead(*percent.monitor), sent({13, 12, 38, 63, 13, 0, 100, 0, 100, 40}));
@@ -116,9 +119,7 @@ TEST(DDCController, ValuesAreRoundedAndLimitedOnTheMonitorsScale) {
 
     MonitorFixture wide(0, 0xFFFF);
     controller = readController(wide);
-    controller->write(0.5);  // 32767.5 → 32768
-    controller->write(1.0);
-    controller->waitUntilIdle();
+    writeAll(*controller, {0.5, 1.0});  // 32767.5 → 32768
     EXPECT_EQ(writesAfterRead(*wide.monitor), sent({32768, 0xFFFF}));
 }
 
@@ -133,13 +134,11 @@ TEST(DDCController, FourFailedWritesInARowGiveTheMonitorUpForGood) {
     MonitorFixture fixture(10, 100);
     auto controller = readController(fixture);
     fixture.monitor->failNextTransfers(3 * 6);  // three writes of 3 attempts × 2 sends
-    for (double fraction : {0.2, 0.3, 0.4}) controller->write(fraction);
-    controller->waitUntilIdle();
+    writeAll(*controller, {0.2, 0.3, 0.4});
     EXPECT_FALSE(controller->degraded());
     EXPECT_DOUBLE_EQ(controller->lastValue(), 0.1);  // the first reading
 
-    controller->write(0.5);  // a success resets the count
-    controller->waitUntilIdle();
+    writeAll(*controller, {0.5});  // a success resets the count
     EXPECT_DOUBLE_EQ(controller->lastValue(), 0.5);
     std::vector<Bytes> expected = sent({20, 30, 40}, 6);
     expected.insert(expected.end(), 2, setBrightnessFrame(50));
@@ -147,8 +146,7 @@ TEST(DDCController, FourFailedWritesInARowGiveTheMonitorUpForGood) {
 
     // Three more failures: six in all, but not four in a row.
     fixture.monitor->failNextTransfers(3 * 6);
-    for (double fraction : {0.6, 0.7, 0.8}) controller->write(fraction);
-    controller->waitUntilIdle();
+    writeAll(*controller, {0.6, 0.7, 0.8});
     EXPECT_FALSE(controller->degraded());
     EXPECT_DOUBLE_EQ(controller->lastValue(), 0.5);
 
@@ -158,8 +156,7 @@ TEST(DDCController, FourFailedWritesInARowGiveTheMonitorUpForGood) {
     std::thread reader([&] {
         while (!idle && !controller->degraded()) std::this_thread::yield();
     });
-    for (double fraction : {0.9, 0.95, 1.0}) controller->write(fraction);
-    controller->waitUntilIdle();
+    writeAll(*controller, {0.9, 0.95, 1.0});
     idle = true;
     reader.join();
     EXPECT_TRUE(controller->degraded());
@@ -168,8 +165,7 @@ TEST(DDCController, FourFailedWritesInARowGiveTheMonitorUpForGood) {
 
     const auto sleptBefore = fixture.desktop.sleeper().durations().size();
     fixture.monitor->refuseTransfers(false);
-    for (int i = 0; i < 10; ++i) controller->write(0.9);
-    controller->waitUntilIdle();
+    writeAll(*controller, {0.9, 0.5});
     EXPECT_EQ(writesAfterRead(*fixture.monitor).size(), 44u);
     EXPECT_EQ(fixture.desktop.sleeper().durations().size(), sleptBefore);
 
