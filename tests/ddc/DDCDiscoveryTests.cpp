@@ -280,8 +280,7 @@ TEST_F(Discovery, ClassNamesMatchExactlyAfterTheirCut) {
 
 TEST(DDCDiscoveryClassName, CutAndRepaired) {
     using DDCDiscovery::className;
-    EXPECT_EQ(className("AppleCLCD2"), "AppleCLCD2");
-    EXPECT_EQ(className(std::string("Apple\0CLCD2", 11)), "Apple");
+    // The cut at the first zero byte: Discovery.ClassNamesMatchExactlyAfterTheirCut.
     EXPECT_EQ(className(std::string(300, 'x')), std::string(127, 'x'));
     // A two-byte character that the 127-byte limit splits is repaired to U+FFFD.
     EXPECT_EQ(className(std::string(126, 'x') + "\xC3\xA9"), std::string(126, 'x') + "\xEF\xBF\xBD");
