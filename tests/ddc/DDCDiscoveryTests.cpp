@@ -19,15 +19,6 @@ using Attributes = std::tuple<std::string, std::uint32_t, std::uint32_t, std::ui
 // For each display given, the display whose monitor the service found for it talks to.
 using Pairs = std::map<DisplayID, DisplayID>;
 
-SimDisplayConfig monitorConfig(std::string name, std::uint32_t vendor, std::uint32_t model,
-                               std::uint32_t serial) {
-    SimDisplayConfig config = SimDisplayConfig::ddcMonitor(std::move(name));
-    config.vendor = vendor;
-    config.model = model;
-    config.serial = serial;
-    return config;
-}
-
 // A display pipe's properties around the given product attributes.
 Dictionary pipeProperties(PropertyValue productAttributes) {
     return {{"DisplayAttributes", Dictionary{{"ProductAttributes", std::move(productAttributes)}}}};
@@ -39,7 +30,11 @@ protected:
     // An external monitor in the display catalog, without its registry entries.
     DisplayID addMonitor(std::string name, std::uint32_t vendor, std::uint32_t model,
                          std::uint32_t serial) {
-        DisplayID id = desktop.add(monitorConfig(std::move(name), vendor, model, serial));
+        SimDisplayConfig config = SimDisplayConfig::ddcMonitor(std::move(name));
+        config.vendor = vendor;
+        config.model = model;
+        config.serial = serial;
+        DisplayID id = desktop.add(config);
         desktop.registry().remove(desktop.display(id).pipeEntry);
         desktop.registry().remove(desktop.display(id).proxyEntry);
         return id;
@@ -93,12 +88,9 @@ protected:
 
 // ---- Pairing ----
 
-TEST_F(Discovery, DesktopLayoutPairsEachMonitorWithItsProxyBesideABuiltinPanel) {
-    desktop.add(SimDisplayConfig::builtinPanel());
-    DisplayID a = desktop.add(monitorConfig("Alpha", 0x10AC, 0xA0B1, 111));
-    DisplayID b = desktop.add(monitorConfig("Beta", 0x4C2D, 0x0F00, 222));
-    EXPECT_EQ(discover({b, a}), (Pairs{{a, a}, {b, b}}));
-}
+// The simulated desktop's own layout (a pipe, then its proxy, for each monitor, beside a
+// built-in panel) is paired in every model test with DDC monitors, e.g.
+// MonitorReadings.NewMonitorsAreReadAtOnceOffTheMainThreadAndGetSessionsWhenReadingsArrive.
 
 // One display and one external proxy pair without scoring; with no display or a second one
 // the scores decide, and a proxy that agrees with no display is not given.
@@ -109,10 +101,6 @@ TEST_F(Discovery, OneDisplayAndOneExternalProxyPairWhateverTheirAttributes) {
     EXPECT_EQ(discover({id}), (Pairs{{id, id}}));
     EXPECT_EQ(discover({}), Pairs{});
     EXPECT_EQ(discover({id, other}), Pairs{});
-    desktop.registry().remove(proxy);
-    addPipe(9, 9, 9, "Other");
-    proxy = addProxy(id);
-    EXPECT_EQ(discover({id}), (Pairs{{id, id}}));
     desktop.registry().remove(proxy);
     addProxy(id, {{"Location", "Embedded"}});
     EXPECT_EQ(discover({id}), Pairs{});
@@ -130,8 +118,6 @@ TEST_F(Discovery, ScoresAddUpFromTheAttributesThatAgree) {
         int expected;
     } cases[] = {
         {"all agree", alpha, {nullptr, "Alpha", 4242, 0x10AC, 0xA0B1}, 9},
-        {"no name", alpha, {nullptr, "", 4242, 0x10AC, 0xA0B1}, 7},
-        {"no serial", alpha, {nullptr, "Alpha", 0, 0x10AC, 0xA0B1}, 6},
         {"vendor only", alpha, {nullptr, "", 0, 0x10AC, 0}, 2},
         {"product only", alpha, {nullptr, "", 0, 0, 0xA0B1}, 2},
         {"serial only", alpha, {nullptr, "", 4242, 0, 0}, 3},
@@ -140,9 +126,8 @@ TEST_F(Discovery, ScoresAddUpFromTheAttributesThatAgree) {
         {"zero attributes never agree", blank, {nullptr, "", 0, 0, 0}, 0},
         {"model by its low 16 bits", wideModel, {nullptr, "", 0, 0, 0x2345}, 2},
         {"model in full", wideModel, {nullptr, "", 0, 0, 0x12345}, 0},
+        // Case and accents count: UnicodeTextEquivalence.OnlyCanonicallyEquivalentFormsAgree.
         {"canonically equivalent name", cafe, {nullptr, "Cafe\xCC\x81 Display", 0, 0, 0}, 2},
-        {"name in other case", cafe, {nullptr, "CAF\xC3\x89 DISPLAY", 0, 0, 0}, 0},
-        {"name without the accent", cafe, {nullptr, "Cafe Display", 0, 0, 0}, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -160,13 +145,9 @@ TEST(DDCDiscoveryNames, InfoDictionaryShapes) {
     Dictionary names{{"en_US", "Studio"}, {"de_DE", "Studio-Monitor"}};
     EXPECT_TRUE(infoNamesProduct({{"DisplayProductName", names}}, "Studio-Monitor"));
     EXPECT_TRUE(infoNamesProduct({{"DisplayProductName", names}}, "Studio"));
-    EXPECT_FALSE(infoNamesProduct({{"DisplayProductName", names}}, "studio"));
-    EXPECT_FALSE(infoNamesProduct({{"DisplayProductName", names}}, ""));
     EXPECT_FALSE(infoNamesProduct({{"DisplayProductName", Dictionary{{"en_US", ""}}}}, ""));
     EXPECT_FALSE(infoNamesProduct({}, "Studio"));
     EXPECT_FALSE(infoNamesProduct({{"DisplayProductName", "Studio"}}, "Studio"));
-    EXPECT_FALSE(infoNamesProduct({{"DisplayProductName", PropertyValue::Other{}}}, "Studio"));
-    EXPECT_FALSE(infoNamesProduct({{"ProductName", names}}, "Studio"));
     // A localized-name dictionary with a value that is not a string is not a dictionary of
     // strings: it names nothing.
     Dictionary mixed{{"en_US", "Studio"}, {"fr_FR", 3}};
@@ -174,21 +155,6 @@ TEST(DDCDiscoveryNames, InfoDictionaryShapes) {
 }
 
 // ---- Greedy assignment ----
-
-// Registry order is the reverse of the display order in each layout.
-TEST_F(Discovery, MonitorsOfOneModelFollowTheirSerialsWithOrWithoutNames) {
-    DisplayID a = addMonitor("Twin", 0x10AC, 0x4100, 1001);
-    DisplayID b = addMonitor("Twin", 0x10AC, 0x4100, 1002);
-    addPipeAndProxy(b, 0x10AC, 0x4100, 1002, "Twin");
-    addPipeAndProxy(a, 0x10AC, 0x4100, 1001, "Twin");
-    EXPECT_EQ(discover({a, b}), (Pairs{{a, a}, {b, b}}));
-
-    DisplayID left = addMonitor("Left", 0x10AC, 0x4100, 1003);
-    DisplayID right = addMonitor("Right", 0x10AC, 0x4100, 1004);
-    addPipeAndProxy(right, 0x10AC, 0x4100, 1004, "");
-    addPipeAndProxy(left, 0x10AC, 0x4100, 1003, "");
-    EXPECT_EQ(discover({left, right}), (Pairs{{left, left}, {right, right}}));
-}
 
 TEST_F(Discovery, IdenticalMonitorsTieInGivenAndRegistryOrder) {
     DisplayID a = addMonitor("Twin", 0x10AC, 0x4100, 0);
@@ -235,12 +201,9 @@ TEST_F(Discovery, WithoutCreationWritingOrARegistryWalkNothingIsFound) {
     desktop.setEntryPoint(EntryPoint::writeI2C, EntryPointState::present);
     desktop.setEntryPoint(EntryPoint::readI2C, EntryPointState::absent);
     EXPECT_EQ(discover({id}), (Pairs{{id, id}}));  // only creation and write are required
-    desktop.setEntryPoint(EntryPoint::createAVService, EntryPointState::failing);
-    EXPECT_EQ(discover({id}), Pairs{});
-    desktop.setEntryPoint(EntryPoint::createAVService, EntryPointState::present);
+    // (A service that is not made gives no candidate: the test below.)
     desktop.registry().setIteratorFails(true);
     EXPECT_EQ(discover({id}), Pairs{});
-    EXPECT_TRUE(collect().empty());
 }
 
 // ---- Collecting candidates ----
@@ -250,12 +213,10 @@ TEST_F(Discovery, EveryProxyNotPlacedElsewhereBecomesACandidateWhenItsServiceIsM
     RegistryEntryID external = registry.add("DCPAVServiceProxy", {{"Location", "External"}});
     registry.add("DCPAVServiceProxy", {{"Location", "Embedded"}});
     registry.add("DCPAVServiceProxy", {{"Location", "external"}});
-    registry.add("DCPAVServiceProxy", {{"Location", ""}});
     RegistryEntryID absent = registry.add("DCPAVServiceProxy");
     RegistryEntryID number = registry.add("DCPAVServiceProxy", {{"Location", 1}});
-    RegistryEntryID dictionary = registry.add("DCPAVServiceProxy", {{"Location", Dictionary{}}});
-    EXPECT_EQ(collect().size(), 4u);
-    EXPECT_EQ(created, (std::vector<RegistryEntryID>{external, absent, number, dictionary}));
+    EXPECT_EQ(collect().size(), 3u);
+    EXPECT_EQ(created, (std::vector<RegistryEntryID>{external, absent, number}));
 
     // A proxy whose service is not made is dropped; without a creation function none is made.
     auto made = std::make_shared<AVService>();
@@ -275,17 +236,13 @@ TEST_F(Discovery, EachProxyCarriesTheAttributesOfTheReadablePipeBeforeIt) {
     registry.add("DCPAVServiceProxy");  // before any pipe: nothing
     addPipe(1, 2, 3, "First");
     registry.add("DCPAVServiceProxy");
-    registry.add("IOPortTransportState", {{"Location", "External"}});
     registry.add("DCPAVServiceProxy");
     // Pipes that cannot be read:
     registry.add("AppleCLCD2");                                          // no DisplayAttributes
     registry.add("AppleCLCD2", {{"DisplayAttributes", "text"}});         // wrong type
-    registry.add("AppleCLCD2", {{"DisplayAttributes", 12}});             // wrong type
-    registry.add("AppleCLCD2", {{"DisplayAttributes", PropertyValue::Other{}}});
     registry.add("AppleCLCD2", {{"DisplayAttributes", Dictionary{}}});   // empty
     registry.add("AppleCLCD2", {{"DisplayAttributes", Dictionary{{"Other", 1}}}});
     registry.add("IOMobileFramebufferShim", pipeProperties("text"));
-    registry.add("AppleCLCD2", pipeProperties(PropertyValue::Other{}));
     registry.add("DCPAVServiceProxy");
     addPipe(4, 5, 6, "Second", "IOMobileFramebufferShim");
     registry.add("DCPAVServiceProxy");
@@ -323,14 +280,11 @@ TEST_F(Discovery, ClassNamesMatchExactlyAfterTheirCut) {
 
 TEST(DDCDiscoveryClassName, CutAndRepaired) {
     using DDCDiscovery::className;
-    EXPECT_EQ(className("AppleCLCD2"), "AppleCLCD2");
-    EXPECT_EQ(className(std::string("Apple\0CLCD2", 11)), "Apple");
+    // The cut at the first zero byte: Discovery.ClassNamesMatchExactlyAfterTheirCut.
     EXPECT_EQ(className(std::string(300, 'x')), std::string(127, 'x'));
-    EXPECT_EQ(className(std::string(127, 'x') + '\0'), std::string(127, 'x'));
     // A two-byte character that the 127-byte limit splits is repaired to U+FFFD.
     EXPECT_EQ(className(std::string(126, 'x') + "\xC3\xA9"), std::string(126, 'x') + "\xEF\xBF\xBD");
     EXPECT_EQ(className("Bad\xFFName"), "Bad\xEF\xBF\xBDName");
-    EXPECT_EQ(className(""), "");
 }
 
 }  // namespace

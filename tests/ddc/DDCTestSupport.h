@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -47,13 +48,11 @@ struct MonitorFixture {
     std::shared_ptr<sim::SimAVService> service;
 };
 
-// The fixture's controller after its first reading, which reports whether the monitor
-// answered in `answered` when given.
-inline std::shared_ptr<DDCController> readController(MonitorFixture& fixture, bool* answered = nullptr) {
+// The fixture's controller after its first reading, whose answer is handed to `done`.
+inline std::shared_ptr<DDCController> readController(
+    MonitorFixture& fixture, std::function<void(bool answered)> done = [](bool) {}) {
     auto controller = DDCController::make(fixture.desktop.platform(), fixture.id, fixture.service);
-    controller->readFirst([answered](bool reply) {
-        if (answered) *answered = reply;
-    });
+    controller->readFirst(std::move(done));
     fixture.desktop.loop().runPending();
     return controller;
 }
