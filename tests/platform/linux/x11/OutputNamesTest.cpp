@@ -45,33 +45,6 @@ RandROutput output(const std::string& name, std::optional<unsigned> id,
     return result;
 }
 
-TEST(OutputNamesTest, OutputsNoConnectorMatchesJoinAsStandIns) {
-    RandROutputs outputs;
-    outputs.outputs = {
-        RandROutput{"eDP1", 1, {}, 0, 0, 1920, 1080, false, {}},
-        RandROutput{"DP2", 2, std::vector<std::uint8_t>{1, 2, 3}, 1920, 0, 800, 600, true, {}}};
-    const std::vector<DrmConnector> merged =
-        withRandROutputs({connector("card0-eDP-1", std::nullopt)}, outputs);
-    ASSERT_EQ(merged.size(), 2u);
-    EXPECT_EQ(merged[0].sysfsName, "card0-eDP-1");
-    EXPECT_EQ(merged[1].sysfsName, "randr-DP2");
-    EXPECT_EQ(merged[1].name, "DP2");
-    EXPECT_FALSE(merged[1].builtin);
-    EXPECT_FALSE(merged[1].edid);  // three bytes are no EDID
-    EXPECT_TRUE(merged[1].path.empty());
-    EXPECT_EQ(outputs.primaryName(), "DP2");
-
-    // The main display is the one the primary output shows, else the built-in panel.
-    DisplayIdentities identities;
-    const std::vector<ConnectedDisplay> displays = identities.identify(merged);
-
-    std::optional<std::string> primary = "DP2";
-    auto chooser = primaryOutputChooser([&] { return primary; });
-    EXPECT_EQ(chooser(displays), displays[1].id);
-    primary.reset();
-    EXPECT_EQ(chooser(displays), displays[0].id);  // the built-in panel
-}
-
 std::vector<std::string> shownBy(const std::vector<DrmConnector>& merged) {
     std::vector<std::string> names;
     for (const DrmConnector& c : merged)
@@ -108,14 +81,30 @@ TEST(OutputNamesTest, OutputsPairWithConnectorsByIdThenEdidThenName) {
     EXPECT_TRUE(hybrid[0].enabled) << "shown by an output whatever the kernel says";
 
     // Identical EDIDs and clashing IDs (two cards) fall through to the names; an output nothing
-    // matches joins as a built-in stand-in when it is a bare "eDP".
+    // matches joins as a stand-in, built-in when it is a bare "eDP", without the three bytes
+    // of its EDID property (no EDID) and without a sysfs folder.
     RandROutputs twins;
-    twins.outputs = {output("DP-2", 70, dell), output("DP-1", 70, dell), output("eDP", {})};
+    twins.outputs = {output("DP-2", 70, dell), output("DP-1", 70, dell),
+                     output("eDP", {}, {1, 2, 3})};
     const auto pair = withRandROutputs(
         {connector("card0-DP-1", 70, dell), connector("card1-DP-2", 70, dell)}, twins);
     EXPECT_EQ(shownBy(pair),
               (std::vector<std::string>{"card0-DP-1>DP-1", "card1-DP-2>DP-2", "randr-eDP>eDP"}));
+    EXPECT_EQ(pair[2].name, "eDP");
     EXPECT_TRUE(pair[2].builtin);
+    EXPECT_FALSE(pair[2].edid);
+    EXPECT_TRUE(pair[2].path.empty());
+
+    // The main display is the one the primary output shows, else the built-in panel.
+    twins.outputs[1].primary = true;
+    std::optional<std::string> primary = twins.primaryName();
+    EXPECT_EQ(primary, "DP-1");
+    const std::vector<ConnectedDisplay> displays = DisplayIdentities().identify(pair);
+    auto chooser = primaryOutputChooser([&] { return primary; });
+    EXPECT_EQ(chooser(displays), displays[0].id);
+    primary.reset();
+    EXPECT_EQ(chooser(displays), displays[2].id);
+
     EXPECT_TRUE(isBuiltinConnectorName("eDP"));
     EXPECT_TRUE(isBuiltinConnectorName("LVDS1"));
     EXPECT_FALSE(isBuiltinConnectorName("eDPX-1"));
