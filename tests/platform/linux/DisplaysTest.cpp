@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "FakeSysfs.h"
 #include "platform/linux/DrmDisplayCatalog.h"
 #include "platform/linux/SysfsFiles.h"
@@ -65,8 +63,6 @@ TEST(DisplaysTest, IdentifiersStayWhileConnectedAndUuidsFollowTheEdid) {
     DrmDisplayCatalog catalog(sysfs.sysfs());
     ASSERT_EQ(catalog.onlineDisplays(8), std::vector<DisplayID>{2919778967u});
     const std::string uuid = *catalog.uuid(2919778967u);
-    EXPECT_TRUE(std::regex_match(
-        uuid, std::regex("[0-9A-F]{8}-[0-9A-F]{4}-5[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}")));
 
     sysfs.connector("card90-DP-4742", monitor, 2);
     ASSERT_EQ(catalog.onlineDisplays(8), (std::vector<DisplayID>{2919778967u, 2919778968u}));

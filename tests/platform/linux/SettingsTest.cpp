@@ -113,12 +113,5 @@ TEST(SettingsTest, AutostartEntryStartsThisExecutableWhileItIsSwitchedOn) {
     EXPECT_FALSE(fs::exists("autostart"));
 }
 
-TEST(SettingsTest, ExecArgumentsAreQuotedAndEscapedForDesktopEntries) {
-    EXPECT_EQ(execArgument("/usr/bin/corvane-display"), R"("/usr/bin/corvane-display")");
-    EXPECT_EQ(execArgument(R"(/a "b" $c `d` \e)"), R"("/a \\"b\\" \\$c \\`d\\` \\\\e")");
-    EXPECT_EQ(execArgument("/100%/x"), R"("/100%%/x")");
-    EXPECT_EQ(execArgument("/a\tb\nc"), R"("/a\tb\nc")");
-}
-
 }  // namespace
 }  // namespace corvane::linux_desktop
