@@ -118,7 +118,6 @@ TEST_F(BacklightTest, OneServicePerBuiltinPanelWithABacklight) {
     sysfs.tree.write(device / "brightness", "40000\n");
     EXPECT_FLOAT_EQ(level(panelId), 1.0f);
 
-    EXPECT_EQ(set(panelId, 0.5f), 0);
     EXPECT_EQ(set(panelId, 1.7f), 0);
     EXPECT_EQ(writer.written["intel_backlight"], 19200u);
     EXPECT_EQ(set(panelId, -1), 0);

@@ -66,9 +66,6 @@ TEST_F(KdeScreenBrightnessTest, PlasmasDisplaysAreDrivenThroughItAndItsChangesAr
     KdeScreenBrightness kde(connection);
     ASSERT_TRUE(kde.isPresent());
     EXPECT_TRUE(kde.drivesMonitors());
-    ASSERT_NE(kde.internalDisplay(), nullptr);
-    EXPECT_EQ(kde.internalDisplay()->brightness(), 300);
-    EXPECT_EQ(kde.externalDisplayNamed("DELL U2720Q"), kde.displays()[1]);
     EXPECT_EQ(kde.externalDisplayNamed("LG HDR 4K"), nullptr);
     Composed composed(kde);
     const PrivateDisplayFunctions& functions = composed.functions;

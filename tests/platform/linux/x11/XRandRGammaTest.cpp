@@ -107,7 +107,6 @@ TEST_F(XRandRGammaTest, ARampSetByAnotherProgramAfterStartIsKeptAndRestored) {
     const Platform platform = withGamma(desktop.platform(), gamma);
     SoftwareDimming dimming(platform, kScreenDisplay);
     ASSERT_TRUE(dimming.write(0.5));
-    EXPECT_NEAR(brightness(), 0.56, 0.005);
     EXPECT_EQ(xrandrValue(server_.display(), "Gamma"), nightLight);
     gamma.restoreColorProfiles();
     EXPECT_EQ(xrandrValue(server_.display(), "Gamma"), nightLight);
