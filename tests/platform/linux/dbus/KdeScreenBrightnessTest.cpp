@@ -106,8 +106,6 @@ TEST_F(KdeScreenBrightnessTest, AMonitorThatCannotBePairedIsNotWrittenWhilePlasm
     ASSERT_TRUE(plasma.addDisplay("display2", 20, 100, false, "Dell U2720Q"));
     ASSERT_TRUE(plasma.listDisplays({"display0", "display1", "display2"}));
     KdeScreenBrightness kde(connection);
-    EXPECT_EQ(kde.displays().size(), 3u);
-    EXPECT_EQ(kde.externalDisplayNamed("DELL U2720Q"), nullptr);
 
     // Two Plasma monitors fit the name: this one is neither Plasma's nor ours to write.
     Composed composed(kde);
