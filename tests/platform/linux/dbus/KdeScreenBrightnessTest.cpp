@@ -65,23 +65,20 @@ struct Composed {
 TEST_F(KdeScreenBrightnessTest, PlasmasDisplaysAreDrivenThroughItAndItsChangesAreSeen) {
     KdeScreenBrightness kde(connection);
     ASSERT_TRUE(kde.isPresent());
-    EXPECT_TRUE(kde.drivesMonitors());
     EXPECT_EQ(kde.externalDisplayNamed("LG HDR 4K"), nullptr);
     Composed composed(kde);
     const PrivateDisplayFunctions& functions = composed.functions;
 
     // Levels are Plasma's, as fractions of its maximum; settings go to Plasma in its units,
-    // without its indicator, once each.
+    // without its indicator, once each. (LinuxDesktopTest sets the panel, whose maximum is
+    // not 100, and follows a change of the monitor's.)
     EXPECT_EQ(composed.level(kPanel), 0.25f);
     EXPECT_EQ(composed.level(kMonitor), 0.5f);
     EXPECT_EQ(composed.level(3), std::nullopt);
-    EXPECT_EQ(functions.setBrightness(kPanel, 0.5f), 0);
     EXPECT_EQ(functions.setBrightness(kMonitor, 0.7f), 0);
     EXPECT_EQ(functions.setBrightness(kMonitor, 0.7f), 0);
     EXPECT_EQ(functions.setBrightness(kMonitor, 1.5f), 0);
     ASSERT_TRUE(waitUntil([&] { return plasma.setCalls(kMonitorName).size() == 2; }));
-    ASSERT_TRUE(waitUntil([&] { return plasma.setCalls(kPanelName).size() == 1; }));
-    EXPECT_EQ(plasma.setCalls(kPanelName)[0], (QVariantList{600, 1u}));
     EXPECT_EQ(plasma.setCalls(kMonitorName)[0], (QVariantList{70, 1u}));
     EXPECT_EQ(plasma.setCalls(kMonitorName)[1], (QVariantList{100, 1u}));
     // No DDC/CI bus while Plasma drives the monitors.
@@ -90,9 +87,7 @@ TEST_F(KdeScreenBrightnessTest, PlasmasDisplaysAreDrivenThroughItAndItsChangesAr
 
     // A change made in Plasma (its slider, its keys) is the level the next poll reads.
     ASSERT_TRUE(plasma.update(kPanelName, {{"Brightness", 900}}));
-    ASSERT_TRUE(plasma.update(kMonitorName, {{"Brightness", 30}}));
     EXPECT_TRUE(waitUntil([&] { return composed.level(kPanel) == 0.75f; }));
-    EXPECT_TRUE(waitUntil([&] { return composed.level(kMonitor) == 0.3f; }));
 
     // Plasma going away hands the displays back to the raw paths.
     plasma.stop();
