@@ -51,7 +51,8 @@ TEST(GammaResamplingTest, TablesBecomeRampsOfTheCrtcsSizeLimitedToTheValidRange)
     EXPECT_TRUE(tableToRamp(table, 0).empty());
 }
 
-TEST(GammaResamplingTest, RoundTripsKeepTheRampAndAScaledTableScalesTheRamp) {
+// A dimmed table's ramp is checked on the X server (XRandRGammaTest).
+TEST(GammaResamplingTest, RoundTripsKeepTheRampOfAnySize) {
     for (std::size_t size : {16u, 256u, 1024u, 4096u}) {
         const std::vector<std::uint16_t> ramp = powerRamp(size, kCalibrated);
         const std::vector<std::uint16_t> back = tableToRamp(rampToTable(ramp, 256), size);
@@ -60,14 +61,6 @@ TEST(GammaResamplingTest, RoundTripsKeepTheRampAndAScaledTableScalesTheRamp) {
         const double tolerance = size <= 256 ? 1.0 : 65535 * 0.002;
         for (std::size_t i = 0; i < size; ++i) EXPECT_NEAR(back[i], ramp[i], tolerance) << i;
     }
-
-    // The dimmer's factor on the table reaches the ramp unchanged.
-    std::vector<float> table = rampToTable(powerRamp(1024, kCalibrated), 256);
-    for (float& entry : table) entry *= 0.56f;
-    const std::vector<std::uint16_t> dimmed = tableToRamp(table, 1024);
-    const std::vector<std::uint16_t> original = powerRamp(1024, kCalibrated);
-    for (std::size_t i = 0; i < 1024; i += 31) EXPECT_NEAR(dimmed[i], original[i] * 0.56, 150) << i;
-    EXPECT_NEAR(dimmed.back(), 0.56 * 65535, 1.0);
 }
 
 }  // namespace
