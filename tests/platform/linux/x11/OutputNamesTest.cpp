@@ -10,7 +10,6 @@ namespace {
 
 TEST(OutputNamesTest, ConnectorAndOutputNamesMatchAcrossDriverSpellings) {
     const std::pair<const char*, const char*> same[] = {
-        {"eDP-1", "eDP1"},       {"eDP-1", "eDP-1"},
         {"card0-eDP-1", "eDP1"}, {"card1-HDMI-A-1", "HDMI-1"},
         {"HDMI-A-2", "HDMI2"},   {"DP-1-1", "DP1-1"},
         {"DP-01", "dp1"},        {"card0-screen", "screen"}};
