@@ -109,7 +109,6 @@ TEST_F(BacklightTest, OneServicePerBuiltinPanelWithABacklight) {
     EXPECT_EQ(services->infoDictionary(externalId), std::nullopt) << "external";
     EXPECT_EQ(services->infoDictionary(dsiId), (Dictionary{{"DisplayIsBuiltin", true}}));
 
-    EXPECT_FLOAT_EQ(level(panelId), 0.25f);
     float ignored = -1;
     EXPECT_NE(services->getFloatParameter(panelId, "contrast", &ignored), 0);
     EXPECT_NE(services->getFloatParameter(externalId, "brightness", &ignored), 0);
