@@ -52,7 +52,6 @@ TEST(DisplaysTest, ConnectedConnectorsAreCandidatesWhateverTheirEnabledFileSays)
     EXPECT_EQ(names,
               (std::vector<std::string>{"DP-2", "HDMI-A-1", "eDP-1", "DSI-1", "LVDS-1", "DP-5",
                                         "DP-6"}));
-    EXPECT_TRUE(connectedConnectors(sysfs.tree.path("missing")).empty());
 }
 
 TEST(DisplaysTest, IdentifiersStayWhileConnectedAndUuidsFollowTheEdid) {
@@ -78,7 +77,6 @@ TEST(DisplaysTest, IdentifiersStayWhileConnectedAndUuidsFollowTheEdid) {
     fs::remove(first / "edid");
     EXPECT_EQ(catalog.onlineDisplays(8), (std::vector<DisplayID>{2919778967u, 2919778968u}));
     EXPECT_EQ(catalog.uuid(2919778967u), "display-2919778967");
-    EXPECT_EQ(catalog.onlineDisplays(1), std::vector<DisplayID>{2919778967u});
 
     EXPECT_EQ(DrmDisplayCatalog(sysfs.sysfs()).uuid(2919778968u), uuid) << "across restarts";
 }
