@@ -160,7 +160,8 @@ class FakeDesk {
         sysfs.adapter("sys/devices/platform/AMDI0010:00", 1, "Synopsys DesignWare I2C adapter");
     }
 
-    // The buses discovery hands to the online external displays, given in `order`.
+    // The buses discovery hands to the online external displays, given in reverse order when
+    // `reversed`.
     Pairing discover(bool reversed = false) {
         std::vector<DisplayID> external;
         for (DisplayID id : catalog_.onlineDisplays(16))
