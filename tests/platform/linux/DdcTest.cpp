@@ -144,10 +144,15 @@ TEST_F(DdcTest, ABusNotYetGrantedIsWaitedForAfterAHotPlugAndAfterAWake) {
     EXPECT_EQ(i2c->slept, 400ms);
 }
 
-// The sysfs and i2c-dev layouts of the desks people have, as the kernel drivers lay them out.
-// Every desk also has the buses a display utility must never touch: the chipset's SMBus
-// (whose SPD EEPROMs answer at 0x50) and a touchpad's DesignWare controller.
-struct FakeDesk {
+// Which connector's display got which bus.
+using Pairing = std::map<std::string, unsigned>;
+
+// A desk laid out in sysfs and i2c-dev as the kernel drivers lay out the desks people have,
+// and the Linux DDC/CI pieces on it, walked the way the model's refresh walks them. Every desk
+// also has the buses a display utility must never touch: the chipset's SMBus (whose SPD
+// EEPROMs answer at 0x50) and a touchpad's DesignWare controller.
+class FakeDesk {
+  public:
     FakeDesk() {
         const fs::path smbus = sysfs.pciDevice("0000:00:1f.4", "0x0c0500");
         sysfs.adapter(smbus, 0, "SMBus I801 adapter at efa0");
@@ -155,8 +160,41 @@ struct FakeDesk {
         sysfs.adapter("sys/devices/platform/AMDI0010:00", 1, "Synopsys DesignWare I2C adapter");
     }
 
+    // The buses discovery hands to the online external displays, given in reverse order when
+    // `reversed`.
+    Pairing discover(bool reversed = false) {
+        std::vector<DisplayID> external;
+        for (DisplayID id : catalog_.onlineDisplays(16))
+            if (!catalog_.isBuiltin(id)) external.push_back(id);
+        if (reversed) std::reverse(external.begin(), external.end());
+        Pairing pairing;
+        for (const auto& [id, service] : DDCDiscovery::services(platform_, external))
+            pairing[catalog_.display(id)->connector.sysfsName] =
+                dynamic_cast<I2cBusService&>(*service).bus();
+        return pairing;
+    }
+
     FakeSysfs sysfs;
     std::shared_ptr<FakeI2c> i2c = std::make_shared<FakeI2c>();
+
+  private:
+    // The window system shows every connected connector (NVIDIA's say "disabled").
+    DrmDisplayCatalog catalog_{sysfs.sysfs(), DrmDisplayCatalog::firstBuiltinElseFirst,
+                               [](std::vector<DrmConnector> connectors) {
+                                   for (DrmConnector& connector : connectors)
+                                       connector.enabled = true;
+                                   return connectors;
+                               }};
+    I2cDevTransport transport_{sysfs.tree.path("dev"), i2c};
+    DdcBusFinder finder_{sysfs.sysfs(), transport_};
+    DdcRegistry registry_{catalog_, finder_, transport_};
+    PrivateDisplayFunctions functions_ = ddcDisplayFunctions(catalog_, registry_, transport_);
+    sim::SimDesktop sim_;
+    const Platform& base_ = sim_.platform();
+    Platform platform_{catalog_,           base_.screens,   functions_,        base_.displayConnect,
+                       base_.gamma,        registry_,       base_.sleeper,     base_.preferences,
+                       base_.localizer,    base_.overlays,  base_.loop,        base_.power,
+                       base_.loginItem,    base_.notifications, base_.events,  base_.indicatorPanels};
 };
 
 // Bytes an EEPROM answers from wherever its pointer stands.
@@ -205,49 +243,6 @@ const Bytes kDell = makeEdid(0x10AC, 0xA0C1, 0x91101D69, "DELL U2415");
 const Bytes kLg = makeEdid(0x1E6D, 0x5B7F, 0, "LG HDR 4K");
 const Bytes kTwin = makeEdid(0x04B3, 0x6ACB, 0, "VG248");  // two of them, no serial number
 
-// Which connector's display got which bus.
-using Pairing = std::map<std::string, unsigned>;
-
-// The Linux DDC/CI pieces on a fake desk, walked the way the model's refresh walks them.
-class Desk {
-  public:
-    explicit Desk(FakeDesk& desk)
-        : desk_(desk),
-          // The window system shows every connected connector (NVIDIA's say "disabled").
-          catalog_(desk.sysfs.sysfs(), DrmDisplayCatalog::firstBuiltinElseFirst,
-                   [](std::vector<DrmConnector> connectors) {
-                       for (DrmConnector& connector : connectors) connector.enabled = true;
-                       return connectors;
-                   }) {}
-
-    // The buses discovery hands to the online external displays, given in `order`.
-    Pairing discover(bool reversed = false) {
-        std::vector<DisplayID> external;
-        for (DisplayID id : catalog_.onlineDisplays(16))
-            if (!catalog_.isBuiltin(id)) external.push_back(id);
-        if (reversed) std::reverse(external.begin(), external.end());
-        Pairing pairing;
-        for (const auto& [id, service] : DDCDiscovery::services(platform_, external))
-            pairing[catalog_.display(id)->connector.sysfsName] =
-                dynamic_cast<I2cBusService&>(*service).bus();
-        return pairing;
-    }
-
-  private:
-    FakeDesk& desk_;
-    DrmDisplayCatalog catalog_;
-    I2cDevTransport transport_{desk_.sysfs.tree.path("dev"), desk_.i2c};
-    DdcBusFinder finder_{desk_.sysfs.sysfs(), transport_};
-    DdcRegistry registry_{catalog_, finder_, transport_};
-    PrivateDisplayFunctions functions_ = ddcDisplayFunctions(catalog_, registry_, transport_);
-    sim::SimDesktop sim_;
-    const Platform& base_ = sim_.platform();
-    Platform platform_{catalog_,           base_.screens,   functions_,        base_.displayConnect,
-                       base_.gamma,        registry_,       base_.sleeper,     base_.preferences,
-                       base_.localizer,    base_.overlays,  base_.loop,        base_.power,
-                       base_.loginItem,    base_.notifications, base_.events,  base_.indicatorPanels};
-};
-
 // The opens that read an EDID (read only; a DDC/CI channel opens its bus read-write).
 std::vector<std::string> edidReads(const FakeI2c& i2c) {
     std::vector<std::string> reads;
@@ -268,13 +263,12 @@ TEST(DdcDiscoveryTest, NvidiaMonitorsAreFoundByTheEdidOnTheGpusOwnAdapters) {
     FakeDesk desk;
     layOutNvidia(desk, kDell, kLg);
     desk.i2c->buses["i2c-3"].edid = Bytes(256, 0x42);  // garbage at 0x50 is no EDID
-    Desk walk(desk);
-    EXPECT_EQ(walk.discover(), (Pairing{{"card1-DP-1", 4}, {"card1-HDMI-A-1", 6}}));
+    EXPECT_EQ(desk.discover(), (Pairing{{"card1-DP-1", 4}, {"card1-HDMI-A-1", 6}}));
     // The EDIDs were read once, read only, from the GPU's adapters alone.
     EXPECT_EQ(edidReads(*desk.i2c), (std::vector<std::string>{"open i2c-3 ro", "open i2c-4 ro",
                                                                "open i2c-5 ro", "open i2c-6 ro"}));
     expectOnlyDisplayBusesTouched(*desk.i2c, {"i2c-3", "i2c-4", "i2c-5", "i2c-6"});
-    EXPECT_EQ(walk.discover(), (Pairing{{"card1-DP-1", 4}, {"card1-HDMI-A-1", 6}}));
+    EXPECT_EQ(desk.discover(), (Pairing{{"card1-DP-1", 4}, {"card1-HDMI-A-1", 6}}));
     EXPECT_EQ(edidReads(*desk.i2c).size(), 4u) << "no new reading while nothing changed";
 
     // A connector whose EDID fails its checksum matches no bus, even one holding the same bytes.
@@ -282,21 +276,20 @@ TEST(DdcDiscoveryTest, NvidiaMonitorsAreFoundByTheEdidOnTheGpusOwnAdapters) {
     damaged[20] ^= 0x01;
     desk.sysfs.tree.writeBytes("sys/class/drm/card1-HDMI-A-1/edid", damaged);
     holdEdid(*desk.i2c, 6, damaged, 0);
-    EXPECT_EQ(walk.discover(), (Pairing{{"card1-DP-1", 4}}));
+    EXPECT_EQ(desk.discover(), (Pairing{{"card1-DP-1", 4}}));
 
     // Two identical monitors on NVIDIA's driver cannot be told apart by EDID: neither gets a
     // bus rather than a guess that may swap them.
     FakeDesk twins;
     layOutNvidia(twins, kTwin, kTwin);
-    EXPECT_EQ(Desk(twins).discover(), Pairing{});
+    EXPECT_EQ(twins.discover(), Pairing{});
 }
 
 TEST(DdcDiscoveryTest, IntelAuxChannelsAndMstDockMonitorsGetTheirOwnBuses) {
     FakeDesk desk;
     layOutIntelAux(desk, kDell, kLg);
     layOutMstDock(desk, kTwin, makeEdid(0x04B3, 0x6ACB, 77, "VG248"));
-    Desk walk(desk);
-    EXPECT_EQ(walk.discover(),
+    EXPECT_EQ(desk.discover(),
               (Pairing{{"card0-DP-1", 7}, {"card0-DP-2", 8}, {"card0-DP-4", 9}, {"card0-DP-5", 10}}));
     // The AUX channels were known from the folders: only the dock's adapters were read.
     EXPECT_EQ(edidReads(*desk.i2c),
@@ -309,21 +302,20 @@ TEST(DdcDiscoveryTest, IdenticalMonitorsKeepTheirOwnBusesThroughUnplugAndReplug)
     const fs::path left = desk.sysfs.connector("card0-DP-1", kTwin, 4);
     desk.sysfs.connector("card0-DP-2", kTwin, 5);
     desk.sysfs.connector("card0-eDP-1", makeEdid(0x09E5, 0x05DF, 0), 2);
-    Desk walk(desk);
     const Pairing both{{"card0-DP-1", 4}, {"card0-DP-2", 5}};
-    EXPECT_EQ(walk.discover(), both);
-    EXPECT_EQ(walk.discover(true), both) << "whatever the order the displays come in";
+    EXPECT_EQ(desk.discover(), both);
+    EXPECT_EQ(desk.discover(true), both) << "whatever the order the displays come in";
 
     desk.sysfs.tree.write(left / "status", "disconnected\n");
-    EXPECT_EQ(walk.discover(), (Pairing{{"card0-DP-2", 5}}));
+    EXPECT_EQ(desk.discover(), (Pairing{{"card0-DP-2", 5}}));
     // Plugged in again, its bus not yet known for a moment: it gets none, never its twin's.
     desk.sysfs.tree.write(left / "status", "connected\n");
     fs::remove(left / "ddc");
-    EXPECT_EQ(walk.discover(), (Pairing{{"card0-DP-2", 5}}));
+    EXPECT_EQ(desk.discover(), (Pairing{{"card0-DP-2", 5}}));
     // Its bus back, though udev has not granted it yet: a hot-plugged bus is waited for.
     desk.sysfs.tree.link(left / "ddc", desk.sysfs.tree.folder(desk.sysfs.i2cAdapter(4)));
     desk.i2c->buses["i2c-4"].openErrors = {EACCES};
-    EXPECT_EQ(walk.discover(), both);
+    EXPECT_EQ(desk.discover(), both);
     EXPECT_TRUE(edidReads(*desk.i2c).empty()) << "every bus came from a link";
 }
 

