@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/linux/DisplayIdentities.h"
 #include "platform/linux/NameBasedUuid.h"
 #include "platform/linux/SysfsFiles.h"
 
@@ -148,6 +149,19 @@ TEST(NameBasedUuid, MatchesTheStandardExampleAndEveryUuidEverIssued) {
         ASSERT_TRUE(edid);
         EXPECT_EQ(nameBasedUuid(kDisplayUuidNamespace, edid->bytes), issued.uuid);
     }
+
+    // Identical monitors are told apart by their connector's name ("DP-1") after the EDID.
+    DrmConnector left;
+    left.sysfsName = "card0-DP-1";
+    left.name = "DP-1";
+    left.edid = parseEdid(fixture("DEL2009-02A6C6.bin"));
+    DrmConnector right = left;
+    right.sysfsName = "card0-DP-2";
+    right.name = "DP-2";
+    const std::vector<ConnectedDisplay> twins = DisplayIdentities().identify({left, right});
+    ASSERT_EQ(twins.size(), 2u);
+    EXPECT_EQ(twins[0].uuid, "9A6DEFDE-FE43-555B-9253-CB6C52B88310");
+    EXPECT_EQ(twins[1].uuid, "8EC5CE5D-073F-55B5-93E9-C24A045506F7");
 }
 
 }  // namespace
