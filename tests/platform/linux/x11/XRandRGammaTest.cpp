@@ -43,10 +43,6 @@ TEST_F(XRandRGammaTest, SoftwareDimmingScalesTheCrtcRampAndExitUndoesIt) {
 
         SoftwareDimming dimming(platform, kScreenDisplay);
         ASSERT_TRUE(dimming.original());
-        ASSERT_EQ(dimming.original()->red.size(), 256u);
-        EXPECT_NEAR(dimming.original()->green[128], 128 / 255.0, 1e-3);
-        EXPECT_NEAR(dimming.original()->blue[255], 1.0, 1e-6);
-
         ASSERT_TRUE(dimming.write(0.5));
         EXPECT_NEAR(brightness(), 0.56, 0.005);
 
