@@ -79,7 +79,6 @@ TEST(EdidTest, ReadsEveryFixtureAsTheTableDescribesIt) {
 TEST(EdidTest, ACorruptOrShortBaseBlockIsNoEdid) {
     const std::vector<std::uint8_t> good = fixture("ACR0009-2928FA.bin");
     ASSERT_EQ(good.size(), 128u);
-    EXPECT_FALSE(parseEdid({}));
     EXPECT_FALSE(parseEdid(std::span(good).first(127)));
 
     std::vector<std::uint8_t> header = good;

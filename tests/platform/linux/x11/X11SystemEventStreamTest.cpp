@@ -65,8 +65,9 @@ std::unique_ptr<X11Connection> rivalGrabbing(const std::string& display, int key
 }
 
 // A key pressed on the X server goes all the way: the key grab hands it to the key monitor,
-// the model steps the display, the gamma ramp on the server follows and the indicator shows.
-TEST_F(X11SystemEventStreamTest, AKeyOnTheXServerStepsTheDisplayAndShowsTheIndicator) {
+// the model steps the display and the gamma ramp on the server follows. (The step's size and
+// the indicator it shows are AppModelCommands'.)
+TEST_F(X11SystemEventStreamTest, AKeyOnTheXServerStepsTheDisplaysGammaRamp) {
     sim::SimDesktop desktop;
     const DisplayID screen = desktop.add(sim::SimDisplayConfig::uncontrolledMonitor("Xvfb"));
     XRandRGamma gamma(server_.display(), [screen](DisplayID id) {
@@ -88,10 +89,6 @@ TEST_F(X11SystemEventStreamTest, AKeyOnTheXServerStepsTheDisplayAndShowsTheIndic
     ASSERT_TRUE(run("xdotool key XF86MonBrightnessUp"));
     EXPECT_TRUE(pumpUntil(events, [&] { return session.percent() != 80; }));
     EXPECT_NEAR(brightness(), 0.8625 * 0.88 + 0.12, 0.01);
-    const auto& panels = desktop.indicatorPanels().records();
-    ASSERT_EQ(panels.size(), 1u);
-    EXPECT_TRUE(panels.front()->onScreen);
-    EXPECT_EQ(panels.front()->contents.back().percent, 86);
     model->teardown();
 }
 
