@@ -134,7 +134,6 @@ TEST_F(BacklightTest, FewStepPanelsMoveOnEveryKeyStepAndThePollKeepsTheLevelAske
     const DisplayID id = panelWith(writer, "acpi_video0", "firmware", "4", "7");
     // Key steps of 1/16 from 4/7: each moves the panel, and each reads back as asked.
     float shown = level(id);
-    EXPECT_FLOAT_EQ(shown, 4 / 7.0f);
     std::vector<std::string> raws;
     for (int press = 0; press < 4; ++press) {
         shown += 1 / 16.0f;

@@ -225,7 +225,6 @@ TEST_F(PreferencesTest, ASymbolicLinkIsWrittenThroughAndStaysALink) {
     fs::remove(tree.path("dotfiles/corvane.json"));
     tree.write("dotfiles/corvane.json", "broken");
     store = open();
-    EXPECT_TRUE(fs::is_symlink(file)) << "the broken file behind the link is moved aside";
     ASSERT_TRUE(store->brokenFileMovedTo());
     EXPECT_TRUE(fs::equivalent(store->brokenFileMovedTo()->parent_path(), tree.path("dotfiles")));
     store->setBoolean("b", true);

@@ -96,7 +96,6 @@ TEST(OutputNamesTest, OutputsPairWithConnectorsByIdThenEdidThenName) {
     // The main display is the one the primary output shows, else the built-in panel.
     twins.outputs[1].primary = true;
     std::optional<std::string> primary = twins.primaryName();
-    EXPECT_EQ(primary, "DP-1");
     const std::vector<ConnectedDisplay> displays = DisplayIdentities().identify(pair);
     auto chooser = primaryOutputChooser([&] { return primary; });
     EXPECT_EQ(chooser(displays), displays[0].id);
