@@ -104,7 +104,6 @@ TEST(EdidTest, KeepsOnlyTheIntactBlocksTheBaseBlockAnnounces) {
     std::vector<std::uint8_t> trailing = two;
     trailing.resize(384, 0);  // a zero block sums to zero but was never announced
     EXPECT_EQ(blocks(trailing), std::pair(std::size_t{2}, std::size_t{256}));
-    EXPECT_EQ(parseEdid(trailing)->name, "2460G4");
 }
 
 std::vector<std::uint8_t> bytes(std::string_view text) {
