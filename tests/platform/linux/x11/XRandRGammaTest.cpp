@@ -41,7 +41,6 @@ TEST_F(XRandRGammaTest, SoftwareDimmingScalesTheCrtcRampAndExitUndoesIt) {
         const Platform platform = withGamma(desktop.platform(), gamma);
 
         SoftwareDimming dimming(platform, kScreenDisplay);
-        ASSERT_TRUE(dimming.original());
         ASSERT_TRUE(dimming.write(0.5));
         EXPECT_NEAR(brightness(), 0.56, 0.005);
 
