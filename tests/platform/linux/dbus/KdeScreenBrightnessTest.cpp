@@ -61,9 +61,8 @@ struct Composed {
     int rawOpens = 0;
 };
 
-TEST_F(KdeScreenBrightnessTest, PlasmasDisplaysAreDrivenThroughItAndItsChangesAreSeen) {
+TEST_F(KdeScreenBrightnessTest, PlasmasDisplaysAreDrivenThroughItUntilItGoesAway) {
     KdeScreenBrightness kde(connection);
-    ASSERT_TRUE(kde.isPresent());
     EXPECT_EQ(kde.externalDisplayNamed("LG HDR 4K"), nullptr);
     Composed composed(kde);
     const PrivateDisplayFunctions& functions = composed.functions;
