@@ -12,18 +12,16 @@
 namespace corvane::app {
 namespace {
 
-GlyphInputs inputs(std::optional<int> nits, bool showPercent, bool showNits,
-                   bool boosting = false) {
-    return GlyphInputs{75, nits, boosting, showPercent, showNits};
+GlyphInputs inputs(std::optional<int> nits, bool showPercent, bool showNits) {
+    return GlyphInputs{75, nits, false, showPercent, showNits};
 }
 
-TEST(MenuBarGlyph, ReadoutPrefersKnownNitsThenPercentThenNothingAndTheSunFillsWhileBoosting) {
+TEST(MenuBarGlyph, ReadoutPrefersKnownNitsThenPercentThenNothing) {
     EXPECT_EQ(glyphContent(inputs(600, true, true)), (GlyphContent{kOutlineSun, 600}));
     EXPECT_EQ(glyphContent(inputs(600, true, false)), (GlyphContent{kOutlineSun, 75}));
     EXPECT_EQ(glyphContent(inputs(std::nullopt, true, true)), (GlyphContent{kOutlineSun, 75}));
     EXPECT_EQ(glyphContent(inputs(std::nullopt, false, true)).readout, std::nullopt);
-    EXPECT_EQ(glyphContent(inputs(600, false, false)).readout, std::nullopt);
-    EXPECT_EQ(glyphContent(inputs(600, true, true, true)), (GlyphContent{kFilledSun, 600}));
+    // Both readouts off, and the sun filled while boosting, are MenuBarItemTest's.
 }
 
 // The readout's white ink from row `top` down: how many pixels, and how wide it spans.

@@ -38,12 +38,7 @@ TEST(PresetPills, ActiveWithinToleranceOfTheFocusedLevelAndRestoreNever) {
     EXPECT_FALSE(isPresetActive(Preset::restore, boostPanelAt(50)));
     for (Preset preset : kAllBrightnessPresets)
         EXPECT_FALSE(isPresetActive(preset, std::nullopt)) << rawValue(preset);
-
-    // On a display without boost, 1000 nits and peak both mean 100.
-    const PresetTarget plain{false, 400, 400, 100};
-    EXPECT_TRUE(isPresetActive(Preset::nits1000, plain));
-    EXPECT_TRUE(isPresetActive(Preset::peak, plain));
-    EXPECT_TRUE(isPresetActive(Preset::sdr, plain));
+    // Each preset's level on a display without boost is BrightnessPreset's (DisplayModelTypesTest).
 }
 
 TEST(CyclePreset, StepsSdrThenThousandNitsThenPeakAndStartsOverAtSdrFirstMatchWinning) {
@@ -82,7 +77,6 @@ TEST(WarningLine, BatteryNeedsAllThreeConditionsAndOutranksPeak) {
     EXPECT_EQ(warningFor(false, true, true, true), PopoverWarning::peak);
     EXPECT_EQ(warningFor(true, false, true, true), PopoverWarning::peak);
     EXPECT_EQ(warningFor(true, true, false, false), PopoverWarning::none);
-    EXPECT_EQ(warningFor(false, false, true, false), PopoverWarning::none);
 }
 
 // The live nits of an XDR display are on its card (DisplayCardViewTest); without a
