@@ -57,10 +57,9 @@ TEST(CyclePreset, StepsSdrThenThousandNitsThenPeakAndStartsOverAtSdrFirstMatchWi
     EXPECT_EQ(nextCyclePreset(true, noHeadroom), Preset::nits1000);
 }
 
+// The live nits themselves show in the popover's header (MenuPopoverViewTest).
 TEST(HeaderSubtitle, LiveNitsOnlyForAFocusedXDRDisplayThatReportsThem) {
     const DisplaySnapshot xdr = snapshot(true, ControlPath::hardware, 50);
-    EXPECT_EQ(headerSubtitle(xdr, true), (TextKey{"popover.live %lld", 800}));
-
     const TextKey plain{"popover.subtitle", std::nullopt};
     EXPECT_EQ(headerSubtitle(xdr, false), plain);
     EXPECT_EQ(headerSubtitle(std::nullopt, true), plain);
@@ -76,8 +75,9 @@ TEST(WarningLine, BatteryNeedsAllThreeConditionsAndOutranksPeak) {
     EXPECT_EQ(warningFor(true, true, false, false), PopoverWarning::none);
 }
 
-// The live nits of an XDR display are on its card (DisplayCardViewTest); without a
-// reading, and on every other display, the control path shows instead.
+// The live nits of an XDR display are on its card, and the software path shows on a gamma-only
+// monitor's (DisplayCardViewTest); without a reading, and on every other display, the control
+// path shows instead.
 TEST(CardText, StatusShowsTheControlPathWithoutLiveNits) {
     DisplaySnapshot xdr = snapshot(true, ControlPath::hardware, 38.25);
     xdr.estimatedNits.reset();
@@ -87,7 +87,6 @@ TEST(CardText, StatusShowsTheControlPathWithoutLiveNits) {
     const std::pair<ControlPath, std::string_view> paths[] = {
         {ControlPath::hardware, "method.hardware"},
         {ControlPath::ddc, "method.ddc"},
-        {ControlPath::software, "method.software"},
         {ControlPath::unavailable, "method.unavailable"},
     };
     for (const auto& [path, key] : paths) {
