@@ -1,5 +1,4 @@
 #include <QDBusArgument>
-#include <QDBusMetaType>
 #include <QDBusPendingCall>
 #include <tuple>
 
@@ -82,7 +81,6 @@ TEST_F(DisplayBusServiceTest, RefusalsAreInvalidArgumentErrorsAndWindowRequestsG
 TEST_F(DisplayBusServiceTest, ListDisplaysCarriesEveryPublishedField) {
     model->apply(40, monitor);
     model->publish();
-    qDBusRegisterMetaType<QList<QVariantMap>>();
     QDBusMessage reply = call("ListDisplays");
     ASSERT_TRUE(replied(reply));
     const auto records = qdbus_cast<QList<QVariantMap>>(reply.arguments().at(0));
