@@ -81,9 +81,7 @@ class CommandLineTest : public ::testing::Test {
 TEST_F(CommandLineTest, ShowStartsTheApplicationWhenNoneRunsAndCommandsReachIt) {
     startInstance({QStringLiteral("--simulate"), QStringLiteral("--show")}, environment());
     // The records' fields are DisplayBusServiceTest's; the command line prints them whole.
-    const QJsonArray displays = list();
-    ASSERT_GE(displays.size(), 2);
-    const QString uuid = named(displays, false)[QStringLiteral("uuid")].toString();
+    const QString uuid = named(list(), false)[QStringLiteral("uuid")].toString();
     ASSERT_FALSE(uuid.isEmpty());
 
     EXPECT_EQ(run({"--set", "40", "--display", uuid}).status, 0);
