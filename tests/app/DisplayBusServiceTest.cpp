@@ -1,5 +1,4 @@
 #include <QDBusArgument>
-#include <QDBusMetaType>
 #include <QDBusPendingCall>
 #include <tuple>
 
@@ -82,7 +81,6 @@ TEST_F(DisplayBusServiceTest, RefusalsAreInvalidArgumentErrorsAndWindowRequestsG
 TEST_F(DisplayBusServiceTest, ListDisplaysCarriesEveryPublishedField) {
     model->apply(40, monitor);
     model->publish();
-    qDBusRegisterMetaType<QList<QVariantMap>>();
     QDBusMessage reply = call("ListDisplays");
     ASSERT_TRUE(replied(reply));
     const auto records = qdbus_cast<QList<QVariantMap>>(reply.arguments().at(0));
@@ -101,7 +99,6 @@ TEST_F(DisplayBusServiceTest, ListDisplaysCarriesEveryPublishedField) {
         EXPECT_DOUBLE_EQ(record.value("sdrPercent").toDouble(), display.sdrPercent);
         EXPECT_EQ(record.contains("estimatedNits"), display.estimatedNits.has_value());
     }
-    EXPECT_DOUBLE_EQ(snapshot(monitor).percent, 40);
 }
 
 TEST_F(DisplayBusServiceTest, SettingsArePropertiesAndChangesAreAnnouncedOnce) {

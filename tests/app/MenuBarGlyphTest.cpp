@@ -12,18 +12,16 @@
 namespace corvane::app {
 namespace {
 
-GlyphInputs inputs(std::optional<int> nits, bool showPercent, bool showNits,
-                   bool boosting = false) {
-    return GlyphInputs{75, nits, boosting, showPercent, showNits};
+GlyphInputs inputs(std::optional<int> nits, bool showPercent, bool showNits) {
+    return GlyphInputs{75, nits, false, showPercent, showNits};
 }
 
-TEST(MenuBarGlyph, ReadoutPrefersKnownNitsThenPercentThenNothingAndTheSunFillsWhileBoosting) {
+TEST(MenuBarGlyph, ReadoutPrefersKnownNitsThenPercentThenNothing) {
     EXPECT_EQ(glyphContent(inputs(600, true, true)), (GlyphContent{kOutlineSun, 600}));
     EXPECT_EQ(glyphContent(inputs(600, true, false)), (GlyphContent{kOutlineSun, 75}));
     EXPECT_EQ(glyphContent(inputs(std::nullopt, true, true)), (GlyphContent{kOutlineSun, 75}));
     EXPECT_EQ(glyphContent(inputs(std::nullopt, false, true)).readout, std::nullopt);
-    EXPECT_EQ(glyphContent(inputs(600, false, false)).readout, std::nullopt);
-    EXPECT_EQ(glyphContent(inputs(600, true, true, true)), (GlyphContent{kFilledSun, 600}));
+    // Both readouts off, and the sun filled while boosting, are MenuBarItemTest's.
 }
 
 // The readout's white ink from row `top` down: how many pixels, and how wide it spans.
@@ -46,12 +44,10 @@ WhiteInk whiteInk(const QImage& image, int top = 0) {
 
 TEST(GlyphIcon, DrawsAtTheDeviceSizeWithDigitsOnlyWhenThereIsAReadout) {
     QImage bare = paintGlyph({kOutlineSun, std::nullopt}, 22, 2);
-    QImage withDigits = paintGlyph({kOutlineSun, 1600}, 22, 2);
-    EXPECT_EQ(withDigits.devicePixelRatio(), 2);  // its size is the icon engine test's
+    EXPECT_EQ(bare.devicePixelRatio(), 2);  // its size is the icon engine test's
     EXPECT_EQ(bare.pixelColor(0, 0).alpha(), 0);
     EXPECT_EQ(whiteInk(bare).pixels, 0);
-    // Four digits narrowed into the width still leave a readable amount of ink.
-    EXPECT_GT(whiteInk(withDigits).pixels, 60);
+    // The digits' white ink, and how wide it runs, is checked where they are laid out (below).
 }
 
 TEST(GlyphIcon, DrawsOnlyAtTheSizeTheTrayAsksForAndAgainOnlyWhenThatChanges) {
@@ -113,7 +109,6 @@ TEST_F(MenuBarItemTest, RedrawsOnlyWhenWhatTheGlyphShowsChanges) {
     EXPECT_EQ(item.redrawCount(), 2);
 
     model->applyPreset(BrightnessPreset::peak);
-    ASSERT_TRUE(model->isBoosting());
     EXPECT_EQ(item.content().symbol, kFilledSun);
     EXPECT_EQ(item.redrawCount(), 3);
     model->applyPreset(BrightnessPreset::sdr);

@@ -41,7 +41,6 @@ TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDRAndThePanelIsDrawnAgainAs
     for (const char* always :
          {"header", "divider", "menuPercentRow", "launchAtLoginRow", "aboutButton", "quitButton"})
         EXPECT_TRUE(shows(always)) << always;
-    const int emptyHeight = popover->sizeHint().height();
 
     int reportedHeight = 0;
     QObject::connect(popover.get(), &MenuPopoverView::contentHeightChanged,
@@ -50,7 +49,6 @@ TEST_F(MenuPopoverViewTest, RowsFollowTheDisplaysAndXDRAndThePanelIsDrawnAgainAs
     model->refresh();
     EXPECT_EQ(optionalRows(), (std::vector{false, false, false, true, false, false, false}));
     EXPECT_EQ(shownCardIds(), std::vector<DisplayID>{monitor});
-    EXPECT_GT(reportedHeight, emptyHeight);
     EXPECT_EQ(reportedHeight, popover->sizeHint().height());
     popover->resize(popover->sizeHint());
     const QImage shown = popover->grab().toImage();
@@ -90,8 +88,8 @@ TEST_F(MenuPopoverViewTest, RestorePillIsUnavailableUntilAPresetLeavesALevelToGo
     PresetPill& restore = pill(BrightnessPreset::restore);
     EXPECT_FALSE(restore.isEnabled());  // and so takes no clicks
 
+    // A pill's press applying its preset is PopoverKeyboardTest's.
     click(pill(BrightnessPreset::peak));
-    EXPECT_DOUBLE_EQ(percent(1), 100);
     EXPECT_TRUE(restore.isEnabled());
 
     click(restore);

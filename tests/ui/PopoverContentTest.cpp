@@ -29,31 +29,23 @@ PresetTarget boostPanelAt(double percent) {
     return {true, 600, 1600, percent};
 }
 
+// The 1000-nit pill lighting at its level shows in the popover (MenuPopoverViewTest).
 TEST(PresetPills, ActiveWithinToleranceOfTheFocusedLevelAndRestoreNever) {
-    EXPECT_TRUE(isPresetActive(Preset::peak, boostPanelAt(98.5)));
     EXPECT_FALSE(isPresetActive(Preset::peak, boostPanelAt(98.0)));
     EXPECT_TRUE(isPresetActive(Preset::sdr, boostPanelAt(37.5 - 1.59)));
     EXPECT_FALSE(isPresetActive(Preset::sdr, boostPanelAt(37.5 + 1.6)));
-    EXPECT_TRUE(isPresetActive(Preset::nits1000, boostPanelAt(62.5)));
     EXPECT_FALSE(isPresetActive(Preset::restore, boostPanelAt(50)));
     for (Preset preset : kAllBrightnessPresets)
         EXPECT_FALSE(isPresetActive(preset, std::nullopt)) << rawValue(preset);
-
-    // On a display without boost, 1000 nits and peak both mean 100.
-    const PresetTarget plain{false, 400, 400, 100};
-    EXPECT_TRUE(isPresetActive(Preset::nits1000, plain));
-    EXPECT_TRUE(isPresetActive(Preset::peak, plain));
-    EXPECT_TRUE(isPresetActive(Preset::sdr, plain));
+    // Each preset's level on a display without boost is BrightnessPreset's (DisplayModelTypesTest).
 }
 
+// The first step, from sdr to 1000 nits, is taken in the popover (MenuPopoverViewTest).
 TEST(CyclePreset, StepsSdrThenThousandNitsThenPeakAndStartsOverAtSdrFirstMatchWinning) {
-    EXPECT_EQ(nextCyclePreset(true, boostPanelAt(37.5)), Preset::nits1000);
     EXPECT_EQ(nextCyclePreset(true, boostPanelAt(62.5)), Preset::peak);
-    EXPECT_EQ(nextCyclePreset(true, boostPanelAt(100)), Preset::sdr);
     EXPECT_EQ(nextCyclePreset(true, boostPanelAt(98.5)), Preset::sdr);
     EXPECT_EQ(nextCyclePreset(true, boostPanelAt(50)), Preset::sdr);
     EXPECT_EQ(nextCyclePreset(true, std::nullopt), Preset::sdr);
-    EXPECT_EQ(nextCyclePreset(false, boostPanelAt(37.5)), std::nullopt);
     EXPECT_EQ(nextCyclePreset(false, std::nullopt), std::nullopt);
 
     // Peak at 1000 nits: 1000 nits and peak both target 100; at 100 the 1000-nit entry matches
@@ -65,10 +57,9 @@ TEST(CyclePreset, StepsSdrThenThousandNitsThenPeakAndStartsOverAtSdrFirstMatchWi
     EXPECT_EQ(nextCyclePreset(true, noHeadroom), Preset::nits1000);
 }
 
+// The live nits themselves show in the popover's header (MenuPopoverViewTest).
 TEST(HeaderSubtitle, LiveNitsOnlyForAFocusedXDRDisplayThatReportsThem) {
     const DisplaySnapshot xdr = snapshot(true, ControlPath::hardware, 50);
-    EXPECT_EQ(headerSubtitle(xdr, true), (TextKey{"popover.live %lld", 800}));
-
     const TextKey plain{"popover.subtitle", std::nullopt};
     EXPECT_EQ(headerSubtitle(xdr, false), plain);
     EXPECT_EQ(headerSubtitle(std::nullopt, true), plain);
@@ -82,11 +73,11 @@ TEST(WarningLine, BatteryNeedsAllThreeConditionsAndOutranksPeak) {
     EXPECT_EQ(warningFor(false, true, true, true), PopoverWarning::peak);
     EXPECT_EQ(warningFor(true, false, true, true), PopoverWarning::peak);
     EXPECT_EQ(warningFor(true, true, false, false), PopoverWarning::none);
-    EXPECT_EQ(warningFor(false, false, true, false), PopoverWarning::none);
 }
 
-// The live nits of an XDR display are on its card (DisplayCardViewTest); without a
-// reading, and on every other display, the control path shows instead.
+// The live nits of an XDR display are on its card, and the software path shows on a gamma-only
+// monitor's (DisplayCardViewTest); without a reading, and on every other display, the control
+// path shows instead.
 TEST(CardText, StatusShowsTheControlPathWithoutLiveNits) {
     DisplaySnapshot xdr = snapshot(true, ControlPath::hardware, 38.25);
     xdr.estimatedNits.reset();
@@ -96,7 +87,6 @@ TEST(CardText, StatusShowsTheControlPathWithoutLiveNits) {
     const std::pair<ControlPath, std::string_view> paths[] = {
         {ControlPath::hardware, "method.hardware"},
         {ControlPath::ddc, "method.ddc"},
-        {ControlPath::software, "method.software"},
         {ControlPath::unavailable, "method.unavailable"},
     };
     for (const auto& [path, key] : paths) {
@@ -111,33 +101,29 @@ TEST(CardText, PercentRoundsHalvesAwayFromZero) {
     EXPECT_EQ(cardPercentText(plainDisplay(ControlPath::ddc, 0.5)), (TextKey{"%lld%", 1}));
 }
 
+// The slider's track, in points.
+constexpr double kTrackWidth = 200;
+
 TEST(SliderGeometry, FillKeepsAStubAndStopsAtTheTrackEnd) {
-    const double width = 200;
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(0, width), 10);
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(-5, width), 10);
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(3, width), 10);
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(25, width), 50);
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(100, width), width);
-    EXPECT_DOUBLE_EQ(geometry::fillWidth(140, width), width);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(0, kTrackWidth), 10);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(3, kTrackWidth), 10);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(25, kTrackWidth), 50);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(100, kTrackWidth), kTrackWidth);
+    EXPECT_DOUBLE_EQ(geometry::fillWidth(140, kTrackWidth), kTrackWidth);
 }
 
 TEST(SliderGeometry, KnobCentresOnTheLevelWithoutLeavingTheTrack) {
-    const double width = 200;
-    EXPECT_DOUBLE_EQ(geometry::knobOffset(0, width), 0);
-    EXPECT_DOUBLE_EQ(geometry::knobOffset(2, width), 0);
-    EXPECT_DOUBLE_EQ(geometry::knobOffset(50, width), 92);
-    EXPECT_DOUBLE_EQ(geometry::knobOffset(100, width), width - 16);
-    EXPECT_DOUBLE_EQ(geometry::knobOffset(150, width), width - 16);
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(2, kTrackWidth), 0);
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(50, kTrackWidth), 92);
+    EXPECT_DOUBLE_EQ(geometry::knobOffset(100, kTrackWidth), kTrackWidth - 16);
 }
 
 TEST(SliderGeometry, TickOnlyStrictlyInsideFourToNinetySix) {
-    const double width = 200;
-    EXPECT_EQ(geometry::tickCentre(50, width), 100);
-    EXPECT_EQ(geometry::tickCentre(37.5, width), 75);
+    EXPECT_EQ(geometry::tickCentre(50, kTrackWidth), 100);
     for (std::optional<double> hidden : {std::optional<double>(4), std::optional<double>(96),
                                          std::optional<double>(97), std::optional<double>()})
-        EXPECT_EQ(geometry::tickCentre(hidden, width), std::nullopt);
-    EXPECT_TRUE(geometry::tickCentre(4.5, width).has_value());
+        EXPECT_EQ(geometry::tickCentre(hidden, kTrackWidth), std::nullopt);
+    EXPECT_TRUE(geometry::tickCentre(4.5, kTrackWidth).has_value());
 }
 
 }  // namespace
