@@ -78,7 +78,6 @@ TEST(NewDisplayParser, StartsFromTheKindAndAppliesEverySetting) {
     EXPECT_TRUE(ddc.main);
 
     sim::SimDisplayConfig boost = displayOf("add boost XDR backlight=0.25 headroom=3 potential=8");
-    EXPECT_TRUE(boost.builtin);
     EXPECT_EQ(boost.currentHeadroom, 3);
     EXPECT_EQ(boost.potentialHeadroom, 8);
     EXPECT_FALSE(boost.main);
