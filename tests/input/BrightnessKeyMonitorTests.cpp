@@ -117,7 +117,6 @@ TEST_F(BrightnessKeyMonitorTest, StartsOnceAndStopsCompletely) {
 TEST_F(BrightnessKeyMonitorTest, WithoutATapTheMonitorsStillCatchTheKeys) {
     events.setRefusesTaps(true);
     monitor->start();
-    EXPECT_EQ(events.tapCount(), 0);
 
     // In this application the local monitor swallows presses and releases alike.
     EXPECT_FALSE(events.deliver(kUpPress, Focus::thisApplication));
