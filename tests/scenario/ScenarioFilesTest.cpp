@@ -104,7 +104,6 @@ TEST(ScenarioFiles, TheBatteryLimitCapsABoostPanelUntilMainsPower) {
 
     const json& capped = run.dumps[1];
     EXPECT_EQ(capped["intendedPercents"]["1"], 100);
-    EXPECT_EQ(capped["hardware"][0]["backlight"], 1);
     EXPECT_EQ(capped["hardware"][0]["overlay"]["built"], false);
 
     const json& mains = run.dumps[2];
