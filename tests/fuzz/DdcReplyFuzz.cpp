@@ -53,7 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t vcp = size > 0 ? data[0] : DDCProtocol::kBrightness;
     if (std::optional<VCPReading> reading = DDCProtocol::read(platform, bus, vcp)) {
         FUZZ_CHECK(reply.size() > 4 && reply[2] == DDCProtocol::kReplyOpcode && reply[4] == vcp);
-        FUZZ_CHECK(reading->max != 0);
     }
     const std::uint16_t value = size > 2 ? static_cast<std::uint16_t>(data[1] << 8 | data[2]) : 0;
     DDCProtocol::write(platform, bus, vcp, value);
