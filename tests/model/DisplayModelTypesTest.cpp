@@ -18,18 +18,14 @@ DisplaySnapshot boostFacts(double percent) {
     return facts;
 }
 
+// A boost display's nits and standard range are pinned by the model tests (the menu's and the
+// indicator's nits, the battery cap at 37.5); here, a plain display, a peak of zero and the rounding.
 TEST(DisplaySnapshot, DerivesRoundedNitsAndStandardRangeFromTheFigures) {
-    DisplaySnapshot boosted = makeSnapshot(boostFacts(50));
-    EXPECT_EQ(boosted.estimatedNits, 800);
-    EXPECT_DOUBLE_EQ(boosted.sdrPercent, 37.5);
-
     DisplaySnapshot plain = boostFacts(50);
     plain.supportsXDR = false;
-    plain.sdrNits = plain.peakNits = 400;
     EXPECT_EQ(makeSnapshot(plain).estimatedNits, std::nullopt);
-    EXPECT_DOUBLE_EQ(makeSnapshot(plain).sdrPercent, 100);
 
-    DisplaySnapshot dark = plain;
+    DisplaySnapshot dark = boostFacts(50);
     dark.peakNits = 0;
     EXPECT_DOUBLE_EQ(makeSnapshot(dark).sdrPercent, 100);
 
@@ -58,19 +54,12 @@ TEST(BrightnessPreset, CasesAreOrderedAndParseExactly) {
     EXPECT_EQ(brightnessPresetFromRawValue("Peak"), std::nullopt);
 }
 
-TEST(BrightnessPreset, LevelsOnABoostDisplayOnAPlainOneAndOnDegenerateFigures) {
-    PresetTarget boost{true, 600, 1600, 50};
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, boost), 37.5);
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, boost), 62.5);
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::peak, boost), 100);
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::restore, boost), 50);
+// The levels the presets give ordinary boost and plain displays are pinned where the model
+// applies them: AppModelCommands.RestoreGoesBackOnlyToTheLevelsBeforeTheLastPreset and
+// AppModelCommands.PresetsActOnEveryDisplayAndTheIndicatorShowsNitsOnlyForBoostDisplays.
+TEST(BrightnessPreset, RestoreKeepsTheLevelAndDegenerateFiguresNeverLeaveTheScale) {
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::restore, PresetTarget{false, 400, 400, 23}), 23);
 
-    PresetTarget plain{false, 400, 400, 23};
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, plain), 100);
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, plain), 100);
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::restore, plain), 23);
-
-    // Degenerate figures never leave the scale.
     PresetTarget noPeak{true, 600, 0, 10};
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, noPeak), 100);
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, noPeak), 100);
