@@ -133,7 +133,6 @@ TEST_F(AppModelLifecycle, UnplugTakesTheBoostDownAndReplugRenewsTheSessionButKee
     EXPECT_FALSE(overlay->isBuilt());
     unplug(monitor);
     EXPECT_FALSE(hasSession(monitor));
-    EXPECT_FALSE(model->intendedPercents().contains(monitor));
     EXPECT_TRUE(model->previousPercents().contains(monitor));
 
     plug(monitor);
