@@ -35,6 +35,7 @@ TEST_F(AppModelCommands, AKeyStepOnBatteryStopsAtTheStandardRange) {
     EXPECT_DOUBLE_EQ(percent(xdr), 41.25);
 }
 
+// Switching sync off again: ScenarioRunnerTest.CardsSettingsAndTheOutsideWorldReachTheModel.
 TEST_F(AppModelCommands, SyncMovesEveryDisplayAndRecordsTheRequestAsAsked) {
     desktop.preferences().set("corvane.brightness.display-1", 20.0);
     desktop.preferences().set("corvane.brightness.display-2", 80.0);
@@ -51,11 +52,6 @@ TEST_F(AppModelCommands, SyncMovesEveryDisplayAndRecordsTheRequestAsAsked) {
     model->apply(-20, monitor);
     EXPECT_DOUBLE_EQ(intended(panel), -20);
     EXPECT_DOUBLE_EQ(percent(panel), 0);
-
-    model->setSyncDisplays(false);
-    model->apply(70, monitor);
-    EXPECT_DOUBLE_EQ(percent(panel), 0);
-    EXPECT_DOUBLE_EQ(percent(monitor), 70);
 }
 
 TEST_F(AppModelCommands, ApplyingToAnUnknownDisplayOnlyRecordsTheRequest) {
@@ -66,19 +62,12 @@ TEST_F(AppModelCommands, ApplyingToAnUnknownDisplayOnlyRecordsTheRequest) {
     EXPECT_FALSE(storedLevel(99).has_value());
 }
 
+// A restore going back to the levels before a preset:
+// ScenarioFiles.APresetMovesEveryDisplayAndRestoreGoesBack; that a restore uses up the
+// remembered levels: MenuPopoverViewTest.RestorePillIsUnavailableUntilAPresetLeavesALevelToGoBackTo.
 TEST_F(AppModelCommands, RestoreGoesBackOnlyToTheLevelsBeforeTheLastPreset) {
     auto [xdr, monitor] = startWith(SimDisplayConfig::boostPanel("XDR", 0.8),    // 30 percent
                                     SimDisplayConfig::gammaOnlyMonitor("LG"));  // 80 percent
-    model->applyPreset(BrightnessPreset::peak);
-    model->applyPreset(BrightnessPreset::restore);
-    EXPECT_NEAR(percent(xdr), 30, 1e-5);
-    EXPECT_DOUBLE_EQ(percent(monitor), 80);
-    EXPECT_TRUE(model->previousPercents().empty());
-    model->apply(45, xdr);
-    model->applyPreset(BrightnessPreset::restore);
-    EXPECT_DOUBLE_EQ(percent(xdr), 45);
-    EXPECT_DOUBLE_EQ(intended(xdr), 45);
-
     model->applyPreset(BrightnessPreset::sdr);
     model->applyPreset(BrightnessPreset::peak);
     model->applyPreset(BrightnessPreset::restore);
