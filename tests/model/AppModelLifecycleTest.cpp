@@ -51,6 +51,11 @@ TEST_F(AppModelLifecycle, SettersPublishStoreAndTheBatteryLimitReappliesAtOnce) 
     EXPECT_DOUBLE_EQ(intended(xdr), 80);
     EXPECT_EQ(heard, (std::vector<ModelField>{ModelField::showMenuNits,
                                               ModelField::limitOnBattery, ModelField::displays}));
+    // A setting switched off is stored too, under its own key.
+    model->setSyncDisplays(false);
+    model->setShowMenuPercent(false);
+    EXPECT_EQ(stored("corvane.syncDisplays"), PropertyValue(false));
+    EXPECT_EQ(stored("corvane.showMenuPercent"), PropertyValue(false));
 
     // Assigning the same value still stores and re-applies (which forces the hardware).
     desktop.setBacklight(xdr, 0.2);
