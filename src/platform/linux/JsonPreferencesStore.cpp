@@ -119,10 +119,12 @@ void JsonPreferencesStore::readMembers(const std::string& bytes) {
                                                : Json(Json::value_t::discarded);
         if (key) {  // a later member of a key replaces an earlier one
             values_.erase(*key);
+            asRead_.erase(*key);
             std::erase_if(kept_, [&](const KeptMember& kept) { return kept.key == key; });
         }
         if (key && !value.is_discarded()) {
             values_[*key] = std::move(value);
+            asRead_[*key] = member.valueText;
             continue;
         }
         diagnose(DiagnosticTopic::prefs, DiagnosticLevel::info,
@@ -158,6 +160,7 @@ void JsonPreferencesStore::setString(std::string_view key, std::string value) {
 
 void JsonPreferencesStore::set(std::string_view key, Json value) {
     std::erase_if(kept_, [&](const KeptMember& kept) { return kept.key == key; });
+    if (auto read = asRead_.find(key); read != asRead_.end()) asRead_.erase(read);
     values_[std::string(key)] = std::move(value);
     dirty_ = true;
     if (flushScheduled_ || !writable_) return;
@@ -187,11 +190,15 @@ bool JsonPreferencesStore::write() {
     return true;
 }
 
-// The members read as values first, then those kept as written.
+// The members read as values first (as they were read unless the application set them), then
+// those kept as written.
 std::string JsonPreferencesStore::text() const {
     std::vector<std::string> members;
-    for (const auto& [key, value] : values_.items())
-        members.push_back(dumped(Json(key)) + ": " + indented(dumped(value)));
+    for (const auto& [key, value] : values_.items()) {
+        auto read = asRead_.find(key);
+        members.push_back(dumped(Json(key)) + ": " +
+                          (read != asRead_.end() ? read->second : indented(dumped(value))));
+    }
     for (const KeptMember& kept : kept_) members.push_back(kept.text);
     if (members.empty()) return "{}\n";
     std::string text = "{\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -71,6 +72,10 @@ class JsonPreferencesStore final : public PreferencesStore {
     std::optional<std::filesystem::path> file_;
     MainLoop& loop_;
     nlohmann::ordered_json values_ = nlohmann::ordered_json::object();
+    // The text each value had in the file, until the application sets it: written back as it
+    // was, so numbers a double cannot hold exactly (huge integers, 1e-400, long fractions) and
+    // another tool's formatting survive our writes.
+    std::map<std::string, std::string, std::less<>> asRead_;
     std::vector<KeptMember> kept_;
     std::optional<std::filesystem::path> movedTo_;
     bool writable_ = true;

@@ -140,11 +140,16 @@ TEST_F(PreferencesTest, ValuesThatCannotBeHeldAreKeptAsWrittenAndTheRestIsRead) 
     const std::string deep = std::string(80000, '[') + "1" + std::string(80000, ']');
     const std::string allowed = std::string(JsonPreferencesStore::kMaxDepth, '[') + "1" +
                                 std::string(JsonPreferencesStore::kMaxDepth, ']');
+    // Values a double holds only approximately are read, and written back as they were.
+    const char* approximate = R"("huge": 123456789012345678901234567890, "tiny": 1e-400,)"
+                              R"( "tenth": 0.1000000000000000055511151231257827)";
     tree.write(file, R"({"big": 1e400, "list": [1, -2E+999], "level": 40, "deep": )" + deep +
-                         R"(, "allowed": )" + allowed + R"(, "replaced": 1e999, "replaced": 3})");
+                         R"(, "allowed": )" + allowed + R"(, "replaced": 1e999, "replaced": 3, )" +
+                         approximate + "}");
     auto store = open();
     EXPECT_EQ(store->object("level"), PropertyValue(40.0));
     EXPECT_EQ(store->object("replaced"), PropertyValue(3.0)) << "the last member of a key wins";
+    EXPECT_EQ(store->object("tiny"), PropertyValue(0.0));
     for (const char* kept : {"big", "list", "deep", "allowed"})
         EXPECT_EQ(store->object(kept), kOther) << kept;
     EXPECT_EQ(diagnostics.count(kPrefs, DiagnosticLevel::info, "kept as written"), 4u);
@@ -154,6 +159,9 @@ TEST_F(PreferencesTest, ValuesThatCannotBeHeldAreKeptAsWrittenAndTheRestIsRead) 
     ASSERT_TRUE(store->flush());
     const std::string written = tree.read(file);
     EXPECT_NE(written.find(R"("big": 1e400)"), std::string::npos);
+    for (const char* exact : {R"("huge": 123456789012345678901234567890)", R"("tiny": 1e-400)",
+                              R"("tenth": 0.1000000000000000055511151231257827)", R"("level": 55)"})
+        EXPECT_NE(written.find(exact), std::string::npos) << exact;
     EXPECT_NE(written.find(R"("deep": )" + deep), std::string::npos);
     EXPECT_EQ(written.find("-2E+999"), std::string::npos) << "a kept value the app replaced";
 
